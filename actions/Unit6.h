@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// TForm6, the second timer's minutes and task.
+#pragma once
+
+#include "app/TaskKind.h"
+
+#include <QDialog>
+
+class QRadioButton;
+class QPushButton;
+class SpinEdit;
+
+class TForm6 : public QDialog {
+    Q_OBJECT
+public:
+    TForm6();
+
+    SpinEdit *RxSpinEdit1; // minutes, 1..999999
+    QRadioButton *RadioButton3;
+    QRadioButton *RadioButton7;
+    QRadioButton *RadioButton9;
+    QRadioButton *RadioButton6;
+    QRadioButton *RadioButton8;
+    QRadioButton *RadioButton1;
+    QRadioButton *RadioButton5;
+    QRadioButton *RadioButton4;
+    QPushButton *Button1;
+
+    void FormCreate();
+    void RadioButton7Click(QObject *Sender);
+    void Button1Click(QObject *Sender);
+
+    // The chosen task at this moment.
+    TaskKind Task() const;
+};

@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The application object's part of the program.
+#include "app/Application.h"
+
+#include "platform/Platform.h"
+
+#include <QApplication>
+#include <QProxyStyle>
+#include <QWidget>
+
+namespace {
+QString title = QStringLiteral("Zindrel");
+int hintPause = 500;
+int hintShortPause = 50;
+QWidget *minimizedWindow = nullptr;
+std::function<void()> terminateHandler;
+
+class HintStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override {
+        if (hint == SH_ToolTip_WakeUpDelay) {
+            return hintPause;
+        }
+        if (hint == SH_ToolTip_FallAsleepDelay) {
+            return hintShortPause;
+        }
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+} // namespace
+
+namespace Application {
+
+QString Title() {
+    return title;
+}
+
+void SetTitle(const QString &t) {
+    title = t;
+}
+
+void ShowError(const QString &text) {
+    platform::Current().system->MessageBox(text.toStdString(), title.toStdString(),
+                                           platform::MB_ICONERROR_FLAG | platform::MB_SYSTEMMODAL_FLAG);
+}
+
+int HintPause() {
+    return hintPause;
+}
+void SetHintPause(int ms) {
+    hintPause = ms;
+}
+int HintShortPause() {
+    return hintShortPause;
+}
+void SetHintShortPause(int ms) {
+    hintShortPause = ms;
+}
+
+void InstallHintStyle() {
+    QApplication::setStyle(new HintStyle);
+}
+
+void Terminate() {
+    if (terminateHandler) {
+        terminateHandler();
+    } else {
+        // Every nested loop (a modal dialog open during a firing) returns, then the main loop ends.
+        QCoreApplication::exit(0);
+    }
+}
+
+void SetTerminateHandler(std::function<void()> handler) {
+    terminateHandler = std::move(handler);
+}
+
+void Minimize(QWidget *window) {
+    minimizedWindow = window;
+    window->setWindowState(window->windowState() | Qt::WindowMinimized);
+}
+
+bool Minimized() {
+    return minimizedWindow != nullptr && minimizedWindow->isMinimized();
+}
+
+} // namespace Application

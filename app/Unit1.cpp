@@ -1,0 +1,878 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// TForm1: the main window's layout, start-up, scheduler and firing.
+#include "app/Unit1.h"
+
+#include "actions/PowerOff.h"
+#include "actions/Unit2.h"
+#include "actions/Unit5.h"
+#include "actions/Unit6.h"
+#include "actions/Unit7.h"
+#include "app/Application.h"
+#include "app/Forms.h"
+#include "controls/ClickLabel.h"
+#include "controls/Clock.h"
+#include "controls/ClockPanel.h"
+#include "controls/Colors.h"
+#include "controls/FormStorage.h"
+#include "controls/Pictures.h"
+#include "controls/SpinEdit.h"
+#include "controls/TrayIcon.h"
+#include "controls/WindowTimer.h"
+#include "platform/Platform.h"
+#include "settings/IniFile.h"
+#include "settings/Settings.h"
+#include "settings/Unit3.h"
+#include "settings/Unit4.h"
+#include "settings/Unit9.h"
+#include "signals/SoundPlayer.h"
+#include "signals/Unit8.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QWheelEvent>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Zindrel");
+const QString kArmed = QStringLiteral("Zindrel - заведён");
+const QString kPaused = QStringLiteral("Zindrel - приостановлен");
+const QString kStopped = QStringLiteral("Zindrel - остановлен");
+const QString kNoRun = QStringLiteral("- - -");
+const QString kPause = QStringLiteral("Пауза");
+const QString kResume = QStringLiteral("Далее");
+constexpr std::int64_t kMinuteMs = 60000;
+
+QToolButton *FlatButton(const QString &caption, QWidget *parent, const QRect &geometry) {
+    auto *button = new QToolButton(parent);
+    button->setText(caption);
+    button->setAutoRaise(true);
+    button->setGeometry(geometry);
+    return button;
+}
+
+QRadioButton *Radio(const QString &caption, QWidget *parent, const QRect &geometry) {
+    auto *radio = new QRadioButton(caption, parent);
+    radio->setGeometry(geometry);
+    return radio;
+}
+
+ClickLabel *QuickPicture(Picture::Kind kind, const QString &hint, QWidget *parent, const QRect &geometry) {
+    auto *image = new ClickLabel(QString(), parent);
+    image->setPixmap(Picture::Draw(kind, geometry.size()));
+    image->setToolTip(hint);
+    image->setGeometry(geometry);
+    image->setCursor(Qt::PointingHandCursor);
+    return image;
+}
+
+} // namespace
+
+TForm1::TForm1() : QWidget(nullptr) {
+    BuildLayout();
+    BuildMenus();
+    ConnectHandlers();
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::BuildLayout() {
+    setWindowTitle(kTitle);
+    setWindowIcon(Picture::AppIcon());
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedSize(571, 270);
+    setToolTip(QStringLiteral("Колесо вверх и вниз позволяет изменить время у таймера.\r\nДвойной щелчок на "
+                              "окне программы - ставит на завод."));
+
+    RxClock1 = new ClockPanel(this);
+    RxClock1->setGeometry(0, 0, 571, 57);
+    RxClock1->setToolTip(QStringLiteral("О программе"));
+    Label8 = new ClickLabel(QStringLiteral("version"), RxClock1);
+    Label8->setGeometry(4, 2, 563, 14);
+    Label8->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label5 = new ClickLabel(kNoRun, RxClock1);
+    Label5->setGeometry(185, 40, 200, 15);
+    Label5->setAlignment(Qt::AlignCenter);
+    Label4 = new ClickLabel(QString(), RxClock1);
+    Label4->setGeometry(4, 16, 150, 36);
+    Label4->hide();
+    Label7 = new ClickLabel(QString(), RxClock1);
+    Label7->setGeometry(417, 16, 150, 36);
+    Label7->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label7->hide();
+
+    RadioButton1 = Radio(QString(), this, QRect(8, 78, 18, 18));
+    RadioButton1->setChecked(true);
+    GroupBox1 = new QGroupBox(QStringLiteral("Будильник"), this);
+    GroupBox1->setGeometry(28, 60, 160, 50);
+    RxSpinEdit1 = new SpinEdit(-1, 24, 0, GroupBox1);
+    RxSpinEdit1->setGeometry(8, 20, 46, 22);
+    (new QLabel(QStringLiteral("Ч."), GroupBox1))->setGeometry(58, 22, 20, 18);
+    RxSpinEdit2 = new SpinEdit(-1, 60, 0, GroupBox1);
+    RxSpinEdit2->setGeometry(80, 20, 46, 22);
+    (new QLabel(QStringLiteral("Мин."), GroupBox1))->setGeometry(130, 22, 28, 18);
+
+    RadioButton2 = Radio(QString(), this, QRect(8, 132, 18, 18));
+    GroupBox2 = new QGroupBox(QStringLiteral("Таймер"), this);
+    GroupBox2->setGeometry(28, 112, 160, 76);
+    RxSpinEdit3 = new SpinEdit(1, 9999, 1, GroupBox2);
+    RxSpinEdit3->setGeometry(8, 20, 60, 22);
+    (new QLabel(QStringLiteral("Мин."), GroupBox2))->setGeometry(72, 22, 30, 18);
+    CheckBox1 = new QCheckBox(QStringLiteral("2 таймера"), GroupBox2);
+    CheckBox1->setGeometry(8, 48, 80, 20);
+    Label6 = new ClickLabel(QStringLiteral("Второй таймер"), GroupBox2);
+    Label6->setGeometry(88, 50, 70, 16);
+    Label6->setStyleSheet(QStringLiteral("color: blue; text-decoration: underline;"));
+    Label6->setCursor(Qt::PointingHandCursor);
+
+    GroupBox3 = new QGroupBox(QStringLiteral("Дополнительно"), this);
+    GroupBox3->setGeometry(4, 192, 184, 74);
+    SpeedButton4 = FlatButton(QStringLiteral("Общее"), GroupBox3, QRect(6, 18, 84, 22));
+    SpeedButton5 = FlatButton(QStringLiteral("WinAmp"), GroupBox3, QRect(94, 18, 84, 22));
+    SpeedButton6 = FlatButton(QStringLiteral("Запуск"), GroupBox3, QRect(6, 44, 84, 22));
+
+    GroupBox4 = new QGroupBox(QStringLiteral("Операции"), this);
+    GroupBox4->setGeometry(192, 60, 190, 206);
+    RadioButton3 = Radio(QStringLiteral("Просто напомнить"), GroupBox4, QRect(8, 18, 176, 18));
+    RadioButton3->setChecked(true);
+    RadioButton7 = Radio(QStringLiteral("Напомнить с текстом"), GroupBox4, QRect(8, 38, 176, 18));
+    RadioButton9 = Radio(QStringLiteral("Запуск заставки"), GroupBox4, QRect(8, 58, 176, 18));
+    RadioButton10 = Radio(QStringLiteral("Не показывать окно"), GroupBox4, QRect(8, 78, 176, 18));
+    auto *separator = new QFrame(GroupBox4);
+    separator->setFrameShape(QFrame::HLine);
+    separator->setFrameShadow(QFrame::Sunken);
+    separator->setGeometry(8, 99, 174, 4);
+    RadioButton8 = Radio(QStringLiteral("Выключить монитор"), GroupBox4, QRect(8, 106, 176, 18));
+    RadioButton11 = Radio(QStringLiteral("Спящий режим"), GroupBox4, QRect(8, 126, 176, 18));
+    RadioButton6 = Radio(QStringLiteral("Завершение сеанса"), GroupBox4, QRect(8, 146, 176, 18));
+    RadioButton5 = Radio(QStringLiteral("Перезагрузить компьютер"), GroupBox4, QRect(8, 166, 176, 18));
+    RadioButton4 = Radio(QStringLiteral("Выключить компьютер"), GroupBox4, QRect(8, 186, 176, 18));
+
+    GroupBox5 = new QGroupBox(QStringLiteral("Действия"), this);
+    GroupBox5->setGeometry(386, 60, 181, 206);
+    SpeedButton3 = FlatButton(kPause, GroupBox5, QRect(6, 16, 82, 22));
+    SpeedButton3->setEnabled(false);
+    SpeedButton2 = FlatButton(QStringLiteral("Настройка"), GroupBox5, QRect(92, 16, 82, 22));
+    Button1 = new QPushButton(QStringLiteral("Отменить"), GroupBox5);
+    Button1->setGeometry(6, 42, 82, 24);
+    SpeedButton1 = FlatButton(QStringLiteral("Свернуть"), GroupBox5, QRect(92, 42, 82, 24));
+    Panel1 = new QFrame(GroupBox5);
+    Panel1->setGeometry(6, 70, 168, 76);
+    Panel1->setToolTip(QStringLiteral("Быстрые функции"));
+    Image7 = QuickPicture(Picture::Sleep, QStringLiteral("Спящий режим"), Panel1, QRect(12, 2, 33, 33));
+    Image4 =
+        QuickPicture(Picture::Reboot, QStringLiteral("Быстрая перезагрузка компьютера"), Panel1, QRect(67, 2, 33, 33));
+    Image3 =
+        QuickPicture(Picture::Shutdown, QStringLiteral("Быстрое выключение компьютера"), Panel1, QRect(122, 2, 33, 33));
+    Image5 = QuickPicture(Picture::MonitorOff, QStringLiteral("Выключить монитор"), Panel1, QRect(12, 39, 33, 33));
+    Image8 =
+        QuickPicture(Picture::ScreenSaver, QStringLiteral("Быстрый запуск заставки"), Panel1, QRect(67, 39, 33, 33));
+    Image2 = QuickPicture(Picture::Logoff, QStringLiteral("Быстрое завершение сеанса"), Panel1, QRect(122, 39, 33, 33));
+    Button2 = new QPushButton(QStringLiteral("Завести"), GroupBox5);
+    Button2->setGeometry(6, 150, 168, 50);
+    QFont big = Button2->font();
+    big.setPointSize(big.pointSize() + 4);
+    big.setBold(true);
+    Button2->setFont(big);
+
+    Image6 = QuickPicture(Picture::StopBlink, QStringLiteral("Для выключения мигания лампочек, нажмите сюда."), this,
+                          QRect(2, 251, 17, 17));
+    Image6->hide();
+
+    Timer1 = new WindowTimer(this);
+    Timer2 = new WindowTimer(this);
+    Timer2->SetInterval(kMinuteMs);
+    Timer2->SetCatchUp(true);
+    Timer3 = new WindowTimer(this);
+    Timer4 = new WindowTimer(this);
+    Timer4->SetInterval(kMinuteMs);
+    Timer4->SetCatchUp(true);
+    TimerVisible = new WindowTimer(this);
+    TimerVisible->SetInterval(50);
+    TimerAlpha = new WindowTimer(this);
+    TimerAlpha->SetInterval(5);
+
+    RxTrayIcon1 = new TrayIcon(this);
+    RxTrayIcon1->SetHint(kTitle);
+    FormStorage1 = new FormStorage(this, QStringLiteral("window_main"));
+
+    // The wheel belongs to the whole window, whichever control is under the pointer.
+    for (QWidget *child : findChildren<QWidget *>()) {
+        child->installEventFilter(this);
+    }
+}
+
+void TForm1::BuildMenus() {
+    PopupMenu1 = new QMenu(this);
+    N5 = PopupMenu1->addAction(QStringLiteral("Завести"));
+    N6 = PopupMenu1->addAction(QStringLiteral("Отменить"));
+    N7 = PopupMenu1->addAction(kPause);
+    N7->setEnabled(false);
+    PopupMenu1->addSeparator();
+    N15 = PopupMenu1->addAction(QStringLiteral("Развернуть"));
+    N16 = PopupMenu1->addAction(QStringLiteral("Свернуть"));
+    PopupMenu1->addSeparator();
+    N8 = PopupMenu1->addAction(QStringLiteral("Настройка"));
+    N3 = PopupMenu1->addAction(QStringLiteral("О программе"));
+    N3->setShortcut(QKeySequence(Qt::Key_F1));
+    N3->setShortcutContext(Qt::WindowShortcut);
+    addAction(N3);
+    N1 = PopupMenu1->addAction(QStringLiteral("Выход"));
+    RxTrayIcon1->SetPopupMenu(PopupMenu1);
+
+    PopupMenu2 = new QMenu(this);
+    N11 = PopupMenu2->addAction(QStringLiteral("3 минуты"));
+    N51 = PopupMenu2->addAction(QStringLiteral("5 минут"));
+    N101 = PopupMenu2->addAction(QStringLiteral("10 минут"));
+    N151 = PopupMenu2->addAction(QStringLiteral("15 минут"));
+    N301 = PopupMenu2->addAction(QStringLiteral("30 минут"));
+    N12 = PopupMenu2->addAction(QStringLiteral("1 час"));
+    N21 = PopupMenu2->addAction(QStringLiteral("2 часа"));
+    N31 = PopupMenu2->addAction(QStringLiteral("3 часа"));
+    for (QWidget *owner : {static_cast<QWidget *>(GroupBox2), static_cast<QWidget *>(RxSpinEdit3)}) {
+        owner->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(owner, &QWidget::customContextMenuRequested, this,
+                [this, owner](const QPoint &at) { PopupMenu2->popup(owner->mapToGlobal(at)); });
+    }
+}
+
+void TForm1::ConnectHandlers() {
+    const auto click = [this](auto *control, void (TForm1::*handler)(QObject *)) {
+        connect(control, &std::remove_pointer_t<decltype(control)>::clicked, this,
+                [this, control, handler] { (this->*handler)(control); });
+    };
+    const auto trigger = [this](QAction *action, void (TForm1::*handler)(QObject *)) {
+        connect(action, &QAction::triggered, this, [this, action, handler] { (this->*handler)(action); });
+    };
+    click(RadioButton1, &TForm1::RadioButton1Click);
+    click(RadioButton2, &TForm1::RadioButton1Click);
+    click(Button2, &TForm1::Button2Click);
+    trigger(N5, &TForm1::Button2Click);
+    click(SpeedButton3, &TForm1::SpeedButton3Click);
+    trigger(N7, &TForm1::SpeedButton3Click);
+    click(Button1, &TForm1::Button1Click);
+    trigger(N6, &TForm1::Button1Click);
+    click(SpeedButton2, &TForm1::SpeedButton2Click);
+    trigger(N8, &TForm1::SpeedButton2Click);
+    trigger(N3, &TForm1::RxClock1Click);
+    for (QAction *item : {N11, N51, N101, N151, N301, N12, N21, N31}) {
+        trigger(item, &TForm1::N11Click);
+    }
+    for (QAction *item : {N16, N1, N15}) {
+        trigger(item, &TForm1::Button3Clicw);
+    }
+    for (QToolButton *button : {SpeedButton1, SpeedButton4, SpeedButton5, SpeedButton6}) {
+        click(button, &TForm1::Button3Clicw);
+    }
+    click(RadioButton7, &TForm1::Button3Clicw);
+    for (ClickLabel *label : {Label6, Image2, Image3, Image4, Image5, Image7, Image8, Image6}) {
+        label->OnClick = [this](QObject *sender) { Button3Clicw(sender); };
+    }
+    RxClock1->OnClick = [this](QObject *sender) { RxClock1Click(sender); };
+    for (ClickLabel *label : {Label8, Label5, Label4, Label7}) {
+        label->OnClick = [this](QObject *sender) { RxClock1Click(sender); };
+    }
+    RxClock1->OnAlarm = [this](QObject *sender) { RxClock1Alarm(sender); };
+    Timer1->OnTimer = [this](QObject *sender) { RxClock1Alarm(sender); };
+    Timer3->OnTimer = [this](QObject *sender) { RxClock1Alarm(sender); };
+    Timer2->OnTimer = [this](QObject *sender) { Timer2Timer(sender); };
+    Timer4->OnTimer = [this](QObject *sender) { Timer2Timer(sender); };
+    TimerVisible->OnTimer = [this](QObject *sender) { TimerVisibleTimer(sender); };
+    TimerAlpha->OnTimer = [this](QObject *sender) { TimerAlphaTimer(sender); };
+    RxTrayIcon1->OnDblClick = [this](QObject *sender) { Button3Clicw(sender); };
+    for (SpinEdit *edit : {RxSpinEdit1, RxSpinEdit2}) {
+        edit->OnTopClick = [this](QObject *sender) { RxSpinEdit2TopClick(sender); };
+        edit->OnBottomClick = [this](QObject *sender) { RxSpinEdit1BottomClick(sender); };
+    }
+}
+
+void TForm1::FormCreate() {
+    const QTime now = AppClock().WallNow().time();
+    RxSpinEdit1->SetValue(now.hour());
+    RxSpinEdit2->SetValue(now.minute());
+
+    AlphaBlend = true;
+    SetAlphaBlendValue(0);
+    {
+        const IniFile ini(SettingsFilePath());
+        Opacity = ini.ReadInteger(keys::Main, keys::Alpha, 255);
+        if (Opacity != 255) {
+            AlphaBlend = true;
+            SetAlphaBlendValue(Opacity);
+        }
+        WarningCounter = ini.ReadInteger(keys::Main, keys::Sec, 15);
+        NoWarnings = ini.ReadBool(keys::Main, keys::HideMessageAlarm, false);
+        Application::SetHintPause(ini.ReadBool(keys::Main, keys::SpeedHint, true) ? 0 : 500);
+        SettingsPassword = ini.ReadString(keys::Main, keys::Pass, QString());
+        BackgroundColor = FromWinColor(ini.ReadInteger(keys::Main, keys::BkColor, kDefaultBkColor));
+        TextColor = FromWinColor(ini.ReadInteger(keys::Main, keys::Color, kDefaultColor));
+        KeepWindowOnArm = ini.ReadBool(keys::Main, keys::TrayHide, false);
+
+        SetBackground(RxClock1, BackgroundColor);
+        SetBackground(Panel1, BackgroundColor);
+        if (RadioButton1->isChecked()) {
+            SetBackground(RxSpinEdit1, BackgroundColor);
+            SetBackground(RxSpinEdit2, BackgroundColor);
+        }
+        if (RadioButton2->isChecked()) {
+            SetBackground(RxSpinEdit3, BackgroundColor);
+        }
+        RadioButton1Click(RadioButton1->isChecked() ? RadioButton1 : RadioButton2);
+        ApplyTextColor(TextColor);
+
+        Label8->SetCaption(QStringLiteral("version ") + FileVersion());
+        PhrasesPath = ini.ReadString(keys::Main, keys::Phrases, QString());
+        if (!PhrasesPath.isEmpty()) {
+            ShowRandomPhrase();
+        }
+    }
+    Application::SetTitle(kTitle);
+    FormStorage1->SetIniFileName(SettingsFilePath());
+    Application::SetHintShortPause(500);
+
+    RxTrayIcon1->SetActive(true);
+    TimerVisible->SetEnabled(true);
+    TimerAlpha->SetEnabled(true);
+}
+
+void TForm1::SetAlphaBlendValue(int value) {
+    AlphaBlendValue = value;
+    setWindowOpacity(AlphaBlend ? value / 255.0 : 1.0);
+}
+
+void TForm1::SetTransparency(int opacity) {
+    Opacity = opacity;
+    AlphaBlend = opacity != 255;
+    SetAlphaBlendValue(opacity);
+}
+
+void TForm1::ApplyBackgroundColor(const QColor &color) {
+    SetBackground(RxClock1, color);
+    SetBackground(Panel1, color);
+    if (RadioButton1->isChecked()) {
+        SetBackground(RxSpinEdit1, color);
+        SetBackground(RxSpinEdit2, color);
+    }
+    if (RadioButton2->isChecked()) {
+        SetBackground(RxSpinEdit3, color);
+    }
+    BackgroundColor = color;
+}
+
+void TForm1::ApplyTextColor(const QColor &color) {
+    for (QWidget *w : std::initializer_list<QWidget *>{RxClock1, Label4, Label5, Label7, Label8, RxSpinEdit1,
+                                                       RxSpinEdit2, RxSpinEdit3}) {
+        SetTextColor(w, color);
+    }
+    TextColor = color;
+}
+
+QString TForm1::FileVersion() {
+    return QString::fromStdString(platform::Current().system->ProgramVersion());
+}
+
+// ---- Scheduler ----
+
+void TForm1::RadioButton1Click(QObject *Sender) {
+    const bool alarm = Sender == RadioButton1;
+    if (Sender != RadioButton1 && Sender != RadioButton2) {
+        return;
+    }
+    RxSpinEdit1->setEnabled(alarm);
+    RxSpinEdit2->setEnabled(alarm);
+    RxSpinEdit3->setEnabled(!alarm);
+    SetBackground(RxSpinEdit1, alarm ? BackgroundColor : ButtonFace());
+    SetBackground(RxSpinEdit2, alarm ? BackgroundColor : ButtonFace());
+    SetBackground(RxSpinEdit3, alarm ? ButtonFace() : BackgroundColor);
+    CheckBox1->setEnabled(!alarm);
+    Label6->setEnabled(!alarm);
+}
+
+void TForm1::SetTitleAndHint(const QString &text) {
+    setWindowTitle(text);
+    RxTrayIcon1->SetHint(text);
+}
+
+void TForm1::SetCommandsArmed(bool armed) {
+    SpeedButton2->setEnabled(!armed);
+    N8->setEnabled(!armed);
+    SpeedButton3->setEnabled(armed);
+    N7->setEnabled(armed);
+    Button2->setEnabled(!armed);
+    N5->setEnabled(!armed);
+}
+
+void TForm1::ShowRemaining(QLabel *label, int timer, std::int64_t minutes) {
+    static_cast<ClickLabel *>(label)->SetCaption(
+        QStringLiteral("Таймер %1.\rОсталось: %2 мин.").arg(timer).arg(minutes));
+}
+
+bool TForm1::Paused() const {
+    return SpeedButton3->text() == kResume;
+}
+
+void TForm1::Button2Click(QObject *) {
+    if (!Button2->isEnabled()) {
+        return;
+    }
+    if (RadioButton1->isChecked()) {
+        try {
+            RxClock1->SetAlarmHour(RxSpinEdit1->Value());
+            RxClock1->SetAlarmMinute(RxSpinEdit2->Value());
+        } catch (const InvalidTimeError &error) {
+            Application::ShowError(QString::fromStdString(error.what()));
+            return;
+        }
+        RxClock1->SetAlarmEnabled(true);
+        RunIsAlarm = true;
+        Countdown1Armed = Countdown2Armed = false;
+        Label5->SetCaption(QStringLiteral("Будильник"));
+        setWindowTitle(kArmed);
+        RxTrayIcon1->SetHint(
+            QStringLiteral("Zindrel - заведён на %1:%2").arg(RxSpinEdit1->Value()).arg(RxSpinEdit2->Value()));
+    } else if (RadioButton2->isChecked()) {
+        Timer1->SetInterval(static_cast<std::int64_t>(RxSpinEdit3->Value()) * kMinuteMs);
+        Timer1->SetEnabled(true);
+        Timer2->SetEnabled(true);
+        SpeedButton3->setEnabled(true);
+        N7->setEnabled(true);
+        Label5->SetCaption(QStringLiteral("Таймер"));
+        SetTitleAndHint(kArmed);
+        ShowRemaining(Label4, 1, RxSpinEdit3->Value());
+        Label4->show();
+        Countdown1Armed = true;
+        RunIsAlarm = false;
+        Countdown2Armed = false;
+        if (CheckBox1->isChecked()) {
+            // 64 bits hold every length the second timer's dialog allows (999 999 minutes).
+            const std::int64_t minutes2 = Form6->RxSpinEdit1->Value();
+            Timer3->SetInterval(minutes2 * kMinuteMs);
+            Timer3->SetEnabled(true);
+            Timer4->SetEnabled(true);
+            ShowRemaining(Label7, 2, minutes2);
+            Label7->show();
+            Countdown2Armed = true;
+        }
+    }
+    SetCommandsArmed(true);
+    RxTrayIcon1->SetAnimated(true);
+    ElapsedMinutes1 = ElapsedMinutes2 = 0;
+    pausedLeft1_ = pausedLeft2_ = -1;
+    SpeedButton3->setText(kPause);
+    N7->setText(kPause);
+    if (!KeepWindowOnArm) {
+        HideToTray();
+    }
+}
+
+void TForm1::Timer2Timer(QObject *Sender) {
+    if (Sender == Timer2) {
+        ++ElapsedMinutes1;
+        ShowRemaining(Label4, 1, static_cast<std::int64_t>(RxSpinEdit3->Value()) - ElapsedMinutes1);
+    }
+    if (Sender == Timer4) {
+        ++ElapsedMinutes2;
+        ShowRemaining(Label7, 2, static_cast<std::int64_t>(Form6->RxSpinEdit1->Value()) - ElapsedMinutes2);
+    }
+}
+
+void TForm1::SpeedButton3Click(QObject *) {
+    if (!Paused()) {
+        pausedLeft1_ = Timer1->Enabled() ? Timer1->RemainingTime() : -1;
+        pausedLeft2_ = Timer3->Enabled() ? Timer3->RemainingTime() : -1;
+        for (WindowTimer *t : {Timer1, Timer2, Timer3, Timer4}) {
+            t->SetEnabled(false);
+        }
+        SetTitleAndHint(kPaused);
+        RxTrayIcon1->SetAnimated(false);
+        SpeedButton3->setText(kResume);
+        N7->setText(kResume);
+    } else {
+        if (pausedLeft1_ >= 0) {
+            Timer1->SetInterval(std::max<std::int64_t>(pausedLeft1_, 1));
+            Timer1->SetEnabled(true);
+            Timer2->SetEnabled(true);
+        }
+        if (pausedLeft2_ >= 0) {
+            Timer3->SetInterval(std::max<std::int64_t>(pausedLeft2_, 1));
+            Timer3->SetEnabled(true);
+            Timer4->SetEnabled(true);
+        }
+        pausedLeft1_ = pausedLeft2_ = -1;
+        RxTrayIcon1->SetAnimated(true);
+        SpeedButton3->setText(kPause);
+        N7->setText(kPause);
+        SetTitleAndHint(kArmed);
+    }
+    Button1->setEnabled(true);
+}
+
+void TForm1::Button1Click(QObject *) {
+    for (WindowTimer *t : {Timer1, Timer2, Timer3, Timer4}) {
+        t->SetEnabled(false);
+    }
+    RxClock1->SetAlarmEnabled(false);
+    SetTitleAndHint(kStopped);
+    RxTrayIcon1->SetAnimated(false);
+    SetCommandsArmed(false);
+    Label4->hide();
+    Label7->hide();
+    Label5->SetCaption(kNoRun);
+    SpeedButton3->setText(kPause);
+    N7->setText(kPause);
+    pausedLeft1_ = pausedLeft2_ = -1;
+    RunIsAlarm = Countdown1Armed = Countdown2Armed = false;
+}
+
+void TForm1::N11Click(QObject *Sender) {
+    if (!Button2->isEnabled()) {
+        return;
+    }
+    const std::pair<QAction *, int> items[] = {{N11, 3},   {N51, 5},  {N101, 10}, {N151, 15},
+                                               {N301, 30}, {N12, 60}, {N21, 120}, {N31, 180}};
+    for (const auto &[item, minutes] : items) {
+        if (Sender == item) {
+            RxSpinEdit3->SetValue(minutes);
+            RadioButton2->setChecked(true);
+            RadioButton1Click(RadioButton2);
+            Button2Click(Sender);
+            return;
+        }
+    }
+}
+
+void TForm1::FormMouseWheelUp() {
+    RadioButton1Click(RadioButton2);
+    RadioButton2->setChecked(true);
+    RxSpinEdit3->SetValue(std::min(RxSpinEdit3->Value() + 1, 9999));
+}
+
+void TForm1::FormMouseWheelDown() {
+    RadioButton1Click(RadioButton2);
+    RadioButton2->setChecked(true);
+    RxSpinEdit3->SetValue(std::max(RxSpinEdit3->Value() - 1, 1));
+}
+
+void TForm1::RxSpinEdit2TopClick(QObject *) {
+    if (RxSpinEdit2->Value() == 60) {
+        RxSpinEdit2->SetValue(0);
+    }
+    if (RxSpinEdit1->Value() == 24) {
+        RxSpinEdit1->SetValue(0);
+    }
+}
+
+void TForm1::RxSpinEdit1BottomClick(QObject *) {
+    if (RxSpinEdit2->Value() == -1) {
+        RxSpinEdit2->SetValue(59);
+    }
+    if (RxSpinEdit1->Value() == -1) {
+        RxSpinEdit1->SetValue(23);
+    }
+}
+
+// ---- Firing ----
+
+TaskKind TForm1::Slot1Task() const {
+    const std::pair<QRadioButton *, TaskKind> choices[] = {
+        {RadioButton7, TaskKind::RemindText}, {RadioButton9, TaskKind::ScreenSaver},
+        {RadioButton10, TaskKind::NoWindow},  {RadioButton8, TaskKind::MonitorOff},
+        {RadioButton11, TaskKind::Sleep},     {RadioButton6, TaskKind::Logoff},
+        {RadioButton5, TaskKind::Reboot},     {RadioButton4, TaskKind::Shutdown}};
+    for (const auto &[radio, task] : choices) {
+        if (radio->isChecked()) {
+            return task;
+        }
+    }
+    return TaskKind::Remind;
+}
+
+void TForm1::RxClock1Alarm(QObject *Sender) {
+    if (Sender == RxClock1) {
+        RxClock1->SetAlarmEnabled(false);
+        RunFiredTasks(TimerSlot::Slot1);
+    }
+    if (Sender == Timer1) {
+        Timer1->SetEnabled(false);
+        Timer2->SetEnabled(false);
+        RunFiredTasks(TimerSlot::Slot1);
+    }
+    if (Sender == Timer3) {
+        Timer3->SetEnabled(false);
+        Timer4->SetEnabled(false);
+        RunFiredTasks(TimerSlot::Slot2);
+    }
+}
+
+void TForm1::DoPowerTask(TaskKind task) {
+    switch (task) {
+    case TaskKind::Logoff:
+        LogoffSession();
+        close();
+        break;
+    case TaskKind::Reboot:
+        RebootComputer();
+        close();
+        break;
+    case TaskKind::Shutdown:
+        ShutdownComputer();
+        close();
+        break;
+    case TaskKind::Sleep:
+        SuspendComputer();
+        close();
+        break;
+    default:
+        break;
+    }
+}
+
+void TForm1::RunFiredTasks(TimerSlot slot) {
+    Form7->RunWinAmpActions();
+    if (Form4->CheckBox4->isChecked()) {
+        ShowRandomPhrase();
+    }
+
+    if (!Timer1->Enabled() && !Timer3->Enabled()) {
+        RxTrayIcon1->SetAnimated(false);
+        SpeedButton2->setEnabled(true);
+        N8->setEnabled(true);
+        SpeedButton3->setEnabled(false);
+        N7->setEnabled(false);
+        Button2->setEnabled(true);
+        N5->setEnabled(true);
+        Label5->SetCaption(kNoRun);
+        SetTitleAndHint(kTitle);
+        Sound();
+        if (RunIsAlarm && Slot1Task() == TaskKind::RemindText) {
+            ShowTextReminder(TimerSlot::Slot1, QStringLiteral("Zindrel - будильник!"));
+        }
+        RunIsAlarm = false;
+    }
+
+    if (slot == TimerSlot::Slot1) {
+        Sound();
+        Label4->hide();
+        const TaskKind task = Slot1Task();
+        if (task == TaskKind::Remind) {
+            ShowMainWindow();
+        }
+        if (task == TaskKind::RemindText && Countdown1Armed) {
+            ShowTextReminder(TimerSlot::Slot1, QStringLiteral("Zindrel - первый таймер сработал!"));
+        }
+        if (task == TaskKind::MonitorOff) {
+            SwitchMonitorOff();
+        }
+        if (task == TaskKind::ScreenSaver) {
+            StartScreenSaver();
+        }
+        Form7->OperateCdDoor();
+        const TaskKind powerTask = Slot1Task();
+        const bool isPower = powerTask == TaskKind::Logoff || powerTask == TaskKind::Reboot ||
+                             powerTask == TaskKind::Shutdown || powerTask == TaskKind::Sleep;
+        if (isPower) {
+            if (NoWarnings) {
+                DoPowerTask(powerTask);
+            } else {
+                Form2->ShowWarning();
+            }
+        }
+        Form4->SpeedButton4Click(this);
+        Countdown1Armed = false;
+    }
+
+    Form7->RunLaunchList();
+
+    if (slot == TimerSlot::Slot2) {
+        Sound();
+        Label7->hide();
+        const TaskKind task = Form6->Task();
+        if (task == TaskKind::Remind) {
+            ShowMainWindow();
+        }
+        if (task == TaskKind::RemindText && Countdown2Armed) {
+            ShowTextReminder(TimerSlot::Slot2, QStringLiteral("Zindrel - второй таймер сработал!"));
+        }
+        if (task == TaskKind::MonitorOff) {
+            SwitchMonitorOff();
+        }
+        if (task == TaskKind::ScreenSaver) {
+            StartScreenSaver();
+        }
+        DoPowerTask(Form6->Task());
+        Form4->SpeedButton4Click(this);
+        Countdown2Armed = false;
+    }
+}
+
+void TForm1::Sound() {
+    if (Form4->RadioButton1->isChecked()) {
+        PlayWaveFile(Form4->FilenameEdit2->text());
+    } else if (Form4->RadioButton2->isChecked()) {
+        for (int i = 0; i < 10; ++i) {
+            PlayMelody(QStringLiteral("120/100"));
+        }
+    }
+}
+
+// ---- Window life ----
+
+void TForm1::TimerAlphaTimer(QObject *) {
+    // The window fades in from 0 to the chosen opacity, then the fade stops.
+    if (AlphaBlendValue < Opacity) {
+        SetAlphaBlendValue(std::min(AlphaBlendValue + 5, Opacity));
+    } else {
+        TimerAlpha->SetEnabled(false);
+    }
+}
+
+void TForm1::TimerVisibleTimer(QObject *) {
+    if (platform::Current().keyState->PausePressed()) {
+        ++PauseKeyCount;
+    }
+    if (PauseKeyCount >= 3) {
+        ShowMainWindow();
+        PauseKeyCount = 0;
+    }
+}
+
+void TForm1::HideToTray() {
+    if (TrayIcon::Available()) {
+        hide();
+    } else {
+        // Without a notification area a hidden window could not be reached again.
+        showMinimized();
+    }
+}
+
+void TForm1::ShowMainWindow() {
+    if (isMinimized()) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void TForm1::Button3Clicw(QObject *Sender) {
+    if (Sender == N16 || Sender == SpeedButton1) {
+        HideToTray();
+    }
+    if (Sender == N1) {
+        close();
+    }
+    if (Sender == Label6) {
+        Form6->exec();
+    }
+    if (Sender == RadioButton7) {
+        Form5->exec();
+    }
+    if (Sender == SpeedButton4) {
+        Form7->ShowOnPage(TForm7::PageGeneral);
+    }
+    if (Sender == SpeedButton5) {
+        Form7->ShowOnPage(TForm7::PageWinAmp);
+    }
+    if (Sender == SpeedButton6) {
+        Form7->ShowOnPage(TForm7::PageLaunch);
+    }
+    if (Sender == N15 || Sender == RxTrayIcon1) {
+        ShowMainWindow();
+        DM->Timer2Timer(Sender);
+        if (Form4->CheckBox4->isChecked()) {
+            ShowRandomPhrase();
+        }
+    }
+    if (Sender == Image2) {
+        LogoffSession();
+        close();
+    }
+    if (Sender == Image4) {
+        RebootComputer();
+        close();
+    }
+    if (Sender == Image3) {
+        ShutdownComputer();
+        close();
+    }
+    if (Sender == Image5) {
+        SwitchMonitorOff();
+    }
+    if (Sender == Image7) {
+        SuspendComputer();
+    }
+    if (Sender == Image8) {
+        StartScreenSaver();
+    }
+    if (Sender == Image6) {
+        DM->Timer2Timer(Sender);
+    }
+}
+
+void TForm1::RxClock1Click(QObject *) {
+    TForm3 about;
+    about.exec();
+}
+
+void TForm1::SpeedButton2Click(QObject *) {
+    if (!SettingsPassword.isEmpty()) {
+        Form9->exec();
+    } else {
+        Form4->exec();
+    }
+}
+
+void TForm1::closeEvent(QCloseEvent *event) {
+    event->accept();
+    if (MainClosed) {
+        return;
+    }
+    MainClosed = true;
+    try {
+        FormStorage1->SavePlacement();
+    } catch (const IniWriteError &error) {
+        Application::ShowError(QString::fromStdString(error.what()));
+    }
+    RxTrayIcon1->SetActive(false);
+    Application::Terminate();
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::Wheel) {
+        wheelEvent(static_cast<QWheelEvent *>(event));
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::wheelEvent(QWheelEvent *event) {
+    wheelDelta_ += event->angleDelta().y();
+    while (wheelDelta_ >= 120) {
+        wheelDelta_ -= 120;
+        FormMouseWheelUp();
+    }
+    while (wheelDelta_ <= -120) {
+        wheelDelta_ += 120;
+        FormMouseWheelDown();
+    }
+    event->accept();
+}
+
+void TForm1::mouseDoubleClickEvent(QMouseEvent *) {
+    Button2Click(this);
+}
+
+void TForm1::contextMenuEvent(QContextMenuEvent *event) {
+    PopupMenu1->popup(event->globalPos());
+}

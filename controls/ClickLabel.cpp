@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A label or picture that answers clicks.
+#include "controls/ClickLabel.h"
+
+#include <QMouseEvent>
+
+ClickLabel::ClickLabel(const QString &text, QWidget *parent) : QLabel(parent) {
+    SetCaption(text);
+}
+
+void ClickLabel::SetCaption(const QString &caption) {
+    caption_ = caption;
+    QString shown = caption;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    setText(shown);
+}
+
+void ClickLabel::Click() {
+    if (isEnabled() && OnClick) {
+        OnClick(this);
+    }
+}
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent *event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+        Click();
+    }
+    QLabel::mouseReleaseEvent(event);
+}
+
+void ClickLabel::mouseDoubleClickEvent(QMouseEvent *event) {
+    if (OnDblClick) {
+        OnDblClick(this);
+    }
+    QLabel::mouseDoubleClickEvent(event);
+}

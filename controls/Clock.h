@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The time source of every window timer: milliseconds since boot, the wall clock, and the queue of due timers.
+#pragma once
+
+#include <QDateTime>
+
+#include <cstdint>
+#include <vector>
+
+class WindowTimer;
+
+class Clock {
+public:
+    Clock() = default;
+    Clock(const Clock &) = delete;
+    Clock &operator=(const Clock &) = delete;
+    virtual ~Clock() = default;
+
+    // Milliseconds on a clock that also runs while the machine is suspended.
+    virtual std::int64_t NowMs() const = 0;
+    // The local date and time of day.
+    virtual QDateTime WallNow() const = 0;
+
+    void Schedule(WindowTimer *timer, std::int64_t dueMs);
+    void Unschedule(WindowTimer *timer);
+
+protected:
+    // Called whenever the earliest due time may have changed.
+    virtual void Rearm() {}
+    // Fires every timer due by NowMs(), in time order; a handler may run a nested event loop.
+    void FireDue();
+    // Fires the earliest timer due at or before limitMs; false when there is none.
+    bool FireNext(std::int64_t limitMs);
+    bool HasDue(std::int64_t limitMs) const;
+    std::int64_t EarliestDue() const;
+
+private:
+    struct Entry {
+        std::int64_t due;
+        std::uint64_t order;
+        WindowTimer *timer;
+    };
+    std::vector<Entry> entries_;
+    std::uint64_t nextOrder_ = 0;
+};
+
+// The clock that new window timers run on: SystemClock in the program, ManualClock in tests.
+Clock &AppClock();
+void SetAppClock(Clock *clock);

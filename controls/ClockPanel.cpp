@@ -1,0 +1,78 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The clock panel and its alarm check.
+#include "controls/ClockPanel.h"
+
+#include "controls/Clock.h"
+#include "controls/WindowTimer.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+ClockPanel::ClockPanel(QWidget *parent) : QFrame(parent), RefreshTimer(new WindowTimer(this)) {
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(27);
+    setFont(f);
+    RefreshTimer->SetInterval(450);
+    RefreshTimer->OnTimer = [this](QObject *) { Refresh(); };
+    RefreshTimer->SetEnabled(true);
+    UpdateWaiting();
+}
+
+void ClockPanel::SetAlarmTime(int hour, int minute, int second) {
+    if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) {
+        throw InvalidTimeError(
+            QStringLiteral("''%1:%2:%3'' is not a valid time").arg(hour).arg(minute).arg(second).toStdString());
+    }
+    alarmHour_ = hour;
+    alarmMinute_ = minute;
+    alarmSecond_ = second;
+    UpdateWaiting();
+}
+
+void ClockPanel::SetAlarmHour(int hour) {
+    SetAlarmTime(hour, alarmMinute_, alarmSecond_);
+}
+
+void ClockPanel::SetAlarmMinute(int minute) {
+    SetAlarmTime(alarmHour_, minute, alarmSecond_);
+}
+
+void ClockPanel::UpdateWaiting() {
+    const QTime now = AppClock().WallNow().time();
+    const QTime alarm(alarmHour_, alarmMinute_, alarmSecond_);
+    const QTime nowSeconds(now.hour(), now.minute(), now.second());
+    waiting_ = alarm > nowSeconds || alarm == QTime(0, 0, 0);
+}
+
+void ClockPanel::Refresh() {
+    update();
+    const QTime now = AppClock().WallNow().time();
+    const bool due = alarmEnabled_ && now.hour() == alarmHour_ && now.minute() == alarmMinute_ &&
+                     alarmSecond_ <= now.second() && now.second() <= alarmSecond_ + 60;
+    if (due) {
+        if (waiting_) {
+            waiting_ = false;
+            if (OnAlarm) {
+                OnAlarm(this);
+            }
+        }
+    } else {
+        UpdateWaiting();
+    }
+}
+
+void ClockPanel::paintEvent(QPaintEvent *event) {
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.setFont(font());
+    painter.drawText(rect(), Qt::AlignCenter, AppClock().WallNow().time().toString(QStringLiteral("HH:mm:ss")));
+}
+
+void ClockPanel::mouseReleaseEvent(QMouseEvent *event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && OnClick) {
+        OnClick(this);
+    }
+    QFrame::mouseReleaseEvent(event);
+}

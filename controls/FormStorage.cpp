@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Window placement in an INI section.
+#include "controls/FormStorage.h"
+
+#include "app/Application.h"
+#include "settings/IniFile.h"
+
+#include <QEvent>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QWidget>
+
+namespace {
+int PixelsPerInch(const QWidget *window) {
+    const QScreen *screen = window->screen();
+    return screen ? qRound(screen->logicalDotsPerInch()) : 96;
+}
+} // namespace
+
+FormStorage::FormStorage(QWidget *window, QString section)
+    : QObject(window), window_(window), section_(std::move(section)) {
+    window_->installEventFilter(this);
+}
+
+FormStorage::~FormStorage() {
+    if (restored_ && !saved_) {
+        try {
+            SavePlacement(true);
+        } catch (const IniWriteError &) {
+            // The program is ending; there is nobody left to tell.
+        }
+    }
+}
+
+bool FormStorage::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == window_ && event->type() == QEvent::Show && !window_->isMinimized()) {
+        RestorePlacement();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void FormStorage::ParseFour(const QString &text, const int fallback[4], int out[4]) {
+    const QStringList parts = text.split(QRegularExpression(QStringLiteral("[,\\s]+")), Qt::SkipEmptyParts);
+    for (int i = 0; i < 4; ++i) {
+        bool ok = false;
+        const int v = i < parts.size() ? parts[i].toInt(&ok) : 0;
+        out[i] = ok ? v : fallback[i];
+    }
+}
+
+void FormStorage::RestorePlacement() {
+    if (fileName_.isEmpty()) {
+        return;
+    }
+    restored_ = true;
+    saved_ = false;
+    const IniFile ini(fileName_);
+    if (ini.ReadInteger(section_, QStringLiteral("FormVersion"), 0) < 0) {
+        return;
+    }
+    const QString none = QStringLiteral("\x01");
+    const QString minMax = ini.ReadString(section_, QStringLiteral("MinMaxPos"), none);
+    const QString norm = ini.ReadString(section_, QStringLiteral("NormPos"), none);
+    const int ppi = ini.ReadInteger(section_, QStringLiteral("PixelsPerInch"), PixelsPerInch(window_));
+    if ((minMax != none || norm != none) && ppi == PixelsPerInch(window_)) {
+        const QRect g = window_->frameGeometry();
+        const int fallback[4] = {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+        int pos[4];
+        ParseFour(norm == none ? QString() : norm, fallback, pos);
+        // The windows here cannot be resized: only the top-left corner is used.
+        if (pos[0] < pos[2]) {
+            window_->move(pos[0], pos[1]);
+        }
+    }
+    switch (ini.ReadInteger(section_, QStringLiteral("ShowCmd"), 0)) {
+    case 2:
+    case 6:
+    case 7:
+        Application::Minimize(window_);
+        break;
+    case 3:
+        window_->setWindowState(window_->windowState() | Qt::WindowMaximized);
+        break;
+    default:
+        break;
+    }
+}
+
+void FormStorage::SavePlacement(bool destroying) {
+    if (fileName_.isEmpty() || !restored_) {
+        return;
+    }
+    saved_ = true;
+    const IniFile ini(fileName_);
+    const QRect g = window_->frameGeometry();
+    int showCmd = 1;
+    if (window_->isMinimized() || Application::Minimized()) {
+        showCmd = 2;
+    } else if (window_->isMaximized()) {
+        showCmd = 3;
+    }
+    ini.WriteInteger(section_, QStringLiteral("FormVersion"), 0);
+    ini.WriteInteger(section_, QStringLiteral("Flags"), 0);
+    ini.WriteInteger(section_, QStringLiteral("ShowCmd"), showCmd);
+    ini.WriteInteger(section_, QStringLiteral("PixelsPerInch"), PixelsPerInch(window_));
+    ini.WriteString(section_, QStringLiteral("MinMaxPos"), QStringLiteral("-1,-1,-1,-1"));
+    ini.WriteString(
+        section_, QStringLiteral("NormPos"),
+        QStringLiteral("%1,%2,%3,%4").arg(g.left()).arg(g.top()).arg(g.left() + g.width()).arg(g.top() + g.height()));
+    ini.WriteBool(section_, QStringLiteral("Visible"), destroying);
+}

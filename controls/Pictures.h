@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The program's pictures, drawn in code: quick-function glyphs, dialog pictures and the program icon.
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+#include <QSize>
+
+namespace Picture {
+
+enum Kind { Sleep, Reboot, Shutdown, MonitorOff, ScreenSaver, Logoff, StopBlink, Warning, Note, Timer, Gear, Key };
+
+QPixmap Draw(Kind kind, QSize size);
+QIcon AppIcon();
+
+} // namespace Picture

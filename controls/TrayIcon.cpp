@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The notification-area icon; its icons are a clock face whose hand turns in sixteen steps.
+#include "controls/TrayIcon.h"
+
+#include "controls/WindowTimer.h"
+
+#include <QMenu>
+#include <QPainter>
+#include <QPixmap>
+#include <QSystemTrayIcon>
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+std::optional<bool> availableOverride;
+
+QPixmap DrawFace(int handStep, bool still) {
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(40, 40, 120), 2));
+    p.setBrush(still ? QColor(255, 255, 255) : QColor(255, 236, 200));
+    p.drawEllipse(QRectF(2, 2, 28, 28));
+    p.setBrush(QColor(83, 83, 255));
+    p.drawEllipse(QRectF(14, 14, 4, 4));
+    const double angle = 2 * std::numbers::pi * handStep / TrayIcon::kAnimationIcons;
+    p.setPen(QPen(QColor(255, 83, 83), 3, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(16, 16), QPointF(16 + 10 * std::sin(angle), 16 - 10 * std::cos(angle)));
+    return pixmap;
+}
+} // namespace
+
+TrayIcon::TrayIcon(QObject *parent)
+    : QObject(parent), AnimationTimer(new WindowTimer(this)), icon_(new QSystemTrayIcon(this)) {
+    icon_->setIcon(StillIcon());
+    AnimationTimer->SetInterval(kAnimationStepMs);
+    AnimationTimer->OnTimer = [this](QObject *) { Step(); };
+    connect(icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::DoubleClick && OnDblClick) {
+            OnDblClick(this);
+        }
+    });
+}
+
+TrayIcon::~TrayIcon() = default;
+
+bool TrayIcon::Available() {
+    return availableOverride ? *availableOverride : QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void TrayIcon::OverrideAvailable(std::optional<bool> available) {
+    availableOverride = available;
+}
+
+void TrayIcon::SetHint(const QString &hint) {
+    hint_ = hint;
+    icon_->setToolTip(hint);
+}
+
+void TrayIcon::SetActive(bool active) {
+    active_ = active;
+    icon_->setVisible(active);
+}
+
+bool TrayIcon::Animated() const {
+    return AnimationTimer->Enabled();
+}
+
+void TrayIcon::SetAnimated(bool animated) {
+    AnimationTimer->SetEnabled(animated);
+    if (!animated) {
+        iconIndex_ = 0;
+        icon_->setIcon(StillIcon());
+    }
+}
+
+void TrayIcon::SetPopupMenu(QMenu *menu) {
+    icon_->setContextMenu(menu);
+}
+
+void TrayIcon::Step() {
+    iconIndex_ = (iconIndex_ + 1) % kAnimationIcons;
+    icon_->setIcon(AnimationIcon(iconIndex_));
+}
+
+QIcon TrayIcon::AnimationIcon(int index) {
+    static const std::vector<QIcon> icons = [] {
+        std::vector<QIcon> all;
+        for (int i = 0; i < kAnimationIcons; ++i) {
+            all.emplace_back(DrawFace(i, false));
+        }
+        return all;
+    }();
+    return icons[static_cast<std::size_t>(index % kAnimationIcons)];
+}
+
+QIcon TrayIcon::StillIcon() {
+    static const QIcon icon(DrawFace(0, true));
+    return icon;
+}

@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The notification-area icon with its hint, pop-up menu, double-click and 16-icon animation.
+#pragma once
+
+#include <QIcon>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+class QMenu;
+class QSystemTrayIcon;
+class WindowTimer;
+
+class TrayIcon : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kAnimationIcons = 16;
+    static constexpr int kAnimationStepMs = 150;
+
+    explicit TrayIcon(QObject *parent = nullptr);
+    ~TrayIcon() override;
+
+    // Whether the desktop has a notification area to hide the window into.
+    static bool Available();
+    // Tests decide whether a tray exists; nullopt asks the desktop.
+    static void OverrideAvailable(std::optional<bool> available);
+
+    QString Hint() const { return hint_; }
+    void SetHint(const QString &hint);
+    bool Active() const { return active_; }
+    // Shows the icon in the notification area or removes it.
+    void SetActive(bool active);
+    bool Animated() const;
+    void SetAnimated(bool animated);
+    int IconIndex() const { return iconIndex_; }
+    void SetPopupMenu(QMenu *menu);
+
+    std::function<void(QObject *)> OnDblClick;
+
+    // The sixteen animation icons and the still one, drawn here.
+    static QIcon AnimationIcon(int index);
+    static QIcon StillIcon();
+
+    WindowTimer *AnimationTimer;
+
+private:
+    void Step();
+
+    QSystemTrayIcon *icon_;
+    QString hint_;
+    bool active_ = false;
+    int iconIndex_ = 0;
+};

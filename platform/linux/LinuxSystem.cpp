@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The System interface on Linux.
+#include "platform/linux/LinuxSystem.h"
+
+#include <QMessageBox>
+#include <QString>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+std::string FolderOf(const std::string &path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+void MakeFolders(const std::string &folder) {
+    for (std::size_t at = 1; at < folder.size(); ++at) {
+        if (folder[at] == '/') {
+            ::mkdir(folder.substr(0, at).c_str(), 0700);
+        }
+    }
+}
+
+} // namespace
+
+std::string LinuxSystem::LogonUserName() {
+    const passwd *entry = ::getpwuid(::getuid());
+    if (entry == nullptr || entry->pw_name == nullptr) {
+        return {};
+    }
+    return entry->pw_name;
+}
+
+std::string LinuxSystem::ExecutablePath() {
+    char buffer[PATH_MAX];
+    const ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (length <= 0) {
+        return {};
+    }
+    return std::string(buffer, static_cast<std::size_t>(length));
+}
+
+std::string LinuxSystem::ConfigFolder() {
+    std::string base;
+    if (const char *xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && xdg[0] == '/') {
+        base = xdg;
+    } else if (const char *home = std::getenv("HOME"); home != nullptr && home[0] != '\0') {
+        base = std::string(home) + "/.config";
+    } else {
+        base = "/tmp";
+    }
+    std::string folder = base + "/zindrel/";
+    MakeFolders(folder);
+    return folder;
+}
+
+std::string LinuxSystem::ProgramFolder() {
+    // A portable install keeps its files beside the executable, as on Windows; an installed one cannot.
+    const std::string folder = FolderOf(ExecutablePath());
+    if (!folder.empty() && ::access(folder.c_str(), W_OK) == 0) {
+        return folder;
+    }
+    return ConfigFolder();
+}
+
+std::string LinuxSystem::ProgramVersion() {
+    return ZINDREL_VERSION;
+}
+
+void LinuxSystem::MessageBox(const std::string &text, const std::string &caption, unsigned flags) {
+    QMessageBox box((flags & MB_ICONERROR_FLAG) != 0 ? QMessageBox::Critical : QMessageBox::Information,
+                    QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok);
+    if ((flags & MB_SYSTEMMODAL_FLAG) != 0) {
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    }
+    box.exec();
+}
+
+} // namespace platform

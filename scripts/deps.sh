@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the build, the program and the tests need; only the missing ones.
+set -euo pipefail
+packages=(
+  build-essential cmake ninja-build pkg-config ccache git
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libx11-dev libxtst-dev libxext-dev libxss-dev libsndfile1-dev libpulse-dev libjpeg62-turbo-dev
+  libgtest-dev libgmock-dev
+  xvfb xauth x11-utils x11-apps xdotool trayer imagemagick
+  dbus dbus-x11 python3 python3-dbusmock python3-gi
+  pulseaudio pulseaudio-utils sox faketime desktop-file-utils
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

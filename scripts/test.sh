@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test; then the unit tests under ASan + UBSan.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+preset=dev
+[ "${CI:-}" = "true" ] && preset=ci
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset"
+status=0
+ctest --preset "$preset" -j2 || status=1
+cmake --preset asan >/dev/null
+cmake --build --preset asan
+ASAN_OPTIONS=detect_leaks=0 ctest --preset asan -j2 || status=1
+exit $status

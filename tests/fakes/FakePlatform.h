@@ -1,0 +1,203 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Recording fakes of every platform interface, installed together for a test.
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace fakes {
+
+// Every fake appends what it was asked to do to one shared log, so tests can pin orders across interfaces.
+using CallLog = std::vector<std::string>;
+
+class FakeSessionPower : public platform::SessionPower {
+public:
+    explicit FakeSessionPower(CallLog &log) : log_(log) {}
+    bool LogOff() override { return Record("LogOff"); }
+    bool PowerOff() override { return Record("PowerOff"); }
+    bool Reboot() override { return Record("Reboot"); }
+    bool Suspend() override { return Record("Suspend"); }
+    bool result = true;
+
+private:
+    bool Record(const char *call) {
+        log_.emplace_back(call);
+        return result;
+    }
+    CallLog &log_;
+};
+
+class FakeDisplay : public platform::Display {
+public:
+    explicit FakeDisplay(CallLog &log) : log_(log) {}
+    void MonitorLowPower() override { log_.emplace_back("MonitorLowPower"); }
+    void StartScreenSaver() override { log_.emplace_back("StartScreenSaver"); }
+
+private:
+    CallLog &log_;
+};
+
+class FakeLockKeys : public platform::LockKeys {
+public:
+    explicit FakeLockKeys(CallLog &log) : log_(log) {}
+    bool IsOn(int vk) override { return state[vk]; }
+    void Set(int vk, bool on) override;
+    std::map<int, bool> state;
+
+private:
+    CallLog &log_;
+};
+
+class FakeKeyState : public platform::KeyState {
+public:
+    bool PausePressed() override {
+        const bool pressed = pausePresses > 0;
+        if (pressed) {
+            --pausePresses;
+        }
+        return pressed;
+    }
+    // Polls that will report Pause as pressed.
+    int pausePresses = 0;
+};
+
+class FakeAudio : public platform::Audio {
+public:
+    explicit FakeAudio(CallLog &log) : log_(log) {}
+    bool PlayFile(const std::string &path) override;
+    bool PlayTone(unsigned frequencyHz, unsigned durationMs) override;
+    bool result = true;
+
+private:
+    CallLog &log_;
+};
+
+class FakeMediaPlayer : public platform::MediaPlayer {
+public:
+    explicit FakeMediaPlayer(CallLog &log) : log_(log) {}
+    bool Start(const std::string &path, const std::string &className) override;
+    std::uintptr_t Find(const std::string &className) override;
+    bool IsAlive(std::uintptr_t player) override { return player != 0 && player == running; }
+    void Command(std::uintptr_t player, platform::PlayerCommand command) override;
+    void SetVolume(std::uintptr_t player, std::uint8_t volume) override;
+    // The handle of the running player, 0 for none.
+    std::uintptr_t running = 0;
+
+private:
+    CallLog &log_;
+};
+
+class FakeCdDrive : public platform::CdDrive {
+public:
+    explicit FakeCdDrive(CallLog &log) : log_(log) {}
+    void OpenDoor() override { log_.emplace_back("OpenDoor"); }
+    void CloseDoor() override { log_.emplace_back("CloseDoor"); }
+
+private:
+    CallLog &log_;
+};
+
+class FakeLauncher : public platform::Launcher {
+public:
+    explicit FakeLauncher(CallLog &log) : log_(log) {}
+    bool Start(const std::string &commandLine) override {
+        log_.push_back("Launch " + commandLine);
+        return true;
+    }
+
+private:
+    CallLog &log_;
+};
+
+class FakeDesktop : public platform::Desktop {
+public:
+    explicit FakeDesktop(CallLog &log) : log_(log) {}
+    bool OpenTarget(const std::string &target) override {
+        log_.push_back("Open " + target);
+        return true;
+    }
+    bool MakeShortcut(const std::string &executable, const std::string &workingFolder,
+                      const std::string &name) override {
+        log_.push_back("Shortcut " + executable + " " + workingFolder + " " + name);
+        return true;
+    }
+
+private:
+    CallLog &log_;
+};
+
+struct MessageBoxCall {
+    std::string text;
+    std::string caption;
+    unsigned flags;
+};
+
+class FakeSystem : public platform::System {
+public:
+    explicit FakeSystem(CallLog &log) : log_(log) {}
+    std::string LogonUserName() override { return userName; }
+    std::string ExecutablePath() override { return programFolder + "zindrel"; }
+    std::string ProgramFolder() override { return programFolder; }
+    std::string ConfigFolder() override { return configFolder; }
+    std::string ProgramVersion() override { return version; }
+    int PlatformId() override { return platformId; }
+    void MessageBox(const std::string &text, const std::string &caption, unsigned flags) override;
+
+    std::string userName = "tester";
+    std::string programFolder = "/tmp/";
+    std::string configFolder = "/tmp/";
+    std::string version = "1.0.0.0";
+    int platformId = platform::PLATFORM_WIN32_NT;
+    std::vector<MessageBoxCall> messages;
+    // Runs inside the box, while it would be on screen.
+    std::function<void(const MessageBoxCall &)> onMessage;
+
+private:
+    CallLog &log_;
+};
+
+class FakePortIO : public platform::PortIO {
+public:
+    explicit FakePortIO(CallLog &log) : log_(log) {}
+    std::uint8_t Read(std::uint16_t port) override;
+    void Write(std::uint16_t port, std::uint8_t value) override;
+    std::map<std::uint16_t, std::uint8_t> ports;
+
+private:
+    CallLog &log_;
+};
+
+// All the fakes, installed while this object lives.
+class FakePlatform {
+public:
+    FakePlatform();
+    ~FakePlatform();
+    FakePlatform(const FakePlatform &) = delete;
+    FakePlatform &operator=(const FakePlatform &) = delete;
+
+    // How many log entries equal call.
+    int Count(const std::string &call) const;
+
+    CallLog log;
+    FakeSessionPower power{log};
+    FakeDisplay display{log};
+    FakeLockKeys lockKeys{log};
+    FakeKeyState keyState;
+    FakeAudio audio{log};
+    FakeMediaPlayer player{log};
+    FakeCdDrive cdDrive{log};
+    FakeLauncher launcher{log};
+    FakeDesktop desktop{log};
+    FakeSystem system{log};
+    FakePortIO ports{log};
+
+private:
+    platform::Backends previous_;
+};
+
+} // namespace fakes

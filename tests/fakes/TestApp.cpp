@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The whole program for a unit test.
+#include "tests/fakes/TestApp.h"
+
+#include "app/Application.h"
+#include "app/Forms.h"
+#include "controls/TrayIcon.h"
+#include "settings/IniFile.h"
+
+#include <QFile>
+
+namespace fakes {
+
+TestApp::TestApp() {
+    fake.system.programFolder = (folder.path() + "/").toStdString();
+    fake.system.configFolder = fake.system.programFolder;
+    SetAppClock(&clock);
+    TrayIcon::OverrideAvailable(true);
+    Application::SetTerminateHandler([this] { ++terminated; });
+}
+
+TestApp::~TestApp() {
+    if (formsCreated_) {
+        DestroyForms();
+    }
+    Application::SetTerminateHandler(nullptr);
+    TrayIcon::OverrideAvailable(std::nullopt);
+    SetAppClock(nullptr);
+}
+
+void TestApp::CreateForms() {
+    ::CreateForms();
+    formsCreated_ = true;
+}
+
+QString TestApp::SettingsPath() const {
+    return SettingsFilePath();
+}
+
+QString TestApp::WriteFile(const QString &name, const QByteArray &content) const {
+    const QString path = folder.path() + "/" + name;
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(content);
+    }
+    return path;
+}
+
+} // namespace fakes
