@@ -150,6 +150,10 @@ void ReplaceFile(const QString &path, const QByteArray &content, bool existed) {
 IniWriteError::IniWriteError(const QString &path)
     : std::runtime_error(QStringLiteral("Unable to write to %1").arg(path).toStdString()) {}
 
+void ReplaceFileContent(const QString &path, const QByteArray &content) {
+    ReplaceFile(path, content, QFile::exists(path));
+}
+
 QString DecodeText(const QByteArray &bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);

@@ -36,6 +36,10 @@ private:
     QString path_;
 };
 
+// Replaces a whole file through a temporary file renamed over it (a new file gets mode 0600); a refused
+// write throws IniWriteError.
+void ReplaceFileContent(const QString &path, const QByteArray &content);
+
 // Decodes a file's bytes: UTF-8 when they are valid UTF-8, else Windows-1251.
 QString DecodeText(const QByteArray &bytes);
 
