@@ -21,6 +21,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -115,16 +116,17 @@ TForm4::TForm4()
       RadioButton2(new QRadioButton(QStringLiteral("PCSpeaker"), TabSheet2)), FilenameEdit2(new QLineEdit(TabSheet2)),
       FilenameEdit2Button(new QToolButton(TabSheet2)), SpeedButton2(FlatButton(QStringLiteral("Тест"), TabSheet2)),
       CheckBox5(new QCheckBox(QStringLiteral("Включить мигание лампочками"), TabSheet3)),
-      Label14(new QLabel(TabSheet3)), TrackBar2(new QSlider(Qt::Horizontal, TabSheet3)),
-      Label15(new QLabel(TabSheet3)), TrackBar3(new QSlider(Qt::Horizontal, TabSheet3)),
-      ComboBox1(new QComboBox(TabSheet3)), SpeedButton5(FlatButton(QStringLiteral("Стоп"), TabSheet3)),
+      Label14(new QLabel(TabSheet3)), TrackBar2(new QSlider(Qt::Horizontal, TabSheet3)), Label15(new QLabel(TabSheet3)),
+      TrackBar3(new QSlider(Qt::Horizontal, TabSheet3)), ComboBox1(new QComboBox(TabSheet3)),
+      SpeedButton5(FlatButton(QStringLiteral("Стоп"), TabSheet3)),
       SpeedButton4(FlatButton(QStringLiteral("Тест"), TabSheet3)), Edit1(new QLineEdit(TabSheet4)),
       Shape1(new ColorShape(TabSheet5)), SpeedButton1(FlatButton(QStringLiteral("Выбрать"), TabSheet5)),
       Shape2(new ColorShape(TabSheet5)), SpeedButton6(FlatButton(QStringLiteral("Выбрать"), TabSheet5)),
       SpeedButton7(FlatButton(QStringLiteral("По умолчанию"), TabSheet5)), ColorDialog1(new QColorDialog(this)),
       SpeedButton3(FlatButton(QStringLiteral("Создать ярлык"), TabSheet6)),
       CheckBox2(new QCheckBox(QStringLiteral("Не сворачивать в трей при заводе"), TabSheet6)),
-      Button1(new QPushButton(QStringLiteral("ОК"), this)), Button2(new QPushButton(QStringLiteral("Применить"), this)) {
+      Button1(new QPushButton(QStringLiteral("ОК"), this)),
+      Button2(new QPushButton(QStringLiteral("Применить"), this)) {
     setWindowTitle(QStringLiteral("Настройка Zindrel"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
@@ -145,7 +147,8 @@ void TForm4::BuildPages() {
 
     // "Вид".
     {
-        QVBoxLayout *page = PageLayout(TabSheet1, Picture::MonitorOff, QStringLiteral("Настройка внешнего вида программы."));
+        QVBoxLayout *page =
+            PageLayout(TabSheet1, Picture::MonitorOff, QStringLiteral("Настройка внешнего вида программы."));
         QVBoxLayout *alpha = Group(page, QStringLiteral("Прозрачность"), TabSheet1);
         alpha->addWidget(
             Text(QStringLiteral("Главное окно можно сделать прозрачным. Может \nтормозить на слабых компьютерах."),
@@ -244,9 +247,9 @@ void TForm4::BuildPages() {
 
     // "Безопасность".
     {
-        QVBoxLayout *page = PageLayout(
-            TabSheet4, Picture::Key,
-            QStringLiteral("Функции защищающие настройки программы \nот посторонних пользователей."));
+        QVBoxLayout *page =
+            PageLayout(TabSheet4, Picture::Key,
+                       QStringLiteral("Функции защищающие настройки программы \nот посторонних пользователей."));
         QVBoxLayout *pass = Group(page, QStringLiteral("Пароль на настройки"), TabSheet4);
         pass->addWidget(Text(QStringLiteral("Для отключения опции оставте поле пустым."), TabSheet4));
         Edit1->setEchoMode(QLineEdit::Normal);
@@ -256,8 +259,8 @@ void TForm4::BuildPages() {
 
     // "Цвета".
     {
-        QVBoxLayout *page =
-            PageLayout(TabSheet5, Picture::ScreenSaver, QStringLiteral("Настройте внешний вид программы на свой \nвкус."));
+        QVBoxLayout *page = PageLayout(TabSheet5, Picture::ScreenSaver,
+                                       QStringLiteral("Настройте внешний вид программы на свой \nвкус."));
         auto *grid = new QGridLayout;
         grid->addWidget(Shape1, 0, 0);
         grid->addWidget(Text(QStringLiteral("Цвет фона"), TabSheet5), 0, 1);
@@ -518,7 +521,7 @@ void TForm4::BrowseFile(QLineEdit *edit, const QString &filter, bool quoteBlanks
     QFileDialog dialog(this);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
-    dialog.setNameFilter(QtFileFilter(filter));
+    dialog.setNameFilters(QtFileFilter(filter).split(QStringLiteral(";;")));
     if (!current.isEmpty()) {
         dialog.setDirectory(QFileInfo(current).absolutePath());
         dialog.selectFile(current);

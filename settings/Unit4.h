@@ -2,14 +2,34 @@
 // TForm4, the settings dialog "Настройка Zindrel".
 #pragma once
 
+#include <QColor>
 #include <QDialog>
+#include <QFrame>
 
 class QCheckBox;
+class QColorDialog;
 class QComboBox;
+class QGroupBox;
+class QLabel;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 class QSlider;
 class QTabWidget;
+class QToolButton;
+class SpinEdit;
+
+// A colour swatch whose fill can be read back.
+class ColorShape : public QFrame {
+    Q_OBJECT
+public:
+    explicit ColorShape(QWidget *parent = nullptr);
+    QColor Fill() const { return fill_; }
+    void SetFill(const QColor &color);
+
+private:
+    QColor fill_;
+};
 
 class TForm4 : public QDialog {
     Q_OBJECT
@@ -17,21 +37,85 @@ public:
     TForm4();
 
     QTabWidget *PageControl1;
-    QCheckBox *CheckBox4;       // "Новая фраза при разворачивании программы"
-    QRadioButton *RadioButton1; // "Wav-файл"
-    QRadioButton *RadioButton2; // "PCSpeaker"
-    QLineEdit *FilenameEdit2;   // the wave file
-    QCheckBox *CheckBox5;       // "Включить мигание лампочками"
-    QSlider *TrackBar2;         // blink seconds, 1..30
-    QSlider *TrackBar3;         // blink step ms, 50..500
-    QComboBox *ComboBox1;       // blink pattern
+    QWidget *TabSheet1; // "Вид"
+    QWidget *TabSheet2; // "Действия"
+    QWidget *TabSheet3; // "Мигание"
+    QWidget *TabSheet4; // "Безопасность"
+    QWidget *TabSheet5; // "Цвета"
+    QWidget *TabSheet6; // "Разное"
+
+    // "Вид".
+    QSlider *TrackBar1;               // opacity, 150..255
+    QCheckBox *CheckBox3;             // "Быстрые подсказки"
+    QLineEdit *FilenameEdit1;         // the phrases file
+    QToolButton *FilenameEdit1Button; // its browse button
+    QCheckBox *CheckBox4;             // "Новая фраза при разворачивании программы"
+
+    // "Действия".
+    SpinEdit *RxSpinEdit1;            // warning seconds, 1..9999999
+    QCheckBox *CheckBox1;             // "Быстрое выключение"
+    QRadioButton *RadioButton1;       // "Wav-файл"
+    QRadioButton *RadioButton2;       // "PCSpeaker"
+    QLineEdit *FilenameEdit2;         // the wave file
+    QToolButton *FilenameEdit2Button; // its browse button
+    QToolButton *SpeedButton2;        // sound "Тест"
+
+    // "Мигание".
+    QCheckBox *CheckBox5;      // "Включить мигание лампочками"
+    QLabel *Label14;           // "Время мигания: N сек."
+    QSlider *TrackBar2;        // blink seconds, 1..30
+    QLabel *Label15;           // "Скорость мигания: N мсек."
+    QSlider *TrackBar3;        // blink step ms, 50..500
+    QComboBox *ComboBox1;      // blink pattern
+    QToolButton *SpeedButton5; // "Стоп"
+    QToolButton *SpeedButton4; // "Тест"
+
+    // "Безопасность".
+    QLineEdit *Edit1; // the password, shown as typed
+
+    // "Цвета".
+    ColorShape *Shape1;        // background
+    QToolButton *SpeedButton1; // "Выбрать" for the background
+    ColorShape *Shape2;        // text
+    QToolButton *SpeedButton6; // "Выбрать" for the text
+    QToolButton *SpeedButton7; // "По умолчанию"
+    QColorDialog *ColorDialog1;
+
+    // "Разное".
+    QToolButton *SpeedButton3; // "Создать ярлык"
+    QCheckBox *CheckBox2;      // "Не сворачивать в трей при заводе"
+
+    QPushButton *Button1; // "ОК"
+    QPushButton *Button2; // "Применить"
 
     void FormCreate();
+    // Every closing of the dialog ends a blink run that its "Тест" started.
     void FormClose();
+    void Button1Click(QObject *Sender);
+    void Button2Click(QObject *Sender);
+    // Writes and applies every setting; false when a write failed (the user has been told).
+    bool Apply();
+    void SpeedButton1Click(QObject *Sender);
+    void SpeedButton7Click(QObject *Sender);
+    void SpeedButton3Click(QObject *Sender);
     // The blink "Тест": starts a blink run.
     void SpeedButton4Click(QObject *Sender);
     // The blink "Стоп".
     void SpeedButton5Click(QObject *Sender);
     // The sound "Тест".
     void SpeedButton2Click(QObject *Sender);
+    void TrackBar2Change(QObject *Sender);
+    void TrackBar3Change(QObject *Sender);
+
+    // A filter "Name (*.a)|*.a|..." in Qt's form; "*.*" becomes "*", which also matches names without a dot.
+    static QString QtFileFilter(const QString &filter);
+    // A picked sound path with a blank goes into double quotes, unless it already starts with one.
+    static QString QuotedSoundPath(const QString &path);
+
+    void done(int result) override;
+
+private:
+    void BuildPages();
+    void BrowseFile(QLineEdit *edit, const QString &filter, bool quoteBlanks);
+    QColor lastChosenColor_ = Qt::black;
 };

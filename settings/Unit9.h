@@ -13,8 +13,9 @@ public:
     TForm9();
 
     QLineEdit *Edit1;
-    QPushButton *Button1;
+    QPushButton *Button1; // "ОК"
 
     void FormCreate();
+    // One attempt: the stored password opens the settings, anything else is refused; the field is emptied.
     void Button1Click(QObject *Sender);
 };

@@ -121,11 +121,13 @@ public:
         log_.push_back("Open " + target);
         return true;
     }
-    bool MakeShortcut(const std::string &executable, const std::string &workingFolder,
-                      const std::string &name) override {
+    bool MakeShortcut(const std::string &executable, const std::string &workingFolder, const std::string &name,
+                      const std::string &iconPng) override {
         log_.push_back("Shortcut " + executable + " " + workingFolder + " " + name);
+        shortcutIcon = iconPng;
         return true;
     }
+    std::string shortcutIcon;
 
 private:
     CallLog &log_;
