@@ -1,0 +1,99 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The table of Win32 functions the Windows backend calls, with its own Win32 types so it builds without <windows.h>.
+#pragma once
+
+#include <cstdint>
+
+namespace platform::win32 {
+
+using BOOL = int;
+using BYTE = std::uint8_t;
+using WORD = std::uint16_t;
+using DWORD = std::uint32_t;
+using UINT = unsigned;
+using LONG = std::int32_t;
+using SHORT = std::int16_t;
+using HANDLE = void *;
+using HWND = void *;
+using HKEY = void *;
+using HINSTANCE = void *;
+using WPARAM = std::uintptr_t;
+using LPARAM = std::intptr_t;
+using LRESULT = std::intptr_t;
+
+struct LUID {
+    DWORD LowPart = 0;
+    LONG HighPart = 0;
+};
+
+// TOKEN_PRIVILEGES with its one LUID_AND_ATTRIBUTES entry, the only form the shutdown privilege step needs.
+struct TokenPrivilege {
+    DWORD PrivilegeCount = 1;
+    LUID Luid;
+    DWORD Attributes = 0;
+};
+
+inline HKEY const HKEY_CURRENT_USER_KEY = reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(0x80000001u));
+
+constexpr LONG ERROR_SUCCESS_CODE = 0;
+constexpr DWORD REG_SZ_TYPE = 1;
+constexpr DWORD REG_EXPAND_SZ_TYPE = 2;
+constexpr DWORD KEY_ALL_ACCESS_RIGHTS = 0xF003F;
+constexpr DWORD REG_OPTION_NON_VOLATILE_FLAG = 0;
+
+// Every string handed to the table is UTF-8 and every string it hands back is UTF-8; the real table converts to
+// and from the ANSI code page at the edge, so the backend and its tests deal in one encoding.
+struct Win32Api {
+    // kernel32
+    DWORD (*GetVersion)();
+    // GetVersionEx's dwPlatformId; FALSE when the version could not be read.
+    BOOL (*GetVersionEx)(DWORD *platformId);
+    HANDLE (*GetCurrentProcess)();
+    BOOL (*CloseHandle)(HANDLE handle);
+    UINT (*GetWindowsDirectoryA)(char *buffer, UINT size);
+    UINT (*WinExec)(const char *commandLine, UINT show);
+    BOOL (*Beep)(DWORD frequency, DWORD duration);
+    void (*Sleep)(DWORD milliseconds);
+    DWORD (*GetModuleFileNameA)(HINSTANCE module, char *buffer, DWORD size);
+    // advapi32
+    BOOL (*OpenProcessToken)(HANDLE process, DWORD access, HANDLE *token);
+    BOOL (*LookupPrivilegeValueA)(const char *systemName, const char *name, LUID *luid);
+    BOOL (*AdjustTokenPrivileges)
+    (HANDLE token, BOOL disableAll, TokenPrivilege *newState, DWORD bufferLength, void *previousState,
+     DWORD *returnLength);
+    LONG (*RegCreateKeyExA)
+    (HKEY key, const char *subKey, DWORD reserved, char *className, DWORD options, DWORD access, void *security,
+     HKEY *result, DWORD *disposition);
+    LONG (*RegQueryValueExA)(HKEY key, const char *name, DWORD *reserved, DWORD *type, BYTE *data, DWORD *size);
+    LONG (*RegCloseKey)(HKEY key);
+    // user32
+    BOOL (*ExitWindowsEx)(UINT flags, DWORD reserved);
+    HWND (*GetDesktopWindow)();
+    LRESULT (*SendMessageA)(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    BOOL (*GetKeyboardState)(BYTE *state);
+    BOOL (*SetKeyboardState)(BYTE *state);
+    void (*keybd_event)(BYTE vk, BYTE scan, DWORD flags, std::uintptr_t extraInfo);
+    SHORT (*GetAsyncKeyState)(int vk);
+    HWND (*FindWindowA)(const char *className, const char *windowName);
+    BOOL (*IsWindow)(HWND window);
+    int (*MessageBoxA)(HWND owner, const char *text, const char *caption, UINT type);
+    // winmm
+    BOOL (*sndPlaySoundA)(const char *sound, UINT flags);
+    DWORD (*mciSendStringA)(const char *command, char *returnString, UINT returnLength, HWND callback);
+    // shell32
+    HINSTANCE (*ShellExecuteA)
+    (HWND owner, const char *operation, const char *file, const char *parameters, const char *directory, int show);
+    // version
+    DWORD (*GetFileVersionInfoSizeA)(const char *file, DWORD *handle);
+    BOOL (*GetFileVersionInfoA)(const char *file, DWORD handle, DWORD length, void *data);
+    BOOL (*VerQueryValueA)(const void *block, const char *subBlock, void **buffer, UINT *length);
+    // ole32: CoCreateInstance of the shell link, IShellLinkA::SetPath and SetWorkingDirectory, then
+    // IPersistFile::Save(linkPath, FALSE); one entry, as COM interfaces do not fit a table of plain functions.
+    // Non-zero when the link was saved.
+    BOOL (*SaveShellLink)(const char *target, const char *workingDirectory, const char16_t *linkPath);
+    // Byte port input and output (the Inp32/Out32 pair of the usual port driver).
+    BYTE (*Inp32)(WORD port);
+    void (*Out32)(WORD port, BYTE value);
+};
+
+} // namespace platform::win32

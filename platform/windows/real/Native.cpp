@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Installs the Win32 backends over the real table in the Windows build.
+#include "platform/Platform.h"
+#include "platform/windows/Win32Extras.h"
+#include "platform/windows/Win32Keyboard.h"
+#include "platform/windows/Win32Power.h"
+#include "platform/windows/Win32Shell.h"
+#include "platform/windows/Win32Sound.h"
+#include "platform/windows/real/Win32Native.h"
+#include "platform/windows/real/Win32Real.h"
+
+namespace platform {
+
+namespace {
+
+struct NativeBackends {
+    const win32::Win32Api &api = win32::RealWin32Api();
+    win32::Win32SessionPower power{api};
+    win32::Win32Display display{api};
+    win32::Win32LockKeys lockKeys{api};
+    win32::Win32KeyState keyState{api};
+    win32::Win32Audio audio{api};
+    win32::Win32MediaPlayer player{api};
+    win32::Win32CdDrive cdDrive{api};
+    win32::Win32Launcher launcher{api};
+    win32::Win32Desktop desktop{api};
+    win32::Win32System system{api};
+    win32::Win32PortIO ports{api};
+};
+
+NativeBackends &Native() {
+    static NativeBackends backends;
+    return backends;
+}
+
+} // namespace
+
+void InstallNative() {
+    NativeBackends &n = Native();
+    Install({&n.power, &n.display, &n.lockKeys, &n.keyState, &n.audio, &n.player, &n.cdDrive, &n.launcher, &n.desktop,
+             &n.system, &n.ports});
+}
+
+void win32::SetMainWindow(std::uintptr_t window) {
+    const auto handle = reinterpret_cast<HWND>(window);
+    Native().cdDrive.SetCallbackWindow(handle);
+    Native().desktop.SetOwnerWindow(handle);
+}
+
+} // namespace platform

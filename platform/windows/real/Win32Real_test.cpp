@@ -1,0 +1,158 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The real Win32 table under Windows or Wine: code pages, the version resource, the registry, the shortcut.
+#include <windows.h>
+
+#include <objbase.h>
+#include <shlguid.h>
+#include <shobjidl.h>
+
+#undef GetVersionEx
+#undef MessageBox
+
+#include "platform/Platform.h"
+#include "platform/windows/Win32Extras.h"
+#include "platform/windows/Win32Power.h"
+#include "platform/windows/Win32Shell.h"
+#include "platform/windows/real/Win32Real.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <string>
+
+using platform::win32::RealWin32Api;
+
+namespace {
+
+const char *const explorerKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
+const char *const shellFoldersKey = "Software\\MicroSoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+// The registry and desktop tests change the user's settings; they run only in a Wine prefix (the test script
+// makes a private one), never on a real user's Windows.
+bool UnderWine() {
+    const HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
+    return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+std::string Lower(std::string text) {
+    for (char &c : text) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return text;
+}
+
+void SetUserString(const char *subKey, const char *name, const std::string &value) {
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, subKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    ASSERT_EQ(::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(value.c_str()),
+                               static_cast<DWORD>(value.size() + 1)),
+              ERROR_SUCCESS);
+    ::RegCloseKey(key);
+}
+
+void DeleteUserValue(const char *subKey, const char *name) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, subKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+        ::RegDeleteValueA(key, name);
+        ::RegCloseKey(key);
+    }
+}
+
+} // namespace
+
+TEST(Win32RealText, Utf8AndWindows1251RoundTrip) {
+    const std::string utf8 = "Внимание! Ёж";
+    const std::string cp1251 = "\xC2\xED\xE8\xEC\xE0\xED\xE8\xE5! \xA8\xE6";
+    EXPECT_EQ(platform::win32::Utf8ToCodePage(utf8, 1251), cp1251);
+    EXPECT_EQ(platform::win32::CodePageToUtf8(cp1251, 1251), utf8);
+    EXPECT_EQ(platform::win32::Utf8ToCodePage("", 1251), "");
+}
+
+TEST(Win32RealSystem, VersionResourceFoldersAndPlatformOfThisExecutable) {
+    platform::win32::Win32System system(RealWin32Api());
+    EXPECT_EQ(system.ProgramVersion(), "1.0.0.0");
+    EXPECT_EQ(system.PlatformId(), 2);
+
+    const std::string exe = system.ExecutablePath();
+    ASSERT_GT(exe.size(), 4u);
+    EXPECT_EQ(Lower(exe.substr(exe.size() - 4)), ".exe");
+    const std::string folder = system.ProgramFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.back(), '\\');
+    EXPECT_EQ(exe.compare(0, folder.size(), folder), 0);
+
+    char windows[MAX_PATH] = {};
+    ::GetWindowsDirectoryA(windows, MAX_PATH);
+    EXPECT_EQ(system.ConfigFolder(), std::string(windows) + "\\");
+    EXPECT_EQ(platform::win32::GetWindowsDir(RealWin32Api()), windows);
+}
+
+TEST(Win32RealSystem, InstallNativePutsTheWin32BackendsInPlace) {
+    platform::InstallNative();
+    ASSERT_NE(platform::Current().system, nullptr);
+    EXPECT_EQ(platform::Current().system->ProgramVersion(), "1.0.0.0");
+    EXPECT_NE(platform::Current().power, nullptr);
+    EXPECT_NE(platform::Current().ports, nullptr);
+}
+
+TEST(Win32RealSystem, LogonUserNameReadsTheExplorerValueAndIsEmptyWithoutIt) {
+    if (!UnderWine()) {
+        GTEST_SKIP() << "changes the user's registry; runs only in a private Wine prefix";
+    }
+    platform::win32::Win32System system(RealWin32Api());
+    DeleteUserValue(explorerKey, "Logon User Name");
+    EXPECT_EQ(system.LogonUserName(), "");
+    SetUserString(explorerKey, "Logon User Name", "Tester");
+    EXPECT_EQ(system.LogonUserName(), "Tester");
+    DeleteUserValue(explorerKey, "Logon User Name");
+}
+
+TEST(Win32RealDesktop, ShortcutIsSavedInTheDesktopShellFolderPointingAtTheTarget) {
+    if (!UnderWine()) {
+        GTEST_SKIP() << "changes the user's desktop folder; runs only in a private Wine prefix";
+    }
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "zindrel-desktop-" + std::to_string(::GetCurrentProcessId());
+    ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
+    SetUserString(shellFoldersKey, "Desktop", folder);
+
+    platform::win32::Win32System system(RealWin32Api());
+    platform::win32::Win32Desktop desktop(RealWin32Api());
+    const std::string exe = system.ExecutablePath();
+    EXPECT_TRUE(desktop.MakeShortcut(exe, system.ProgramFolder(), "Zindrel", ""));
+
+    const std::string link = folder + "\\Zindrel.lnk";
+    ASSERT_NE(::GetFileAttributesA(link.c_str()), INVALID_FILE_ATTRIBUTES);
+    ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    IShellLinkA *shellLink = nullptr;
+    ASSERT_TRUE(SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                             reinterpret_cast<void **>(&shellLink))));
+    IPersistFile *file = nullptr;
+    ASSERT_TRUE(SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file))));
+    const std::u16string wideLink = platform::win32::Utf8ToUtf16(link);
+    EXPECT_TRUE(SUCCEEDED(file->Load(reinterpret_cast<const wchar_t *>(wideLink.c_str()), STGM_READ)));
+    char target[MAX_PATH] = {};
+    shellLink->GetPath(target, MAX_PATH, nullptr, 0);
+    char workingFolder[MAX_PATH] = {};
+    shellLink->GetWorkingDirectory(workingFolder, MAX_PATH);
+    file->Release();
+    shellLink->Release();
+    ::CoUninitialize();
+    EXPECT_EQ(Lower(target), Lower(exe));
+    EXPECT_EQ(Lower(workingFolder), Lower(system.ProgramFolder()));
+
+    ::DeleteFileA(link.c_str());
+    ::RemoveDirectoryA(folder.c_str());
+}
+
+TEST(Win32RealShell, LauncherAndPlayerLookupAnswerFromTheSystem) {
+    platform::win32::Win32Launcher launcher(RealWin32Api());
+    EXPECT_TRUE(launcher.Start("cmd.exe /c exit 0"));
+    EXPECT_FALSE(launcher.Start("zindrel-no-such-program.exe"));
+
+    platform::win32::Win32MediaPlayer player(RealWin32Api());
+    EXPECT_EQ(player.Find("Zindrel no such window class"), 0u);
+    EXPECT_FALSE(player.IsAlive(0));
+}

@@ -1,0 +1,312 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A recording stand-in for the Win32 table, for the backend's tests only: it logs each call and gives set answers.
+#pragma once
+
+#include "platform/windows/Win32Api.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace platform::win32::testing {
+
+class RecordingWin32Api {
+public:
+    // The table's functions reach the one live recorder; tests make one at a time.
+    RecordingWin32Api() {
+        current = this;
+        Fill();
+    }
+    ~RecordingWin32Api() { current = nullptr; }
+    RecordingWin32Api(const RecordingWin32Api &) = delete;
+    RecordingWin32Api &operator=(const RecordingWin32Api &) = delete;
+
+    const Win32Api &Api() const { return api_; }
+
+    std::vector<std::string> calls;
+
+    // Answers. The defaults are an NT-family system where every call succeeds.
+    DWORD version = 0x0A280105;
+    BOOL versionExResult = 1;
+    DWORD platformId = 2;
+    BOOL openTokenResult = 1;
+    BOOL lookupResult = 1;
+    BOOL adjustResult = 1;
+    BOOL exitResult = 1;
+    std::string windowsDir = "C:\\WINDOWS";
+    UINT winExecResult = 33;
+    BOOL beepResult = 1;
+    std::string modulePath = "C:\\Program Files\\Zindrel\\zindrel.exe";
+    std::array<BYTE, 256> keyboard{};
+    std::array<BYTE, 256> keyboardWritten{};
+    SHORT asyncKeyState = 0;
+    HWND foundWindow = nullptr;
+    BOOL isWindowResult = 1;
+    std::uintptr_t shellExecuteResult = 42;
+    BOOL soundResult = 1;
+    // Registry: sub-key → value name → string; a sub-key listed in refusedKeys cannot be opened.
+    std::map<std::string, std::map<std::string, std::string>> registry;
+    std::vector<std::string> refusedKeys;
+    // Version resource: sub-block → bytes; versionInfoSize 0 means the file has no resource.
+    DWORD versionInfoSize = 0;
+    BOOL versionReadResult = 1;
+    std::map<std::string, std::vector<BYTE>> versionValues;
+    BOOL saveLinkResult = 1;
+    std::u16string savedLinkPath;
+    // Port 0x61 keeps what is written to it, as the speaker control register does.
+    std::map<WORD, BYTE> ports;
+
+    static inline HANDLE const process = reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(-1));
+    static inline HANDLE const token = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x7C));
+    static inline HWND const desktop = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x10010));
+    static inline HKEY const openedKey = reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(0x2A0));
+    static constexpr DWORD shutdownLuid = 0x13;
+
+    static std::string Hex(unsigned long long value, int digits = 0) {
+        char text[32];
+        std::snprintf(text, sizeof text, "0x%0*llX", digits, value);
+        return text;
+    }
+    static std::string Text(const char *text) { return text == nullptr ? "null" : "\"" + std::string(text) + "\""; }
+    static std::string Name(const void *handle) {
+        if (handle == nullptr) {
+            return "null";
+        }
+        if (handle == process) {
+            return "process";
+        }
+        if (handle == token) {
+            return "token";
+        }
+        if (handle == desktop) {
+            return "desktop";
+        }
+        if (handle == HKEY_CURRENT_USER_KEY) {
+            return "HKCU";
+        }
+        if (handle == openedKey) {
+            return "key";
+        }
+        return Hex(reinterpret_cast<std::uintptr_t>(handle));
+    }
+
+private:
+    static inline RecordingWin32Api *current = nullptr;
+
+    void Log(std::string call) { calls.push_back(std::move(call)); }
+
+    static UINT CopyOut(const std::string &text, char *buffer, UINT size) {
+        if (size == 0) {
+            return static_cast<UINT>(text.size() + 1);
+        }
+        const std::size_t used = std::min<std::size_t>(text.size(), size - 1);
+        std::memcpy(buffer, text.data(), used);
+        buffer[used] = '\0';
+        // As GetModuleFileNameA does, a cut text answers with the full buffer size.
+        return static_cast<UINT>(used < text.size() ? size : used);
+    }
+
+    void Fill() {
+        api_.GetVersion = [] {
+            current->Log("GetVersion()");
+            return current->version;
+        };
+        api_.GetVersionEx = [](DWORD *id) {
+            current->Log("GetVersionEx()");
+            *id = current->platformId;
+            return current->versionExResult;
+        };
+        api_.GetCurrentProcess = [] {
+            current->Log("GetCurrentProcess()");
+            return process;
+        };
+        api_.CloseHandle = [](HANDLE handle) {
+            current->Log("CloseHandle(" + Name(handle) + ")");
+            return BOOL{1};
+        };
+        api_.GetWindowsDirectoryA = [](char *buffer, UINT size) {
+            current->Log("GetWindowsDirectoryA(" + std::to_string(size) + ")");
+            return CopyOut(current->windowsDir, buffer, size);
+        };
+        api_.WinExec = [](const char *command, UINT show) {
+            current->Log("WinExec(" + Text(command) + ", " + std::to_string(show) + ")");
+            return current->winExecResult;
+        };
+        api_.Beep = [](DWORD frequency, DWORD duration) {
+            current->Log("Beep(" + std::to_string(frequency) + ", " + std::to_string(duration) + ")");
+            return current->beepResult;
+        };
+        api_.Sleep = [](DWORD ms) { current->Log("Sleep(" + std::to_string(ms) + ")"); };
+        api_.GetModuleFileNameA = [](HINSTANCE module, char *buffer, DWORD size) {
+            current->Log("GetModuleFileNameA(" + Name(module) + ", " + std::to_string(size) + ")");
+            return static_cast<DWORD>(CopyOut(current->modulePath, buffer, size));
+        };
+        api_.OpenProcessToken = [](HANDLE processHandle, DWORD access, HANDLE *result) {
+            current->Log("OpenProcessToken(" + Name(processHandle) + ", " + Hex(access, 2) + ")");
+            *result = current->openTokenResult ? token : nullptr;
+            return current->openTokenResult;
+        };
+        api_.LookupPrivilegeValueA = [](const char *system, const char *name, LUID *luid) {
+            current->Log("LookupPrivilegeValueA(" + Text(system) + ", " + Text(name) + ")");
+            if (current->lookupResult) {
+                luid->LowPart = shutdownLuid;
+                luid->HighPart = 0;
+            }
+            return current->lookupResult;
+        };
+        api_.AdjustTokenPrivileges = [](HANDLE tokenHandle, BOOL disableAll, TokenPrivilege *state, DWORD length,
+                                        void *previous, DWORD *returned) {
+            const std::string newState = state == nullptr ? "null"
+                                                          : "{count " + std::to_string(state->PrivilegeCount) +
+                                                                ", luid " + Hex(state->Luid.LowPart) + ":" +
+                                                                std::to_string(state->Luid.HighPart) + ", attributes " +
+                                                                std::to_string(state->Attributes) + "}";
+            current->Log("AdjustTokenPrivileges(" + Name(tokenHandle) + ", " + std::to_string(disableAll) + ", " +
+                         newState + ", " + std::to_string(length) + ", " + Name(previous) + ", " + Name(returned) +
+                         ")");
+            return current->adjustResult;
+        };
+        api_.RegCreateKeyExA = [](HKEY key, const char *subKey, DWORD reserved, char *className, DWORD options,
+                                  DWORD access, void *security, HKEY *result, DWORD *disposition) {
+            current->Log("RegCreateKeyExA(" + Name(key) + ", " + Text(subKey) + ", " + std::to_string(reserved) + ", " +
+                         Name(className) + ", " + std::to_string(options) + ", " + Hex(access) + ", " + Name(security) +
+                         ")");
+            for (const auto &refused : current->refusedKeys) {
+                if (refused == subKey) {
+                    return LONG{5};
+                }
+            }
+            current->openedSubKey_ = subKey;
+            *result = openedKey;
+            *disposition = current->registry.count(subKey) ? 2 : 1;
+            return ERROR_SUCCESS_CODE;
+        };
+        api_.RegQueryValueExA = [](HKEY key, const char *name, DWORD *, DWORD *type, BYTE *data, DWORD *size) {
+            current->Log("RegQueryValueExA(" + Name(key) + ", " + Text(name) + (data ? ", data" : ", null") + ")");
+            const auto &values = current->registry[current->openedSubKey_];
+            const auto found = values.find(name);
+            if (key != openedKey || found == values.end()) {
+                return LONG{2};
+            }
+            const std::string &stored = found->second;
+            const auto needed = static_cast<DWORD>(stored.size() + 1);
+            *type = REG_SZ_TYPE;
+            if (data != nullptr) {
+                if (*size < needed) {
+                    *size = needed;
+                    return LONG{234};
+                }
+                std::memcpy(data, stored.c_str(), needed);
+            }
+            *size = needed;
+            return ERROR_SUCCESS_CODE;
+        };
+        api_.RegCloseKey = [](HKEY key) {
+            current->Log("RegCloseKey(" + Name(key) + ")");
+            return ERROR_SUCCESS_CODE;
+        };
+        api_.ExitWindowsEx = [](UINT flags, DWORD reserved) {
+            current->Log("ExitWindowsEx(" + std::to_string(flags) + ", " + std::to_string(reserved) + ")");
+            return current->exitResult;
+        };
+        api_.GetDesktopWindow = [] {
+            current->Log("GetDesktopWindow()");
+            return desktop;
+        };
+        api_.SendMessageA = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+            current->Log("SendMessageA(" + Name(window) + ", " + Hex(message, 4) + ", " + std::to_string(wParam) +
+                         ", " + std::to_string(lParam) + ")");
+            return LRESULT{0};
+        };
+        api_.GetKeyboardState = [](BYTE *state) {
+            current->Log("GetKeyboardState()");
+            std::memcpy(state, current->keyboard.data(), current->keyboard.size());
+            return BOOL{1};
+        };
+        api_.SetKeyboardState = [](BYTE *state) {
+            current->Log("SetKeyboardState()");
+            std::memcpy(current->keyboardWritten.data(), state, current->keyboardWritten.size());
+            return BOOL{1};
+        };
+        api_.keybd_event = [](BYTE vk, BYTE scan, DWORD flags, std::uintptr_t extra) {
+            current->Log("keybd_event(" + Hex(vk, 2) + ", " + Hex(scan, 2) + ", " + std::to_string(flags) + ", " +
+                         std::to_string(extra) + ")");
+        };
+        api_.GetAsyncKeyState = [](int vk) {
+            current->Log("GetAsyncKeyState(" + Hex(static_cast<unsigned>(vk), 2) + ")");
+            return current->asyncKeyState;
+        };
+        api_.FindWindowA = [](const char *className, const char *windowName) {
+            current->Log("FindWindowA(" + Text(className) + ", " + Text(windowName) + ")");
+            return current->foundWindow;
+        };
+        api_.IsWindow = [](HWND window) {
+            current->Log("IsWindow(" + Name(window) + ")");
+            return current->isWindowResult;
+        };
+        api_.MessageBoxA = [](HWND owner, const char *text, const char *caption, UINT type) {
+            current->Log("MessageBoxA(" + Name(owner) + ", " + Text(text) + ", " + Text(caption) + ", " + Hex(type, 4) +
+                         ")");
+            return 1;
+        };
+        api_.sndPlaySoundA = [](const char *sound, UINT flags) {
+            current->Log("sndPlaySoundA(" + Text(sound) + ", " + Hex(flags) + ")");
+            return current->soundResult;
+        };
+        api_.mciSendStringA = [](const char *command, char *returned, UINT length, HWND callback) {
+            current->Log("mciSendStringA(" + Text(command) + ", " + Name(returned) + ", " + std::to_string(length) +
+                         ", " + Name(callback) + ")");
+            return DWORD{0};
+        };
+        api_.ShellExecuteA = [](HWND owner, const char *operation, const char *file, const char *parameters,
+                                const char *directory, int show) {
+            current->Log("ShellExecuteA(" + Name(owner) + ", " + Text(operation) + ", " + Text(file) + ", " +
+                         Text(parameters) + ", " + Text(directory) + ", " + std::to_string(show) + ")");
+            return reinterpret_cast<HINSTANCE>(current->shellExecuteResult);
+        };
+        api_.GetFileVersionInfoSizeA = [](const char *file, DWORD *handle) {
+            current->Log("GetFileVersionInfoSizeA(" + Text(file) + ")");
+            *handle = 0;
+            return current->versionInfoSize;
+        };
+        api_.GetFileVersionInfoA = [](const char *file, DWORD handle, DWORD length, void *) {
+            current->Log("GetFileVersionInfoA(" + Text(file) + ", " + std::to_string(handle) + ", " +
+                         std::to_string(length) + ")");
+            return current->versionReadResult;
+        };
+        api_.VerQueryValueA = [](const void *, const char *subBlock, void **buffer, UINT *length) {
+            current->Log("VerQueryValueA(" + Text(subBlock) + ")");
+            const auto found = current->versionValues.find(subBlock);
+            if (found == current->versionValues.end()) {
+                return BOOL{0};
+            }
+            *buffer = found->second.data();
+            *length = static_cast<UINT>(found->second.size());
+            return BOOL{1};
+        };
+        api_.SaveShellLink = [](const char *target, const char *workingDirectory, const char16_t *linkPath) {
+            current->Log("SaveShellLink(" + Text(target) + ", " + Text(workingDirectory) + ")");
+            current->savedLinkPath = linkPath;
+            return current->saveLinkResult;
+        };
+        api_.Inp32 = [](WORD port) {
+            current->Log("Inp32(" + Hex(port, 2) + ")");
+            return current->ports[port];
+        };
+        api_.Out32 = [](WORD port, BYTE value) {
+            current->Log("Out32(" + Hex(port, 2) + ", " + Hex(value, 2) + ")");
+            if (port == 0x61) {
+                current->ports[port] = value;
+            }
+        };
+    }
+
+    Win32Api api_{};
+    std::string openedSubKey_;
+};
+
+} // namespace platform::win32::testing
