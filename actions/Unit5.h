@@ -6,6 +6,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -14,12 +15,15 @@ class TForm5 : public QDialog {
 public:
     TForm5();
 
+    QLabel *Image1;
     QPlainTextEdit *Memo1; // slot 1
     QPlainTextEdit *Memo2; // slot 2
     QPushButton *Button2;  // "Сохранить"
     QPushButton *Button1;  // "ОК"
 
     void FormCreate();
+    void Button2Click(QObject *Sender);
+    void Button1Click(QObject *Sender);
 };
 
 // The reminder box with the slot's text at this moment and the caption.

@@ -1,31 +1,82 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// TForm6, the second timer's dialog (its layout comes with the reminder work).
+// TForm6, the second timer's dialog: its minutes and its eight task choices, kept only in the controls.
 #include "actions/Unit6.h"
 
+#include "actions/Unit5.h"
+#include "app/Forms.h"
+#include "controls/Pictures.h"
 #include "controls/SpinEdit.h"
 
+#include <QFrame>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 
-TForm6::TForm6()
-    : RxSpinEdit1(new SpinEdit(1, 999999, 1, this)),
-      RadioButton3(new QRadioButton(QStringLiteral("Просто напомнить"), this)),
-      RadioButton7(new QRadioButton(QStringLiteral("Напомнить с текстом"), this)),
-      RadioButton9(new QRadioButton(QStringLiteral("Запуск заставки"), this)),
-      RadioButton6(new QRadioButton(QStringLiteral("Завершение сеанса"), this)),
-      RadioButton8(new QRadioButton(QStringLiteral("Выключить монитор"), this)),
-      RadioButton1(new QRadioButton(QStringLiteral("Спящий режим"), this)),
-      RadioButton5(new QRadioButton(QStringLiteral("Перезагрузить компьютер"), this)),
-      RadioButton4(new QRadioButton(QStringLiteral("Выключить компьютер"), this)),
-      Button1(new QPushButton(QStringLiteral("ОК"), this)) {
+TForm6::TForm6() : QDialog(nullptr) {
     setWindowTitle(QStringLiteral("Настройка второго таймера"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(382, 281);
+
+    Label1 = new QLabel(QStringLiteral("Второй таймер позволяет дополнительно устновить время. Может\r\nсрабатывать "
+                                       "как до основного таймера, так и после. При завершении \r\nсеанса,"
+                                       "перезагрузке и выключение не появляется окно предупреждения."),
+                        this);
+    Label1->setGeometry(8, 4, 370, 46);
+    Image1 = new QLabel(this);
+    Image1->setGeometry(0, 64, 128, 128);
+    Image1->setPixmap(Picture::Draw(Picture::Timer, QSize(128, 128)));
+
+    RxSpinEdit1 = new SpinEdit(1, 999999, 1, this);
+    RxSpinEdit1->setGeometry(216, 56, 65, 21);
+    Label2 = new QLabel(QStringLiteral("Мин."), this);
+    Label2->setGeometry(286, 58, 40, 17);
+
+    struct Choice {
+        QRadioButton **button;
+        const char16_t *caption;
+        const char16_t *hint;
+    };
+    const Choice choices[] = {
+        {&RadioButton3, u"Просто напомнить", u"Появится вот это окно"},
+        {&RadioButton7, u"Напомнить с текстом", nullptr},
+        {&RadioButton9, u"Запуск заставки", nullptr},
+        {&RadioButton6, u"Завершение сеанса", u"Выполнится завершение текущего сеанса Windows"},
+        {&RadioButton8, u"Выключить монитор", nullptr},
+        {&RadioButton1, u"Спящий режим", nullptr},
+        {&RadioButton5, u"Перезагрузить компьютер", u"Выполнится перезагрузка Windows"},
+        {&RadioButton4, u"Выключить компьютер", u"Выполнится выключение компьютера"},
+    };
+    int y = 80;
+    for (const Choice &choice : choices) {
+        auto *radio = new QRadioButton(QString::fromUtf16(choice.caption), this);
+        radio->setGeometry(160, y, 210, 18);
+        if (choice.hint != nullptr) {
+            radio->setToolTip(QString::fromUtf16(choice.hint));
+        }
+        *choice.button = radio;
+        y += 19;
+    }
     RadioButton3->setChecked(true);
+
+    auto *separator = new QFrame(this);
+    separator->setFrameShape(QFrame::HLine);
+    separator->setFrameShadow(QFrame::Sunken);
+    separator->setGeometry(0, 232, 382, 2);
+    Button1 = new QPushButton(QStringLiteral("ОК"), this);
+    Button1->setGeometry(304, 248, 75, 25);
+    Button1->setDefault(true);
+
+    connect(RadioButton7, &QRadioButton::clicked, this, [this] { RadioButton7Click(RadioButton7); });
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(Button1); });
     FormCreate();
 }
 
 void TForm6::FormCreate() {}
 
-void TForm6::RadioButton7Click(QObject *) {}
+void TForm6::RadioButton7Click(QObject *) {
+    Form5->exec();
+}
 
 void TForm6::Button1Click(QObject *) {
     close();

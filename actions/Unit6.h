@@ -6,6 +6,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QRadioButton;
 class QPushButton;
 class SpinEdit;
@@ -15,7 +16,10 @@ class TForm6 : public QDialog {
 public:
     TForm6();
 
+    QLabel *Label1; // the explanation across the top
+    QLabel *Image1;
     SpinEdit *RxSpinEdit1; // minutes, 1..999999
+    QLabel *Label2;        // "Мин."
     QRadioButton *RadioButton3;
     QRadioButton *RadioButton7;
     QRadioButton *RadioButton9;

@@ -1,15 +1,41 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The CdDrive interface on Linux.
+// The CdDrive interface on Linux: the tray ioctls on /dev/cdrom or the first /dev/sr*.
 #pragma once
 
 #include "platform/CdDrive.h"
 
+#include <string>
+#include <vector>
+
 namespace platform {
+
+// The system calls the tray needs, so that a test can stand in for the drive.
+class CdDevice {
+public:
+    virtual ~CdDevice() = default;
+    // open(2); a descriptor, or -1.
+    virtual int Open(const std::string &path, int flags) = 0;
+    // ioctl(2) with an integer argument; -1 on failure.
+    virtual int Ioctl(int fd, unsigned long request, long argument) = 0;
+    virtual void Close(int fd) = 0;
+    // The names in a folder.
+    virtual std::vector<std::string> List(const std::string &folder) = 0;
+};
+
+// The real system calls.
+CdDevice &SystemCdDevice();
 
 class LinuxCdDrive : public CdDrive {
 public:
+    explicit LinuxCdDrive(CdDevice &device = SystemCdDevice()) : device_(device) {}
     void OpenDoor() override;
     void CloseDoor() override;
+
+private:
+    // Opens the drive, sends the request (which returns when the tray has moved) and closes it again.
+    void Send(unsigned long request, const char *verb);
+
+    CdDevice &device_;
 };
 
 } // namespace platform

@@ -1,19 +1,118 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The MediaPlayer interface on Linux (MPRIS comes with the player work).
+// The MediaPlayer interface on Linux over MPRIS (org.mpris.MediaPlayer2) with QtDBus.
 #include "platform/linux/LinuxMediaPlayer.h"
+
+#include "platform/linux/LinuxLauncher.h"
+#include "platform/linux/Report.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusVariant>
+#include <QStringList>
+
+#include <algorithm>
 
 namespace platform {
 
-bool LinuxMediaPlayer::Start(const std::string &, const std::string &) {
-    return false;
+namespace {
+
+const QString kPrefix = QStringLiteral("org.mpris.MediaPlayer2.");
+const QString kObjectPath = QStringLiteral("/org/mpris/MediaPlayer2");
+const QString kRootInterface = QStringLiteral("org.mpris.MediaPlayer2");
+const QString kPlayerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
+// A hung player holds the firing up no longer than this.
+constexpr int kCallTimeoutMs = 5000;
+
+void Call(const std::string &service, const QString &interface, const QString &method,
+          const QList<QVariant> &arguments = {}) {
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(QString::fromStdString(service), kObjectPath, interface, method);
+    message.setArguments(arguments);
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(message, QDBus::Block, kCallTimeoutMs);
+    if (reply.type() == QDBusMessage::ErrorMessage) {
+        ReportUnreachable("the media player " + service + " (" + method.toStdString() +
+                          "): " + reply.errorMessage().toStdString());
+    }
 }
+
+} // namespace
+
+bool LinuxMediaPlayer::Start(const std::string &path, const std::string &) {
+    return SpawnDetached({path});
+}
+
 std::uintptr_t LinuxMediaPlayer::Find(const std::string &) {
-    return 0;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || bus.interface() == nullptr) {
+        ReportUnreachable("the session bus");
+        return 0;
+    }
+    QStringList players;
+    for (const QString &name : bus.interface()->registeredServiceNames().value()) {
+        if (name.startsWith(kPrefix)) {
+            players.append(name);
+        }
+    }
+    if (players.isEmpty()) {
+        ReportUnreachable("an MPRIS media player on the session bus");
+        return 0;
+    }
+    // The bus lists names in no fixed order; the sorted first one stays the same from one look-up to the next.
+    players.sort();
+    const std::string name = players.constFirst().toStdString();
+    const auto known = std::find(names_.begin(), names_.end(), name);
+    if (known != names_.end()) {
+        return static_cast<std::uintptr_t>(known - names_.begin()) + 1;
+    }
+    names_.push_back(name);
+    return names_.size();
 }
-bool LinuxMediaPlayer::IsAlive(std::uintptr_t) {
-    return false;
+
+std::string LinuxMediaPlayer::Name(std::uintptr_t player) const {
+    return player >= 1 && player <= names_.size() ? names_[player - 1] : std::string();
 }
-void LinuxMediaPlayer::Command(std::uintptr_t, PlayerCommand) {}
-void LinuxMediaPlayer::SetVolume(std::uintptr_t, std::uint8_t) {}
+
+bool LinuxMediaPlayer::IsAlive(std::uintptr_t player) {
+    const std::string name = Name(player);
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    return !name.empty() && bus.isConnected() && bus.interface() != nullptr &&
+           bus.interface()->isServiceRegistered(QString::fromStdString(name)).value();
+}
+
+void LinuxMediaPlayer::Command(std::uintptr_t player, PlayerCommand command) {
+    const std::string name = Name(player);
+    if (name.empty()) {
+        return;
+    }
+    switch (command) {
+    case PlayerCommand::PrevTrack:
+        Call(name, kPlayerInterface, QStringLiteral("Previous"));
+        break;
+    case PlayerCommand::PlayPause:
+        Call(name, kPlayerInterface, QStringLiteral("PlayPause"));
+        break;
+    case PlayerCommand::StopPlay:
+        Call(name, kPlayerInterface, QStringLiteral("Stop"));
+        break;
+    case PlayerCommand::NextTrack:
+        Call(name, kPlayerInterface, QStringLiteral("Next"));
+        break;
+    case PlayerCommand::Close:
+        Call(name, kRootInterface, QStringLiteral("Quit"));
+        break;
+    }
+}
+
+void LinuxMediaPlayer::SetVolume(std::uintptr_t player, std::uint8_t volume) {
+    const std::string name = Name(player);
+    if (name.empty()) {
+        return;
+    }
+    // org.freedesktop.DBus.Properties.Set(interface name, property name, value as a variant); MPRIS volume is
+    // 0.0..1.0.
+    Call(name, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Set"),
+         {kPlayerInterface, QStringLiteral("Volume"), QVariant::fromValue(QDBusVariant(volume / 255.0))});
+}
 
 } // namespace platform

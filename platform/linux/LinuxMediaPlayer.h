@@ -1,18 +1,29 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The MediaPlayer interface on Linux.
+// The MediaPlayer interface on Linux: an MPRIS player on the session bus.
 #pragma once
 
 #include "platform/MediaPlayer.h"
+
+#include <string>
+#include <vector>
 
 namespace platform {
 
 class LinuxMediaPlayer : public MediaPlayer {
 public:
     bool Start(const std::string &path, const std::string &className) override;
+    // The first bus name beginning "org.mpris.MediaPlayer2." (the class name means nothing here).
     std::uintptr_t Find(const std::string &className) override;
     bool IsAlive(std::uintptr_t player) override;
     void Command(std::uintptr_t player, PlayerCommand command) override;
     void SetVolume(std::uintptr_t player, std::uint8_t volume) override;
+
+private:
+    // The bus name behind a handle, or empty.
+    std::string Name(std::uintptr_t player) const;
+
+    // A handle is an index + 1 into this table, so a handle stays tied to the one name it was found as.
+    std::vector<std::string> names_;
 };
 
 } // namespace platform
