@@ -696,6 +696,9 @@ class Fixture:
         if extra_env:
             env.update(extra_env)
         self.assert_private(env)
+        # The marker a gtest that can reach a power call checks, with the folder its bus sockets must be in.
+        env["ZINDREL_PRIVATE_BUSES"] = "1"
+        env["ZINDREL_FIXTURE_ROOT"] = self.root
         proc = subprocess.Popen([binary, f"--gtest_filter={gtest_filter}"], env=env, stdin=subprocess.DEVNULL)
         self._track(proc, "system tests")
         try:
