@@ -1,20 +1,159 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// TForm2, the warning countdown (the dialog itself comes with the power work).
+// TForm2, the warning countdown: a stay-on-top dialog counting seconds down before a power task of slot 1.
 #include "actions/Unit2.h"
 
+#include "actions/PowerOff.h"
+#include "app/Forms.h"
+#include "app/Unit1.h"
+#include "controls/Colors.h"
+#include "controls/Pictures.h"
 #include "controls/WindowTimer.h"
 
+#include <QCloseEvent>
+#include <QFont>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 
-TForm2::TForm2()
-    : Memo1(new QPlainTextEdit(this)), Button2(new QPushButton(QStringLiteral("ОК"), this)),
-      Button1(new QPushButton(QStringLiteral("Отмена"), this)), Timer1(new WindowTimer(this)) {
+TForm2::TForm2() : QDialog(nullptr) {
     setWindowTitle(QStringLiteral("Zindrel"));
+    // A title bar with no buttons and no system menu: the countdown ends only through OK, Cancel or zero.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint |
+                   Qt::WindowStaysOnTopHint);
+    setFixedSize(488, 129);
+
+    Image1 = new QLabel(this);
+    Image1->setGeometry(0, 0, 128, 128);
+    Image1->setPixmap(Picture::Draw(Picture::Warning, QSize(128, 128)));
+
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setGeometry(136, 0, 353, 65);
+    Memo1->setReadOnly(true);
+    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Memo1->setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    SetBackground(Memo1, Qt::white);
+    SetTextColor(Memo1, QColor(73, 78, 254));
+
+    Bevel1 = new QFrame(this);
+    Bevel1->setFrameShape(QFrame::HLine);
+    Bevel1->setFrameShadow(QFrame::Sunken);
+    Bevel1->setGeometry(0, 96, 488, 2);
+
+    Button2 = new QPushButton(QStringLiteral("ОК"), this);
+    Button2->setGeometry(328, 104, 75, 25);
+    Button1 = new QPushButton(QStringLiteral("Отмена"), this);
+    Button1->setGeometry(408, 104, 75, 25);
+    // Cancel takes the focus first, so a stray key press cancels rather than runs the task.
+    setTabOrder(Button1, Button2);
+    Button1->setFocus();
+    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(Button2); });
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(Button1); });
+
+    Timer1 = new WindowTimer(this);
     Timer1->SetInterval(1000);
+    Timer1->OnTimer = [this](QObject *sender) { Timer1Timer(sender); };
+
     FormCreate();
 }
 
-void TForm2::FormCreate() {}
+QString TForm2::MessageText(int n) {
+    return QStringLiteral("До выполнения задачи осталось ") + QString::number(n) +
+           QStringLiteral(" секунд. Для прекращения выполнения задачи нажмите Отмена. Для быстрого выполенения "
+                          "нажмите ОК.");
+}
 
-void TForm2::ShowWarning() {}
+void TForm2::FormCreate() {
+    SecondsLeft = Form1->WarningCounter;
+    ShowCount();
+}
+
+void TForm2::ShowCount() {
+    Memo1->clear();
+    Memo1->setPlainText(MessageText(SecondsLeft));
+}
+
+void TForm2::ShowWarning() {
+    SecondsLeft = Form1->WarningCounter;
+    WarningCloseAllowed = false;
+    ShowCount();
+    Timer1->SetEnabled(true);
+    exec();
+}
+
+void TForm2::Timer1Timer(QObject *) {
+    if (SecondsLeft > 0) {
+        --SecondsLeft;
+        ShowCount();
+        return;
+    }
+    WarningCloseAllowed = true;
+    // The countdown ends here whatever the task now is; a task changed away from power leaves nothing to do.
+    Timer1->SetEnabled(false);
+    const TaskKind task = Form1->Slot1Task();
+    if (task == TaskKind::Logoff) {
+        LogoffSession();
+        Form1->close();
+    }
+    if (task == TaskKind::Reboot) {
+        RebootComputer();
+        Form1->close();
+    }
+    if (task == TaskKind::Shutdown) {
+        ShutdownComputer();
+        Form1->close();
+    }
+    if (task == TaskKind::Sleep) {
+        SuspendComputer();
+        Form1->close();
+    }
+    accept();
+}
+
+void TForm2::Button2Click(QObject *) {
+    WarningCloseAllowed = true;
+    SecondsLeft = 1;
+}
+
+void TForm2::Button1Click(QObject *) {
+    Timer1->SetEnabled(false);
+    Form1->Button1Click(Button1);
+    WarningCloseAllowed = true;
+    Form1->ShowMainWindow();
+    close();
+}
+
+void TForm2::FormCloseQuery(QObject *, bool &CanClose) {
+    CanClose = WarningCloseAllowed;
+}
+
+void TForm2::done(int result) {
+    bool canClose = true;
+    FormCloseQuery(this, canClose);
+    if (!canClose) {
+        return;
+    }
+    Timer1->SetEnabled(false);
+    QDialog::done(result);
+}
+
+void TForm2::closeEvent(QCloseEvent *event) {
+    bool canClose = true;
+    FormCloseQuery(this, canClose);
+    if (!canClose) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void TForm2::showEvent(QShowEvent *event) {
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    QDialog::showEvent(event);
+}

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+class QFrame;
+class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class WindowTimer;
@@ -13,13 +15,39 @@ class TForm2 : public QDialog {
 public:
     TForm2();
 
+    QLabel *Image1;
     QPlainTextEdit *Memo1;
+    QFrame *Bevel1;
     QPushButton *Button2; // "ОК"
     QPushButton *Button1; // "Отмена"
     WindowTimer *Timer1;
     bool WarningCloseAllowed = false;
+    // Seconds left in the running countdown. Each start copies the configured Form1->WarningCounter here, so a
+    // countdown ended early never shortens the next one.
+    int SecondsLeft = 0;
 
     void FormCreate();
-    // Starts the one-second countdown and shows the dialog modally; returns when it has closed.
+    void Timer1Timer(QObject *Sender);
+    // OK: the task runs one to two seconds later.
+    void Button2Click(QObject *Sender);
+    // Cancel: every armed slot is cancelled and the main window comes back.
+    void Button1Click(QObject *Sender);
+    void FormCloseQuery(QObject *Sender, bool &CanClose);
+
+    // Starts the one-second countdown from the configured seconds and shows the dialog modally; returns when it
+    // has closed.
     void ShowWarning();
+
+    // The message for n seconds left.
+    static QString MessageText(int n);
+
+    // Every way of closing (accept, reject, Escape) passes the close guard; a closed dialog counts no more.
+    void done(int result) override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void ShowCount();
 };
