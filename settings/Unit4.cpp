@@ -141,7 +141,7 @@ void TForm4::BuildPages() {
     PageControl1->tabBar()->setDrawBase(false);
     PageControl1->tabBar()->setExpanding(false);
     PageControl1->setStyleSheet(QStringLiteral(
-        "QTabBar::tab { border: 1px solid transparent; border-radius: 2px; padding: 3px 4px; margin: 1px; }"
+        "QTabBar::tab { border: 1px solid transparent; border-radius: 2px; padding: 2px 3px; margin: 1px 0px; }"
         "QTabBar::tab:selected { border: 1px solid palette(mid); background: palette(button); }"
         "QTabBar::tab:hover { border: 1px solid palette(midlight); }"));
 
@@ -291,6 +291,14 @@ void TForm4::BuildPages() {
     PageControl1->addTab(TabSheet5, QStringLiteral("Цвета"));
     PageControl1->addTab(TabSheet6, QStringLiteral("Разное"));
     PageControl1->setCurrentIndex(0);
+    // All six tabs stay in one row inside the fixed width: a wide system font gets a smaller size on the tabs.
+    QTabBar *bar = PageControl1->tabBar();
+    bar->ensurePolished();
+    QFont tabFont = bar->font();
+    while (bar->sizeHint().width() > width() - 10 && tabFont.pointSizeF() > 6) {
+        tabFont.setPointSizeF(tabFont.pointSizeF() - 0.5);
+        bar->setFont(tabFont);
+    }
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 6);

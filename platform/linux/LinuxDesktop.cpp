@@ -161,7 +161,6 @@ std::string LinuxDesktop::DesktopEntry(const std::string &executable, const std:
     std::ostringstream entry;
     entry << "[Desktop Entry]\n"
           << "Type=Application\n"
-          << "Version=1.5\n"
           << "Name=" << EntryString(name) << "\n"
           << "Exec=" << ExecArgument(executable) << "\n"
           << "Path=" << EntryString(workingFolder) << "\n";
