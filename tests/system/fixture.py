@@ -718,7 +718,7 @@ class Fixture:
 
     def find_windows(self, title, visible=True, pid=None):
         """Window ids whose title matches the regular expression `title` (anchored by the caller if needed)."""
-        argv = ["xdotool", "search"]
+        argv = ["xdotool", "search", "--all"]  # every condition must hold, not any one of them
         if visible:
             argv.append("--onlyvisible")
         if pid:
