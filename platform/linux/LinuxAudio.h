@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The Audio interface on Linux.
+// The Audio interface on Linux: libsndfile decodes, the PulseAudio simple API plays and drains.
 #pragma once
 
 #include "platform/Audio.h"
