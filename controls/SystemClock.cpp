@@ -43,10 +43,12 @@ QDateTime SystemClock::WallNow() const {
 void SystemClock::Rearm() {
     itimerspec spec{};
     if (HasDue(INT64_MAX)) {
+        // Armed relative to now rather than at an absolute time: time-scaling preloads (libfaketime, which the
+        // system tests use) scale relative expiries but leave absolute ones on the unscaled clock.
         // A due time already past still needs a non-zero expiry, or the timerfd would be disarmed.
-        const std::int64_t due = std::max<std::int64_t>(EarliestDue(), 1);
-        spec.it_value.tv_sec = static_cast<time_t>(due / 1000);
-        spec.it_value.tv_nsec = static_cast<long>((due % 1000) * 1000000);
+        const std::int64_t wait = std::max<std::int64_t>(EarliestDue() - NowMs(), 1);
+        spec.it_value.tv_sec = static_cast<time_t>(wait / 1000);
+        spec.it_value.tv_nsec = static_cast<long>((wait % 1000) * 1000000);
     }
-    ::timerfd_settime(fd_, TFD_TIMER_ABSTIME, &spec, nullptr);
+    ::timerfd_settime(fd_, 0, &spec, nullptr);
 }

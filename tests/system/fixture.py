@@ -21,6 +21,7 @@ its environment are the fixture's own private sockets.
 import array
 import atexit
 import os
+import pwd
 import shutil
 import signal
 import subprocess
@@ -145,7 +146,8 @@ class Program:
 
     @property
     def pid(self):
-        return self.process.pid
+        """The PID of the program itself (under faketime, the child that the faketime launcher started)."""
+        return getattr(self, "app_pid", None) or self.process.pid
 
     def running(self):
         return self.process.poll() is None
@@ -679,7 +681,24 @@ class Fixture:
                 raise Skip("faketime is not installed")
             argv = ["faketime", "-f", f"+0 x{speed}", *argv]
         proc = self.spawn(argv, name, env=env, cwd=folder)
-        return Program(proc, folder, env["HOME"], env["XDG_CONFIG_HOME"], self._log(name))
+        program = Program(proc, folder, env["HOME"], env["XDG_CONFIG_HOME"], self._log(name))
+        if speed:
+            # The launcher forks the program and does not pass signals on: stop the program itself by its PID.
+            program.app_pid = wait_until(lambda: _child_running(proc.pid, exe), 10, what="the program under faketime")
+            self._track(program.app_pid, name)
+        return program
+
+    def settings_path(self, folder):
+        """The settings file the program keeps in a program folder: zindrel_<user>.ini."""
+        return os.path.join(folder, f"zindrel_{pwd.getpwuid(os.getuid()).pw_name}.ini")
+
+    def program_folder(self, name="zindrel", settings=None):
+        """A fresh program folder for run_program(folder=...), optionally with a settings file's text in it."""
+        folder = self._dir(f"{name}-folder")
+        if settings is not None:
+            with open(self.settings_path(folder), "w", encoding="utf-8") as f:
+                f.write(settings)
+        return folder
 
     def stop_program(self, program):
         """Stops a program by its PID (TERM, then KILL)."""
@@ -799,6 +818,47 @@ class Fixture:
             return "(no log)"
 
 
+class MainWindow:
+    """The program's main window driven with xdotool, at client positions of the fixed 571 x 270 form."""
+
+    ARM_BUTTON = (386 + 6 + 84, 60 + 150 + 25)  # "Завести" in the "Действия" group
+    BARE_FORM = (14, 112)  # the form itself, between the two radio buttons
+    COUNTDOWN_GROUP = (28 + 130, 112 + 30)  # the "Таймер" group clear of its controls: its quick menu
+    QUICK_MENU = ("3 минуты", "5 минут", "10 минут", "15 минут", "30 минут", "1 час", "2 часа", "3 часа")
+
+    def __init__(self, fixture, program, timeout=20):
+        self.fx = fixture
+        self.program = program
+        self.id = fixture.wait_window("Zindrel", timeout=timeout, pid=program.pid)
+
+    def title(self):
+        return self.fx.window_title(self.id)
+
+    def mapped(self):
+        return self.fx.window_mapped(self.id)
+
+    def arm(self):
+        self.fx.click(self.id, *self.ARM_BUTTON)
+
+    def _menu(self, position, keys):
+        before = set(self.fx.find_windows(".*", pid=self.program.pid))
+        self.fx.click(self.id, *position, button=3)
+        wait_until(
+            lambda: set(self.fx.find_windows(".*", pid=self.program.pid)) - before, 5, what="the pop-up menu"
+        )
+        time.sleep(0.2)
+        self.fx.key(*keys)
+
+    def quick_menu(self, item):
+        """Picks an item of the countdown group's quick menu by its caption ("3 минуты", ...)."""
+        index = self.QUICK_MENU.index(item)
+        self._menu(self.COUNTDOWN_GROUP, ["Down"] * (index + 1) + ["Return"])
+
+    def exit_from_menu(self):
+        """"Выход", the last item of the window's pop-up menu."""
+        self._menu(self.BARE_FORM, ["Up", "Return"])
+
+
 # ----- sound analysis (sox decodes, the numbers are computed here) -----
 
 
@@ -902,6 +962,25 @@ def _alive(pid):
             return f.read().split(") ", 1)[1][0] != "Z"
     except OSError:
         return False
+
+
+def _child_running(parent, exe):
+    """The PID of a child of `parent` running `exe`, or None."""
+    try:
+        with open(f"/proc/{parent}/task/{parent}/children") as f:
+            children = [int(c) for c in f.read().split()]
+    except OSError:
+        return None
+    for child in children:
+        try:
+            if os.path.realpath(f"/proc/{child}/exe") == os.path.realpath(exe):
+                return child
+        except OSError:
+            pass
+        found = _child_running(child, exe)
+        if found:
+            return found
+    return None
 
 
 _XLIB = []
