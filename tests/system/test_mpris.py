@@ -1,0 +1,35 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""The media-player actions through the real MPRIS backend, against dbusmock players on a private session bus."""
+
+import os
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from fixture import Fixture  # noqa: E402
+
+
+def main():
+    failures = []
+    with Fixture("mpris", xvfb=False) as fx:
+        env = {"QT_QPA_PLATFORM": "offscreen", "ZINDREL_PRIVATE_SESSION_BUS": fx.session_bus}
+        if fx.run_system_tests("MprisNoPlayer.*", extra_env=env) != 0:
+            failures.append("with no player at start")
+        player = fx.add_mpris_player("testplayer", volume=0.5)
+        # Quit keeps the volume it found, so the test can tell the volume was set first.
+        player.add_property("VolumeAtQuit", -1.0, interface="org.mpris.MediaPlayer2")
+        player.add_method(
+            "Quit",
+            code="self.props['org.mpris.MediaPlayer2']['VolumeAtQuit'] = "
+            "self.props['org.mpris.MediaPlayer2.Player']['Volume']",
+            interface="org.mpris.MediaPlayer2",
+        )
+        env["ZINDREL_MPRIS_PLAYER"] = player.name
+        if fx.run_system_tests("MprisPlayer.*", extra_env=env) != 0:
+            failures.append("with a running player")
+    for failure in failures:
+        print(f"FAIL: {failure}", file=sys.stderr)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

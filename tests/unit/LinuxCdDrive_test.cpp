@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The Linux CD tray: which device it opens and the ioctls it sends, over a recording device layer.
+#include "platform/linux/LinuxCdDrive.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <linux/cdrom.h>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class RecordingCdDevice : public platform::CdDevice {
+public:
+    int Open(const std::string &path, int flags) override {
+        const bool ok = present.count(path) != 0 && flags == (O_RDONLY | O_NONBLOCK);
+        calls.push_back("open " + path + (ok ? "" : " failed"));
+        return ok ? present[path] : -1;
+    }
+    int Ioctl(int fd, unsigned long request, long) override {
+        const char *name = request == CDROMEJECT ? "CDROMEJECT" : request == CDROMCLOSETRAY ? "CDROMCLOSETRAY" : "?";
+        calls.push_back(std::string("ioctl ") + std::to_string(fd) + " " + name);
+        return ioctlResult;
+    }
+    void Close(int fd) override { calls.push_back("close " + std::to_string(fd)); }
+    std::vector<std::string> List(const std::string &folder) override {
+        calls.push_back("list " + folder);
+        return names;
+    }
+    std::map<std::string, int> present;
+    Strings names;
+    int ioctlResult = 0;
+    Strings calls;
+};
+
+TEST(LinuxCdDrive, OpenThenCloseOnDevCdrom) {
+    RecordingCdDevice device;
+    device.present["/dev/cdrom"] = 5;
+    platform::LinuxCdDrive drive(device);
+    drive.OpenDoor();
+    drive.CloseDoor();
+    EXPECT_EQ(device.calls, (Strings{"open /dev/cdrom", "ioctl 5 CDROMEJECT", "close 5", "open /dev/cdrom",
+                                     "ioctl 5 CDROMCLOSETRAY", "close 5"}));
+}
+
+TEST(LinuxCdDrive, WithoutDevCdromTheFirstSrDriveIsUsed) {
+    RecordingCdDevice device;
+    device.names = {"tty0", "sr10", "srx", "sr", "sr2", "sda"};
+    device.present["/dev/sr2"] = 7;
+    device.present["/dev/sr10"] = 8;
+    platform::LinuxCdDrive drive(device);
+    drive.OpenDoor();
+    EXPECT_EQ(device.calls,
+              (Strings{"open /dev/cdrom failed", "list /dev", "open /dev/sr2", "ioctl 7 CDROMEJECT", "close 7"}));
+}
+
+TEST(LinuxCdDrive, NoDriveSendsNothingAndAFailedIoctlStillCloses) {
+    RecordingCdDevice device;
+    device.names = {"tty0", "sda"};
+    platform::LinuxCdDrive drive(device);
+    drive.CloseDoor();
+    EXPECT_EQ(device.calls, (Strings{"open /dev/cdrom failed", "list /dev"}));
+
+    device.calls.clear();
+    device.present["/dev/cdrom"] = 3;
+    device.ioctlResult = -1;
+    drive.OpenDoor();
+    EXPECT_EQ(device.calls, (Strings{"open /dev/cdrom", "ioctl 3 CDROMEJECT", "close 3"}));
+}
+
+} // namespace
