@@ -1,0 +1,225 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The warning countdown dialog on a ManualClock: the count, OK, Cancel, the close guard and the zero branch.
+#include "actions/Unit2.h"
+#include "app/Forms.h"
+#include "app/Unit1.h"
+#include "controls/WindowTimer.h"
+#include "tests/fakes/TestApp.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+// Written out here rather than taken from the dialog, so a changed word in the program shows.
+QString Message(int n) {
+    return QStringLiteral("До выполнения задачи осталось %1 секунд. Для прекращения выполнения задачи нажмите "
+                          "Отмена. Для быстрого выполенения нажмите ОК.")
+        .arg(n);
+}
+
+class WarningDialog : public fakes::TestApp {
+protected:
+    void SetUp() override {
+        CreateForms();
+        Form1->RadioButton4->setChecked(true); // Shutdown
+    }
+    // Runs body inside the dialog's modal loop. A dialog the body left open is closed by force and reported, so
+    // a fault cannot hang the test run.
+    void RunWarning(const std::function<void()> &body) {
+        QTimer::singleShot(0, Form2, [body] {
+            body();
+            if (Form2->isVisible()) {
+                ADD_FAILURE() << "the dialog was still open at the end of the test body";
+                Form2->WarningCloseAllowed = true;
+                Form2->reject();
+            }
+        });
+        Form2->ShowWarning();
+    }
+    QString Shown() const { return Form2->Memo1->toPlainText(); }
+    int PowerCalls() const {
+        return fake.Count("PowerOff") + fake.Count("Reboot") + fake.Count("Suspend") + fake.Count("LogOff");
+    }
+};
+
+TEST_F(WarningDialog, CountsDownFromSecAndActsAtTheSixteenthTick) {
+    Form1->WarningCounter = 15;
+    RunWarning([&] {
+        EXPECT_TRUE(Form2->isVisible());
+        EXPECT_EQ(Shown(), Message(15));
+        clock.advance(999);
+        EXPECT_EQ(Shown(), Message(15));
+        clock.advance(1);
+        EXPECT_EQ(Shown(), Message(14));
+        clock.advance(14000);
+        EXPECT_EQ(Shown(), Message(0));
+        EXPECT_EQ(PowerCalls(), 0);
+        EXPECT_TRUE(Form2->isVisible());
+        clock.advance(1000);
+        EXPECT_EQ(fake.Count("PowerOff"), 1);
+        EXPECT_TRUE(Form1->MainClosed);
+        EXPECT_EQ(terminated, 1);
+        EXPECT_FALSE(Form2->isVisible()) << "the dialog closes itself after acting";
+    });
+    EXPECT_FALSE(Form2->Timer1->Enabled());
+    clock.advance(10000);
+    EXPECT_EQ(PowerCalls(), 1) << "a closed dialog acts no more";
+    EXPECT_EQ(Form1->WarningCounter, 15) << "the configured seconds are kept apart from the count";
+}
+
+TEST_F(WarningDialog, ZeroOrLessSecondsActsAtTheFirstTick) {
+    for (const int sec : {0, -3}) {
+        fake.log.clear();
+        Form1->MainClosed = false;
+        Form1->WarningCounter = sec;
+        RunWarning([&] {
+            clock.advance(999);
+            EXPECT_EQ(PowerCalls(), 0) << sec;
+            clock.advance(1);
+            EXPECT_EQ(fake.Count("PowerOff"), 1) << sec;
+        });
+    }
+}
+
+TEST_F(WarningDialog, OkWhenShowingZeroActsTwoTicksLater) {
+    Form1->WarningCounter = 1;
+    RunWarning([&] {
+        clock.advance(1000);
+        EXPECT_EQ(Shown(), Message(0));
+        Form2->Button2->click();
+        EXPECT_TRUE(Form2->isVisible()) << "OK keeps the dialog open until the task runs";
+        clock.advance(1000);
+        EXPECT_EQ(Shown(), Message(0));
+        EXPECT_EQ(PowerCalls(), 0);
+        clock.advance(1000);
+        EXPECT_EQ(fake.Count("PowerOff"), 1);
+    });
+}
+
+TEST_F(WarningDialog, CancelCancelsEverySlotShowsTheMainWindowAndCallsNothing) {
+    Form1->RadioButton2->setChecked(true);
+    Form1->RadioButton1Click(Form1->RadioButton2);
+    Form1->Button2Click(Form1->Button2);
+    Form1->Timer3->SetInterval(600000);
+    Form1->Timer3->SetEnabled(true);
+    Form1->Timer4->SetEnabled(true);
+    Form1->Countdown2Armed = true;
+    Form1->hide();
+    Form1->WarningCounter = 15;
+
+    RunWarning([&] {
+        clock.advance(3000);
+        Form2->Button1->click();
+        EXPECT_FALSE(Form2->isVisible());
+    });
+    for (WindowTimer *t : {Form1->Timer1, Form1->Timer2, Form1->Timer3, Form1->Timer4}) {
+        EXPECT_FALSE(t->Enabled());
+    }
+    EXPECT_FALSE(Form1->Countdown2Armed);
+    EXPECT_TRUE(Form1->Button2->isEnabled()) << "the main window is back in its unarmed state";
+    EXPECT_TRUE(Form1->isVisible());
+    clock.advance(30000);
+    EXPECT_EQ(PowerCalls(), 0);
+    EXPECT_FALSE(Form1->MainClosed);
+    EXPECT_EQ(terminated, 0);
+}
+
+TEST_F(WarningDialog, CloseRequestsAreRefusedUntilOkCancelOrZero) {
+    Form1->WarningCounter = 2;
+    RunWarning([&] {
+        Form2->close();
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(Form2, &escape);
+        Form2->reject();
+        Form2->accept();
+        EXPECT_TRUE(Form2->isVisible());
+        EXPECT_TRUE(Form2->Timer1->Enabled());
+        clock.advance(3000);
+        EXPECT_EQ(fake.Count("PowerOff"), 1) << "the countdown went on behind the refused requests";
+    });
+}
+
+TEST_F(WarningDialog, SecondWarningAfterCancelStartsAgainFromSecWithTheGuardBack) {
+    Form1->WarningCounter = 15;
+    RunWarning([&] {
+        clock.advance(5000);
+        EXPECT_EQ(Shown(), Message(10));
+        Form2->Button1->click();
+    });
+    RunWarning([&] {
+        EXPECT_EQ(Shown(), Message(15)) << "the new countdown shows its own start, not the last one's end";
+        Form2->close();
+        EXPECT_TRUE(Form2->isVisible()) << "the close guard holds for the second warning too";
+        clock.advance(1000);
+        EXPECT_EQ(Shown(), Message(14));
+        clock.advance(14000);
+        EXPECT_EQ(PowerCalls(), 0);
+        clock.advance(1000);
+        EXPECT_EQ(fake.Count("PowerOff"), 1);
+    });
+}
+
+TEST_F(WarningDialog, ZeroBranchCarriesOutTheTaskChosenAtThatMoment) {
+    const std::pair<QRadioButton * TForm1::*, const char *> cases[] = {{&TForm1::RadioButton6, "LogOff"},
+                                                                       {&TForm1::RadioButton5, "Reboot"},
+                                                                       {&TForm1::RadioButton11, "Suspend"},
+                                                                       {&TForm1::RadioButton4, "PowerOff"}};
+    for (const auto &[radio, call] : cases) {
+        fake.log.clear();
+        terminated = 0;
+        Form1->MainClosed = false;
+        Form1->RadioButton4->setChecked(true);
+        Form1->WarningCounter = 3;
+        RunWarning([&] {
+            clock.advance(2000);
+            (Form1->*radio)->setChecked(true);
+            clock.advance(2000);
+        });
+        EXPECT_EQ(fake.log, fakes::CallLog({call}));
+        EXPECT_EQ(terminated, 1) << call << ": the main window closes after the power operation";
+    }
+}
+
+TEST_F(WarningDialog, TaskChangedAwayFromPowerEndsTheCountdownDoingNothing) {
+    Form1->WarningCounter = 2;
+    RunWarning([&] {
+        clock.advance(1000);
+        Form1->RadioButton3->setChecked(true); // Remind
+        clock.advance(2000);
+        EXPECT_FALSE(Form2->isVisible()) << "no countdown stays open with nothing left to do";
+    });
+    clock.advance(5000);
+    EXPECT_EQ(PowerCalls(), 0);
+    EXPECT_FALSE(Form1->MainClosed);
+}
+
+TEST_F(WarningDialog, FailedPowerOperationStillClosesTheMainWindow) {
+    fake.power.result = false;
+    Form1->WarningCounter = 0;
+    RunWarning([&] { clock.advance(1000); });
+    EXPECT_EQ(fake.Count("PowerOff"), 1);
+    EXPECT_EQ(terminated, 1);
+}
+
+TEST_F(WarningDialog, WindowHasNoCaptionButtonsStaysOnTopAndCancelComesFirst) {
+    EXPECT_EQ(Form2->windowTitle(), "Zindrel");
+    const Qt::WindowFlags flags = Form2->windowFlags();
+    EXPECT_TRUE(flags & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(flags & Qt::CustomizeWindowHint);
+    EXPECT_FALSE(flags & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint));
+    EXPECT_EQ(Form2->size(), QSize(488, 129));
+    EXPECT_TRUE(Form2->Memo1->isReadOnly());
+    EXPECT_EQ(Form2->Button2->text(), "ОК");
+    EXPECT_EQ(Form2->Button1->text(), "Отмена");
+    EXPECT_EQ(Form2->Button1->nextInFocusChain(), Form2->Button2) << "Cancel is tab position 0, OK 1";
+    EXPECT_EQ(Shown(), Message(Form1->WarningCounter)) << "creation fills the box for the configured seconds";
+}
+
+} // namespace
