@@ -11,6 +11,9 @@ public:
     QDateTime WallNow() const override { return wallBase_.addMSecs(now_ - wallBaseMs_); }
     // Moves time on by ms, firing each timer as its due time is reached.
     void advance(std::int64_t ms);
+    // Moves time on without firing anything, as a blocked thread or a suspended machine does; the overdue
+    // timers fire at the next advance.
+    void suspend(std::int64_t ms) { now_ += ms; }
     // Sets the wall clock without moving the boot clock (the user changed the time).
     void setWall(const QDateTime &wall);
 

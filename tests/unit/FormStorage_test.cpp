@@ -1,0 +1,98 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Window placement: stored at close, restored at every showing, with its guards.
+#include "controls/FormStorage.h"
+#include "settings/IniFile.h"
+#include "tests/fakes/FakePlatform.h"
+
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class FormStorageTest : public ::testing::Test {
+protected:
+    FormStorageTest() : path(dir.path() + "/place.ini") {}
+    QTemporaryDir dir;
+    fakes::FakePlatform fake;
+    QString path;
+};
+
+} // namespace
+
+TEST_F(FormStorageTest, PlacementRoundTripsWithItsSevenKeys) {
+    {
+        QWidget window;
+        window.setFixedSize(200, 100);
+        FormStorage storage(&window, "window_main");
+        storage.SetIniFileName(path);
+        window.show();
+        window.move(123, 77);
+        storage.SavePlacement();
+    }
+    const IniFile ini(path);
+    EXPECT_EQ(ini.ReadInteger("window_main", "FormVersion", -5), 0);
+    EXPECT_EQ(ini.ReadInteger("window_main", "ShowCmd", 0), 1);
+    EXPECT_FALSE(ini.ReadBool("window_main", "Visible", true)) << "stored at an accepted close";
+    EXPECT_FALSE(ini.ReadString("window_main", "NormPos", "").isEmpty());
+    for (const char *key : {"Flags", "PixelsPerInch", "MinMaxPos"}) {
+        EXPECT_NE(ini.ReadString("window_main", key, "missing"), "missing") << key;
+    }
+
+    QWidget again;
+    again.setFixedSize(200, 100);
+    FormStorage storage(&again, "window_main");
+    storage.SetIniFileName(path);
+    again.show();
+    EXPECT_EQ(again.frameGeometry().topLeft(), QPoint(123, 77));
+    EXPECT_EQ(again.size(), QSize(200, 100)) << "a fixed-size window keeps its own size";
+}
+
+TEST_F(FormStorageTest, GuardsKeepTheWindowWhereItWas) {
+    const IniFile ini(path);
+    QWidget window;
+    window.setFixedSize(200, 100);
+    window.move(10, 20);
+    FormStorage storage(&window, "s");
+    storage.SetIniFileName(path);
+
+    ini.WriteString("s", "NormPos", "500,400,100,450"); // left not less than right
+    window.show();
+    EXPECT_EQ(window.frameGeometry().topLeft(), QPoint(10, 20));
+    window.hide();
+
+    ini.WriteString("s", "NormPos", "300,200,500,300");
+    ini.WriteInteger("s", "PixelsPerInch", 12345); // another screen
+    window.show();
+    EXPECT_EQ(window.frameGeometry().topLeft(), QPoint(10, 20));
+    window.hide();
+
+    ini.WriteInteger("s", "PixelsPerInch", window.screen() ? qRound(window.screen()->logicalDotsPerInch()) : 96);
+    ini.WriteInteger("s", "FormVersion", -1);
+    window.show();
+    EXPECT_EQ(window.frameGeometry().topLeft(), QPoint(10, 20));
+    window.hide();
+
+    ini.WriteInteger("s", "FormVersion", 0);
+    ini.WriteString("s", "NormPos", "abc,200,500,300"); // an unreadable left falls back to the current one
+    window.show();
+    EXPECT_EQ(window.frameGeometry().topLeft(), QPoint(10, 200));
+}
+
+TEST_F(FormStorageTest, NeverRestoredStoresNothingDestroyedStoresVisible) {
+    {
+        QWidget window;
+        FormStorage storage(&window, "s");
+        storage.SetIniFileName(path);
+    }
+    EXPECT_FALSE(QFile::exists(path));
+    {
+        QWidget window;
+        FormStorage storage(&window, "s");
+        storage.SetIniFileName(path);
+        window.show();
+    }
+    EXPECT_TRUE(IniFile(path).ReadBool("s", "Visible", false));
+}

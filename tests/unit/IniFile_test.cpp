@@ -1,0 +1,157 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The settings store: reading and writing rules, the file's path, encodings and safe writes.
+#include "settings/IniFile.h"
+#include "settings/Settings.h"
+#include "tests/fakes/FakePlatform.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+class IniFileTest : public ::testing::Test {
+protected:
+    IniFileTest() {
+        fake.system.programFolder = (dir.path() + "/").toStdString();
+        path = dir.path() + "/zindrel_tester.ini";
+    }
+    void Write(const QByteArray &bytes) const {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QByteArray Read() const {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    QTemporaryDir dir;
+    fakes::FakePlatform fake;
+    QString path;
+};
+
+} // namespace
+
+TEST_F(IniFileTest, NoFileGivesEveryDefault) {
+    const Settings s = Settings::Read(IniFile(path));
+    EXPECT_EQ(s.alpha, 255);
+    EXPECT_EQ(s.sec, 15);
+    EXPECT_FALSE(s.hide_message_alarm);
+    EXPECT_EQ(s.sound_type, 1);
+    EXPECT_TRUE(s.sound_file.isEmpty());
+    EXPECT_TRUE(s.speedhint);
+    EXPECT_TRUE(s.phrases.isEmpty());
+    EXPECT_FALSE(s.phrasestray);
+    EXPECT_TRUE(s.lightenabled);
+    EXPECT_EQ(s.lightspeed, 250);
+    EXPECT_EQ(s.lighttime, 3);
+    EXPECT_EQ(s.lighttype, 1);
+    EXPECT_TRUE(s.pass.isEmpty());
+    EXPECT_EQ(s.bkcolor, 16777215);
+    EXPECT_EQ(s.color, 16733011);
+    EXPECT_FALSE(s.tray_hide);
+    EXPECT_EQ(s.text_alarm, QStringLiteral("Таймер 1. Cюда Вы можете вписать то, о чем не хотите забыть."));
+    EXPECT_EQ(s.text_alarm.at(10), QChar(0x43)); // the Latin C
+    EXPECT_FALSE(QFile::exists(path)) << "reading never creates the file";
+}
+
+TEST_F(IniFileTest, NumbersHexDecimalAndGarbage) {
+    Write("[main]\r\nalpha=0x96\r\nsec=$1F\r\ncolor=abc\r\nlightspeed=-40\r\nlighttime=99999999999\r\n"
+          "lighttype=0x\r\nbkcolor= 12 \r\nsound_type=7\r\n");
+    const IniFile ini(path);
+    EXPECT_EQ(ini.ReadInteger("main", "alpha", 255), 150);
+    EXPECT_EQ(ini.ReadInteger("main", "sec", 15), 31);
+    EXPECT_EQ(ini.ReadInteger("main", "color", 16733011), 16733011);
+    EXPECT_EQ(ini.ReadInteger("main", "lightspeed", 250), -40);
+    EXPECT_EQ(ini.ReadInteger("main", "lighttime", 3), 3) << "beyond 32 bits";
+    EXPECT_EQ(ini.ReadInteger("main", "lighttype", 1), 1) << "a bare 0x is not a number";
+    EXPECT_EQ(ini.ReadInteger("main", "bkcolor", 0), 12) << "surrounding blanks are not part of the value";
+    EXPECT_EQ(Settings::Read(ini).sound_type, 7);
+    Write("[main]\r\nalpha=abc\r\n");
+    EXPECT_EQ(Settings::Read(IniFile(path)).alpha, 255);
+}
+
+TEST_F(IniFileTest, FlagsAndNamesIgnoreLetterCase) {
+    Write("[MAIN]\r\nTRAY_HIDE=1\r\nSpeedHint=0\r\nlightenabled=5\r\n[other]\r\npass=no\r\n");
+    const IniFile ini(path);
+    EXPECT_TRUE(ini.ReadBool("main", "tray_hide", false));
+    EXPECT_FALSE(ini.ReadBool("Main", "speedhint", true));
+    EXPECT_TRUE(ini.ReadBool("main", "lightenabled", false)) << "any non-zero number is true";
+    EXPECT_EQ(ini.ReadString("main", "pass", "default"), "default") << "a key of another section";
+}
+
+TEST_F(IniFileTest, WritesReplaceInPlaceAndKeepOtherLinesAndOrder) {
+    Write("; a comment\r\n[main]\r\nalpha=200\r\nsec=15\r\n\r\n[window_main]\r\nShowCmd=1\r\n");
+    const IniFile ini(path);
+    ini.WriteInteger("main", "ALPHA", 180);
+    ini.WriteString("main", "phrases", "/home/u/f.txt");
+    ini.WriteBool("new", "flag", true);
+    EXPECT_EQ(Read(), QByteArray("; a comment\r\n[main]\r\nALPHA=180\r\nsec=15\r\nphrases=/home/u/f.txt\r\n\r\n"
+                                 "[window_main]\r\nShowCmd=1\r\n[new]\r\nflag=1\r\n"));
+    EXPECT_EQ(ini.ReadInteger("main", "alpha", 0), 180);
+}
+
+TEST_F(IniFileTest, ValuesAreCutAt2047CharactersAndMultiLineTextsRoundTrip) {
+    const IniFile ini(path);
+    ini.WriteString("main", "long", QString(3000, u'x'));
+    EXPECT_EQ(ini.ReadString("main", "long", "").size(), 2047);
+    const QString threeLines = QStringLiteral("первая\r\nвторая \\n не перевод\nтретья");
+    ini.WriteString("main", "text_alarm", threeLines);
+    ini.WriteString("main", "path", QStringLiteral("C:\\Program Files\\x\\n.wav"));
+    EXPECT_EQ(ini.ReadString("main", "text_alarm", ""), threeLines);
+    EXPECT_EQ(ini.ReadString("main", "path", ""), QStringLiteral("C:\\Program Files\\x\\n.wav"));
+    EXPECT_TRUE(Read().contains("path=C:\\Program Files\\x\\n.wav\r\n")) << "single-line values stand as they are";
+}
+
+TEST_F(IniFileTest, NewFileIsPrivateAndWrittenInUtf8) {
+    IniFile(path).WriteString("main", "pass", QStringLiteral("секрет"));
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(Read(), QByteArray("[main]\r\npass=секрет\r\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1) << "no temporary file left behind";
+}
+
+TEST_F(IniFileTest, Windows1251FileReadsRight) {
+    // "pass=Пароль" in Windows-1251.
+    Write("[main]\r\npass=\xCF\xE0\xF0\xEE\xEB\xFC\r\ntext_alarm=\xA8\xF1\xF2\xFC \xB8\r\n");
+    const IniFile ini(path);
+    EXPECT_EQ(ini.ReadString("main", "pass", ""), QStringLiteral("Пароль"));
+    EXPECT_EQ(ini.ReadString("main", "text_alarm", ""), QStringLiteral("Ёсть ё"));
+}
+
+TEST_F(IniFileTest, RefusedWriteNamesTheFileAndLeavesTheOldOneIntact) {
+    const QByteArray old("[main]\r\nalpha=200\r\n");
+    Write(old);
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0555), 0);
+    try {
+        IniFile(path).WriteInteger("main", "alpha", 150);
+        ADD_FAILURE() << "the write into a read-only folder went through";
+    } catch (const IniWriteError &error) {
+        EXPECT_EQ(QString::fromStdString(error.what()), "Unable to write to " + path);
+    }
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+    EXPECT_EQ(Read(), old);
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0444), 0);
+    EXPECT_THROW(IniFile(path).WriteInteger("main", "alpha", 150), IniWriteError);
+    EXPECT_EQ(Read(), old);
+}
+
+TEST_F(IniFileTest, PathIsProgramFolderPlusUserName) {
+    EXPECT_EQ(SettingsFilePath(), dir.path() + "/zindrel_tester.ini");
+    fake.system.userName = "";
+    EXPECT_EQ(SettingsFilePath(), dir.path() + "/zindrel_.ini");
+    fake.system.userName = "Иван Петров";
+    EXPECT_EQ(SettingsFilePath(), dir.path() + "/zindrel_Иван Петров.ini");
+}
+
+TEST(SplitLines, BreaksAtCrLfCrOrLfKeepsEmptyLinesAndStopsAtNul) {
+    EXPECT_EQ(SplitLines("a\r\nb\nc\rd"), QStringList({"a", "b", "c", "d"}));
+    EXPECT_EQ(SplitLines("a\r\n\r\nb\r\n"), QStringList({"a", "", "b"}));
+    EXPECT_EQ(SplitLines(QString("a\nb") + QChar(0) + "c\n"), QStringList({"a", "b"}));
+    EXPECT_TRUE(SplitLines("").isEmpty());
+}

@@ -1,0 +1,336 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The scheduler of the main window: arming, minute ticks, the alarm check, pause, cancel, quick menu, wheel.
+#include "actions/Unit6.h"
+#include "app/Forms.h"
+#include "app/Unit1.h"
+#include "controls/ClickLabel.h"
+#include "controls/ClockPanel.h"
+#include "controls/SpinEdit.h"
+#include "controls/TrayIcon.h"
+#include "controls/WindowTimer.h"
+#include "settings/Unit4.h"
+#include "tests/fakes/TestApp.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QWheelEvent>
+
+namespace {
+
+constexpr std::int64_t kMinute = 60000;
+
+class Scheduler : public fakes::TestApp {
+protected:
+    void SetUp() override {
+        clock.setWall(QDateTime(QDate(2026, 12, 7), QTime(10, 30, 20)));
+        CreateForms();
+        Form4->FilenameEdit2->setText(QStringLiteral("/sounds/alarm.wav"));
+        Form1->show();
+    }
+    void ArmCountdown(int minutes) {
+        Form1->RadioButton2->setChecked(true);
+        Form1->RadioButton1Click(Form1->RadioButton2);
+        Form1->RxSpinEdit3->SetValue(minutes);
+        Form1->Button2Click(Form1->Button2);
+    }
+    QString Remaining1() const { return Form1->Label4->Caption(); }
+    int Sounds() const {
+        return static_cast<int>(
+            std::count_if(fake.log.begin(), fake.log.end(), [](const auto &c) { return c.rfind("PlayFile", 0) == 0; }));
+    }
+};
+
+} // namespace
+
+TEST_F(Scheduler, CountdownShowsMinutesLeftAndFiresOnce) {
+    ArmCountdown(10);
+    EXPECT_EQ(Form1->windowTitle(), "Zindrel - заведён");
+    EXPECT_EQ(Form1->RxTrayIcon1->Hint(), "Zindrel - заведён");
+    EXPECT_EQ(Form1->Label5->Caption(), "Таймер");
+    EXPECT_EQ(Remaining1(), "Таймер 1.\rОсталось: 10 мин.");
+    EXPECT_TRUE(Form1->Label4->isVisibleTo(Form1));
+    EXPECT_FALSE(Form1->Button2->isEnabled());
+    EXPECT_FALSE(Form1->N5->isEnabled());
+    EXPECT_FALSE(Form1->SpeedButton2->isEnabled());
+    EXPECT_FALSE(Form1->N8->isEnabled());
+    EXPECT_TRUE(Form1->SpeedButton3->isEnabled());
+    EXPECT_TRUE(Form1->N7->isEnabled());
+    EXPECT_TRUE(Form1->RxTrayIcon1->Animated());
+    EXPECT_FALSE(Form1->isVisible()) << "hidden to the tray on arming";
+    clock.advance(kMinute);
+    EXPECT_EQ(Remaining1(), "Таймер 1.\rОсталось: 9 мин.");
+    clock.advance(kMinute);
+    EXPECT_EQ(Remaining1(), "Таймер 1.\rОсталось: 8 мин.");
+    clock.advance(8 * kMinute - 1);
+    EXPECT_TRUE(Form1->Label4->isVisibleTo(Form1));
+    clock.advance(1);
+    EXPECT_FALSE(Form1->Label4->isVisibleTo(Form1));
+    EXPECT_EQ(Form1->windowTitle(), "Zindrel");
+    EXPECT_EQ(Form1->Label5->Caption(), "- - -");
+    EXPECT_TRUE(Form1->Button2->isEnabled());
+    EXPECT_FALSE(Form1->SpeedButton3->isEnabled());
+    EXPECT_FALSE(Form1->RxTrayIcon1->Animated());
+    EXPECT_TRUE(Form1->isVisible()) << "Remind brings the window back";
+    EXPECT_EQ(Sounds(), 2) << "a single-slot run plays the sound at the end of the run and for the slot";
+    clock.advance(60 * kMinute);
+    EXPECT_EQ(Sounds(), 2);
+}
+
+TEST_F(Scheduler, WithoutANotificationAreaArmingMinimisesInsteadOfHiding) {
+    TrayIcon::OverrideAvailable(false);
+    ArmCountdown(5);
+    EXPECT_TRUE(Form1->isVisible());
+    EXPECT_TRUE(Form1->isMinimized());
+    Form1->Button3Clicw(Form1->N15);
+    EXPECT_FALSE(Form1->isMinimized());
+    Form1->KeepWindowOnArm = true;
+    Form1->Button1Click(Form1->Button1);
+    TrayIcon::OverrideAvailable(true);
+    ArmCountdown(5);
+    EXPECT_TRUE(Form1->isVisible()) << "tray_hide keeps the window on screen";
+}
+
+TEST_F(Scheduler, AlarmAtTheCurrentMinuteWaitsADayMidnightDuringMidnightFiresAtOnce) {
+    Form1->RxSpinEdit1->SetValue(10);
+    Form1->RxSpinEdit2->SetValue(30);
+    Form1->Button2Click(Form1->Button2);
+    EXPECT_EQ(Form1->RxTrayIcon1->Hint(), "Zindrel - заведён на 10:30");
+    EXPECT_EQ(Form1->Label5->Caption(), "Будильник");
+    clock.advance(30000);
+    EXPECT_EQ(Sounds(), 0) << "the alarm minute had begun before arming";
+    clock.setWall(QDateTime(QDate(2026, 12, 8), QTime(10, 29, 59)));
+    clock.advance(500);
+    EXPECT_EQ(Sounds(), 0);
+    clock.setWall(QDateTime(QDate(2026, 12, 8), QTime(10, 30, 0)));
+    clock.advance(450);
+    EXPECT_EQ(Sounds(), 2);
+    EXPECT_FALSE(Form1->RxClock1->AlarmEnabled()) << "the alarm is one-shot";
+    clock.setWall(QDateTime(QDate(2026, 12, 9), QTime(10, 30, 0)));
+    clock.advance(2000);
+    EXPECT_EQ(Sounds(), 2) << "no firing the next day";
+
+    clock.setWall(QDateTime(QDate(2026, 12, 10), QTime(0, 0, 30)));
+    Form1->RadioButton1->setChecked(true);
+    Form1->RadioButton1Click(Form1->RadioButton1);
+    Form1->RxSpinEdit1->SetValue(0);
+    Form1->RxSpinEdit2->SetValue(0);
+    Form1->Button2Click(Form1->Button2);
+    clock.advance(450);
+    EXPECT_EQ(Sounds(), 4) << "00:00 armed during 00:00 fires at once";
+}
+
+TEST_F(Scheduler, InvalidAlarmTimeIsReportedAndNothingIsArmed) {
+    Form1->RxSpinEdit1->SetValue(24);
+    Form1->Button2Click(Form1->Button2);
+    ASSERT_EQ(fake.system.messages.size(), 1u);
+    EXPECT_EQ(fake.system.messages[0].text, "''24:0:0'' is not a valid time");
+    EXPECT_EQ(fake.system.messages[0].caption, "Zindrel");
+    EXPECT_TRUE(Form1->Button2->isEnabled());
+    EXPECT_FALSE(Form1->RxClock1->AlarmEnabled());
+    Form1->RxSpinEdit1->SetValue(7);
+    Form1->RxSpinEdit2->SetValue(60);
+    Form1->Button2Click(Form1->Button2);
+    EXPECT_EQ(fake.system.messages.back().text, "''7:60:0'' is not a valid time");
+}
+
+TEST_F(Scheduler, PauseKeepsTheTimeLeftAndResumeFiresThatMuchLater) {
+    ArmCountdown(10);
+    clock.advance(7 * kMinute);
+    EXPECT_EQ(Remaining1(), "Таймер 1.\rОсталось: 3 мин.");
+    Form1->SpeedButton3Click(Form1->SpeedButton3);
+    EXPECT_EQ(Form1->SpeedButton3->text(), "Далее");
+    EXPECT_EQ(Form1->windowTitle(), "Zindrel - приостановлен");
+    EXPECT_EQ(Form1->RxTrayIcon1->Hint(), "Zindrel - приостановлен");
+    EXPECT_FALSE(Form1->RxTrayIcon1->Animated());
+    clock.advance(30 * kMinute);
+    EXPECT_EQ(Sounds(), 0);
+    Form1->SpeedButton3Click(Form1->SpeedButton3);
+    EXPECT_EQ(Form1->SpeedButton3->text(), "Пауза");
+    EXPECT_EQ(Form1->windowTitle(), "Zindrel - заведён");
+    EXPECT_TRUE(Form1->RxTrayIcon1->Animated());
+    clock.advance(kMinute);
+    EXPECT_EQ(Remaining1(), "Таймер 1.\rОсталось: 2 мин.");
+    clock.advance(2 * kMinute - 1);
+    EXPECT_EQ(Sounds(), 0);
+    clock.advance(1);
+    EXPECT_EQ(Sounds(), 2);
+    EXPECT_FALSE(Form1->Label7->isVisibleTo(Form1)) << "a countdown-1 run never fires slot 2";
+}
+
+TEST_F(Scheduler, CancelDuringPauseAndAlarmPause) {
+    ArmCountdown(10);
+    Form1->SpeedButton3Click(Form1->SpeedButton3);
+    Form1->Button1Click(Form1->Button1);
+    EXPECT_EQ(Form1->windowTitle(), "Zindrel - остановлен");
+    EXPECT_EQ(Form1->RxTrayIcon1->Hint(), "Zindrel - остановлен");
+    EXPECT_EQ(Form1->Label5->Caption(), "- - -");
+    EXPECT_FALSE(Form1->Label4->isVisibleTo(Form1));
+    EXPECT_TRUE(Form1->Button2->isEnabled());
+    EXPECT_FALSE(Form1->SpeedButton3->isEnabled());
+    EXPECT_EQ(Form1->SpeedButton3->text(), "Пауза");
+    ArmCountdown(10);
+    EXPECT_EQ(Form1->SpeedButton3->text(), "Пауза") << "the next arming starts unpaused";
+    Form1->Button1Click(Form1->Button1);
+    clock.advance(20 * kMinute);
+    EXPECT_EQ(Sounds(), 0);
+
+    // An alarm-clock run paused still fires at its time.
+    Form1->RadioButton1->setChecked(true);
+    Form1->RadioButton1Click(Form1->RadioButton1);
+    Form1->RxSpinEdit1->SetValue(11);
+    Form1->RxSpinEdit2->SetValue(0);
+    Form1->Button2Click(Form1->Button2);
+    Form1->SpeedButton3Click(Form1->SpeedButton3);
+    EXPECT_EQ(Form1->windowTitle(), "Zindrel - приостановлен");
+    clock.setWall(QDateTime(QDate(2026, 12, 7), QTime(11, 0, 1)));
+    clock.advance(450);
+    EXPECT_EQ(Sounds(), 2);
+    EXPECT_EQ(Form1->windowTitle(), "Zindrel");
+
+    // A cancelled alarm does not fire.
+    Form1->RxSpinEdit1->SetValue(12);
+    Form1->Button2Click(Form1->Button2);
+    Form1->Button1Click(Form1->Button1);
+    clock.setWall(QDateTime(QDate(2026, 12, 7), QTime(12, 0, 1)));
+    clock.advance(450);
+    EXPECT_EQ(Sounds(), 2);
+}
+
+TEST_F(Scheduler, QuickMenuArmsOnlyWhileUnarmed) {
+    Form1->N11Click(Form1->N12);
+    EXPECT_EQ(Form1->RxSpinEdit3->Value(), 60);
+    EXPECT_TRUE(Form1->RadioButton2->isChecked());
+    EXPECT_TRUE(Form1->RxSpinEdit3->isEnabled());
+    EXPECT_FALSE(Form1->Button2->isEnabled());
+    EXPECT_EQ(Remaining1(), "Таймер 1.\rОсталось: 60 мин.");
+    Form1->N11Click(Form1->N11);
+    EXPECT_EQ(Form1->RxSpinEdit3->Value(), 60) << "while armed the items do nothing";
+    EXPECT_EQ(Form1->Timer1->Interval(), 60 * kMinute);
+}
+
+TEST_F(Scheduler, WheelChangesTheMinutesAndTheNextDisplayedValueNotTheFiringTime) {
+    ArmCountdown(10);
+    QWheelEvent up(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, 240), Qt::NoButton, Qt::NoModifier,
+                   Qt::NoScrollPhase, false);
+    QApplication::sendEvent(Form1, &up);
+    EXPECT_EQ(Form1->RxSpinEdit3->Value(), 12);
+    clock.advance(kMinute);
+    EXPECT_EQ(Remaining1(), "Таймер 1.\rОсталось: 11 мин.");
+    clock.advance(9 * kMinute);
+    EXPECT_EQ(Sounds(), 2) << "fires at the armed time";
+    Form1->RxSpinEdit3->SetValue(1);
+    Form1->FormMouseWheelDown();
+    EXPECT_EQ(Form1->RxSpinEdit3->Value(), 1) << "clamped to 1..9999";
+    Form1->RadioButton1->setChecked(true);
+    Form1->RadioButton1Click(Form1->RadioButton1);
+    Form1->FormMouseWheelUp();
+    EXPECT_TRUE(Form1->RadioButton2->isChecked()) << "the wheel switches to countdown mode";
+}
+
+TEST_F(Scheduler, SpinArrowsWrapAround) {
+    Form1->RxSpinEdit1->SetValue(23);
+    Form1->RxSpinEdit1->stepBy(1);
+    EXPECT_EQ(Form1->RxSpinEdit1->Value(), 0);
+    Form1->RxSpinEdit2->SetValue(0);
+    Form1->RxSpinEdit2->stepBy(-1);
+    EXPECT_EQ(Form1->RxSpinEdit2->Value(), 59);
+    Form1->RxSpinEdit2->SetValue(59);
+    Form1->RxSpinEdit2->stepBy(1);
+    EXPECT_EQ(Form1->RxSpinEdit2->Value(), 0);
+    Form1->RxSpinEdit1->SetValue(0);
+    Form1->RxSpinEdit1->stepBy(-1);
+    EXPECT_EQ(Form1->RxSpinEdit1->Value(), 23);
+}
+
+TEST_F(Scheduler, ModeSwitchKeepsTheSecondTimerCheckAndAlarmArmsNoCountdown2) {
+    Form1->RadioButton2->setChecked(true);
+    Form1->RadioButton1Click(Form1->RadioButton2);
+    Form1->CheckBox1->setChecked(true);
+    Form1->RadioButton1->setChecked(true);
+    Form1->RadioButton1Click(Form1->RadioButton1);
+    EXPECT_FALSE(Form1->CheckBox1->isEnabled());
+    EXPECT_TRUE(Form1->CheckBox1->isChecked());
+    EXPECT_FALSE(Form1->RxSpinEdit3->isEnabled());
+    Form1->RxSpinEdit1->SetValue(11);
+    Form1->RxSpinEdit2->SetValue(0);
+    Form1->Button2Click(Form1->Button2);
+    EXPECT_FALSE(Form1->Timer3->Enabled());
+    EXPECT_FALSE(Form1->Countdown2Armed);
+}
+
+TEST_F(Scheduler, TwoCountdownsOfTenAndFiveMinutes) {
+    Form1->RadioButton8->setChecked(true); // slot 1 task is read at firing; set back to Remind below
+    Form6->RxSpinEdit1->SetValue(5);
+    Form6->RadioButton8->setChecked(true); // MonitorOff
+    Form1->CheckBox1->setChecked(true);
+    ArmCountdown(10);
+    Form1->RadioButton3->setChecked(true);
+    EXPECT_EQ(Form1->Label7->Caption(), "Таймер 2.\rОсталось: 5 мин.");
+    clock.advance(5 * kMinute);
+    EXPECT_EQ(fake.Count("MonitorLowPower"), 1);
+    EXPECT_FALSE(Form1->isVisible()) << "slot 2's MonitorOff does not show the window";
+    EXPECT_FALSE(Form1->Label7->isVisibleTo(Form1));
+    EXPECT_TRUE(Form1->Label4->isVisibleTo(Form1));
+    EXPECT_FALSE(Form1->Button2->isEnabled()) << "countdown 1 still runs";
+    EXPECT_EQ(Sounds(), 1) << "the earlier firing plays the sound once";
+    clock.advance(5 * kMinute);
+    EXPECT_EQ(Sounds(), 3) << "the later one twice";
+    EXPECT_TRUE(Form1->isVisible());
+    EXPECT_TRUE(Form1->Button2->isEnabled());
+    EXPECT_EQ(fake.Count("MonitorLowPower"), 1);
+}
+
+TEST_F(Scheduler, LongestSecondCountdownArmsWhole) {
+    Form6->RxSpinEdit1->SetValue(999999);
+    Form1->CheckBox1->setChecked(true);
+    ArmCountdown(1);
+    EXPECT_TRUE(Form1->Timer3->Enabled());
+    EXPECT_EQ(Form1->Timer3->Interval(), 999999LL * kMinute);
+    EXPECT_EQ(Form1->Label7->Caption(), "Таймер 2.\rОсталось: 999999 мин.");
+    EXPECT_TRUE(fake.system.messages.empty());
+}
+
+TEST_F(Scheduler, MinuteLabelsCatchUpAfterASuspend) {
+    ArmCountdown(30);
+    clock.advance(2 * kMinute);
+    clock.suspend(10 * kMinute);
+    clock.advance(0);
+    EXPECT_EQ(Remaining1(), "Таймер 1.\rОсталось: 18 мин.");
+    clock.advance(18 * kMinute - 1);
+    EXPECT_EQ(Sounds(), 0);
+    clock.advance(1);
+    EXPECT_EQ(Sounds(), 2) << "fires on time, the suspend counted";
+}
+
+TEST_F(Scheduler, DoubleClickArmsAndPauseKeyThreeTimesShowsTheWindow) {
+    Form1->RadioButton2->setChecked(true);
+    Form1->RadioButton1Click(Form1->RadioButton2);
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(300, 30), QPointF(300, 30), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+    QApplication::sendEvent(Form1, &dbl);
+    EXPECT_FALSE(Form1->Button2->isEnabled());
+    EXPECT_FALSE(Form1->isVisible());
+    fake.keyState.pausePresses = 2;
+    clock.advance(500);
+    EXPECT_FALSE(Form1->isVisible()) << "two presses are not enough";
+    fake.keyState.pausePresses = 1;
+    clock.advance(50);
+    EXPECT_TRUE(Form1->isVisible());
+    EXPECT_EQ(Form1->PauseKeyCount, 0);
+}
+
+TEST_F(Scheduler, FadeInReachesFullOpacityIn51Steps) {
+    EXPECT_EQ(Form1->AlphaBlendValue, 0);
+    clock.advance(5 * 50);
+    EXPECT_EQ(Form1->AlphaBlendValue, 250);
+    clock.advance(5);
+    EXPECT_EQ(Form1->AlphaBlendValue, 255);
+    clock.advance(5);
+    EXPECT_FALSE(Form1->TimerAlpha->Enabled());
+}
