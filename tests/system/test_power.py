@@ -1,0 +1,52 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""The real power and display backends against dbusmock's logind, a mocked session manager and screen saver,
+and Xvfb; every call lands on the fixture's private buses."""
+
+import os
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from fixture import Fixture  # noqa: E402
+
+failures = []
+
+
+def check(condition, what):
+    if not condition:
+        failures.append(what)
+        print(f"FAIL: {what}", file=sys.stderr, flush=True)
+
+
+def gtest(fx, name):
+    check(fx.run_system_tests(f"RealPower.{name}") == 0, f"gtest RealPower.{name}")
+
+
+def main():
+    with Fixture("power", logind=True) as fx:
+        session = fx.add_session_manager()
+        saver = fx.add_screensaver()
+        gtest(fx, "LogindAcceptsShutdownRebootAndSleep")
+        for method in ("PowerOff", "Reboot", "Suspend"):
+            calls = fx.logind.method_calls(method)
+            check(calls == [[True]], f"logind {method}: exactly one call with interactive = true, got {calls}")
+        fx.logind.clear_calls()
+
+        gtest(fx, "LogOffReachesTheSessionManager")
+        calls = session.method_calls("Logout")
+        check(calls == [[1]], f"session manager Logout: one call with mode 1 (no dialog), got {calls}")
+        check(fx.logind.calls() == [], f"log-off answered by the session manager leaves logind alone: {fx.logind.calls()}")
+
+        gtest(fx, "ScreenSaverGoesThroughTheSessionService")
+        calls = saver.method_calls("SetActive")
+        check(calls == [[True]], f"org.freedesktop.ScreenSaver SetActive: one call with true, got {calls}")
+
+    with Fixture("power-bare") as fx:
+        gtest(fx, "WithoutLogindTheOperationsFailQuietlyAndTheMainWindowStillCloses")
+        gtest(fx, "ScreenSaverFallsBackToTheXServer")
+        gtest(fx, "MonitorOffWithoutDpmsLeavesOneLine")
+
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
