@@ -62,10 +62,11 @@ QVBoxLayout *PageLayout(QWidget *page, Picture::Kind picture, const QString &hea
     image->setPixmap(Picture::Draw(picture, QSize(32, 32)));
     image->setFixedSize(32, 32);
     top->addWidget(image, 0, Qt::AlignTop);
-    auto *title = new QLabel(heading, page);
-    QFont bold = title->font();
-    bold.setBold(true);
-    title->setFont(bold);
+    // Bold by markup rather than by a font of its own, so the heading follows the dialog's font size.
+    auto *title = new QLabel(
+        QStringLiteral("<b>%1</b>").arg(heading.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>"))),
+        page);
+    title->setTextFormat(Qt::RichText);
     top->addWidget(title, 1);
     layout->addLayout(top);
     return layout;
@@ -78,6 +79,22 @@ QVBoxLayout *Group(QVBoxLayout *page, const QString &caption, QWidget *parent) {
     layout->setSpacing(3);
     page->addWidget(group);
     return layout;
+}
+
+// One step down in size, whether the font is given in points or in pixels; false at the smallest readable size.
+bool Smaller(QFont &font) {
+    if (font.pointSizeF() > 0) {
+        if (font.pointSizeF() <= 6) {
+            return false;
+        }
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        return true;
+    }
+    if (font.pixelSize() <= 8) {
+        return false;
+    }
+    font.setPixelSize(font.pixelSize() - 1);
+    return true;
 }
 
 QHBoxLayout *FileRow(QLineEdit *edit, QToolButton *browse) {
@@ -140,7 +157,9 @@ void TForm4::BuildPages() {
     PageControl1->setDocumentMode(true);
     PageControl1->tabBar()->setDrawBase(false);
     PageControl1->tabBar()->setExpanding(false);
-    PageControl1->setStyleSheet(QStringLiteral(
+    // Only the pages decide the dialog's minimum; the row of tabs is fitted on its own.
+    PageControl1->tabBar()->setUsesScrollButtons(true);
+    PageControl1->tabBar()->setStyleSheet(QStringLiteral(
         "QTabBar::tab { border: 1px solid transparent; border-radius: 2px; padding: 2px 3px; margin: 1px 0px; }"
         "QTabBar::tab:selected { border: 1px solid palette(mid); background: palette(button); }"
         "QTabBar::tab:hover { border: 1px solid palette(midlight); }"));
@@ -291,14 +310,6 @@ void TForm4::BuildPages() {
     PageControl1->addTab(TabSheet5, QStringLiteral("Цвета"));
     PageControl1->addTab(TabSheet6, QStringLiteral("Разное"));
     PageControl1->setCurrentIndex(0);
-    // All six tabs stay in one row inside the fixed width: a wide system font gets a smaller size on the tabs.
-    QTabBar *bar = PageControl1->tabBar();
-    bar->ensurePolished();
-    QFont tabFont = bar->font();
-    while (bar->sizeHint().width() > width() - 10 && tabFont.pointSizeF() > 6) {
-        tabFont.setPointSizeF(tabFont.pointSizeF() - 0.5);
-        bar->setFont(tabFont);
-    }
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 6);
@@ -324,6 +335,29 @@ void TForm4::BuildPages() {
             [this] { BrowseFile(FilenameEdit1, kPhrasesFilter, false); });
     connect(FilenameEdit2Button, &QToolButton::clicked, this,
             [this] { BrowseFile(FilenameEdit2, kSoundFilter, true); });
+    FitFonts();
+}
+
+void TForm4::FitFonts() {
+    // The texts keep their own line breaks and the dialog its fixed size: a system font wider than the one the
+    // layout was drawn for gets smaller until every page fits, then the tabs alike until they stay in one row.
+    ensurePolished();
+    const auto fits = [this] {
+        // The nested layouts keep the sizes of the old font until told otherwise (the dialog is not shown yet).
+        for (QLayout *nested : findChildren<QLayout *>()) {
+            nested->invalidate();
+        }
+        const QSize needed = layout()->minimumSize();
+        return needed.width() <= width() && needed.height() <= height();
+    };
+    for (QFont font = this->font(); !fits() && Smaller(font);) {
+        setFont(font);
+    }
+    QTabBar *bar = PageControl1->tabBar();
+    bar->ensurePolished();
+    for (QFont font = bar->font(); bar->sizeHint().width() > width() - 10 && Smaller(font);) {
+        bar->setFont(font);
+    }
 }
 
 void TForm4::FormCreate() {

@@ -116,6 +116,7 @@ public:
 
 private:
     void BuildPages();
+    void FitFonts();
     void BrowseFile(QLineEdit *edit, const QString &filter, bool quoteBlanks);
     QColor lastChosenColor_ = Qt::black;
 };

@@ -68,8 +68,12 @@ protected:
 };
 
 TEST_F(SettingsDialog, LoadsTheFileAndTheMainWindowsLiveValues) {
+    // The main window's start-up empties the key of a phrases file it cannot load.
+    const QString phrases = WriteFile(QStringLiteral("ph.txt"), "Фраза\r\n");
     StartWith("alpha=180\r\nsec=30\r\nhide_message_alarm=1\r\nspeedhint=0\r\nsound_type=2\r\n"
-              "sound_file=/s/bell.wav\r\nphrases=/p/ph.txt\r\nphrasestray=1\r\nlightenabled=0\r\n"
+              "sound_file=/s/bell.wav\r\nphrases=" +
+              phrases.toUtf8() +
+              "\r\nphrasestray=1\r\nlightenabled=0\r\n"
               "lightspeed=100\r\nlighttime=12\r\nlighttype=3\r\npass=Abc\r\nbkcolor=255\r\ncolor=65280\r\n"
               "tray_hide=1\r\n");
     EXPECT_EQ(Form4->windowTitle(), QStringLiteral("Настройка Zindrel"));
@@ -80,7 +84,7 @@ TEST_F(SettingsDialog, LoadsTheFileAndTheMainWindowsLiveValues) {
     EXPECT_EQ(Form4->RxSpinEdit1->Value(), 30);
     EXPECT_TRUE(Form4->CheckBox1->isChecked());
     EXPECT_FALSE(Form4->CheckBox3->isChecked());
-    EXPECT_EQ(Form4->FilenameEdit1->text(), QStringLiteral("/p/ph.txt"));
+    EXPECT_EQ(Form4->FilenameEdit1->text(), phrases);
     EXPECT_TRUE(Form4->CheckBox4->isChecked());
     EXPECT_FALSE(Form4->CheckBox5->isChecked());
     EXPECT_EQ(Form4->TrackBar3->value(), 100);
@@ -142,8 +146,10 @@ TEST_F(SettingsDialog, EveryPageFitsTheFixedDialog) {
         QApplication::processEvents();
         for (const QWidget *child : Form4->PageControl1->currentWidget()->findChildren<QWidget *>()) {
             const QRect area(child->mapTo(Form4, QPoint(0, 0)), child->size());
-            EXPECT_TRUE(!child->isVisible() || dialog.contains(area))
-                << "page " << page << ": " << child->metaObject()->className() << " leaves the dialog";
+            const QSize wanted = child->minimumSizeHint();
+            EXPECT_TRUE(!child->isVisible() || (dialog.contains(area) && child->width() >= wanted.width() &&
+                                                child->height() >= wanted.height()))
+                << "page " << page << ": " << child->metaObject()->className() << " leaves the dialog or is cut";
         }
     }
     EXPECT_TRUE(Form4->Button1->isVisible() && dialog.contains(Form4->Button1->geometry()));
