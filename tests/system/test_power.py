@@ -40,6 +40,20 @@ def main():
         calls = saver.method_calls("SetActive")
         check(calls == [[True]], f"org.freedesktop.ScreenSaver SetActive: one call with true, got {calls}")
 
+    with Fixture("power-logind", xvfb=False, logind=True) as fx:
+        session = {"XDG_SESSION_ID": "c7", "QT_QPA_PLATFORM": "offscreen"}
+        check(fx.run_system_tests("RealPower.LogOffIsAccepted", extra_env=session) == 0, "gtest log-off through logind")
+        calls = fx.logind.method_calls("TerminateSession")
+        check(calls == [["c7"]], f"with no session manager logind TerminateSession ends $XDG_SESSION_ID, got {calls}")
+        fx.logind.clear_calls()
+
+        xfce = fx.add_mock("org.xfce.SessionManager", "/org/xfce/SessionManager", "org.xfce.Session.Manager")
+        xfce.add_method("Logout", "bb", "", "")
+        check(fx.run_system_tests("RealPower.LogOffIsAccepted", extra_env=session) == 0, "gtest log-off through Xfce")
+        calls = xfce.method_calls("Logout")
+        check(calls == [[False, True]], f"Xfce Logout(show_dialog = false, allow_save = true), got {calls}")
+        check(fx.logind.calls() == [], f"an answering session manager leaves logind alone: {fx.logind.calls()}")
+
     with Fixture("power-bare") as fx:
         gtest(fx, "WithoutLogindTheOperationsFailQuietlyAndTheMainWindowStillCloses")
         gtest(fx, "ScreenSaverFallsBackToTheXServer")
