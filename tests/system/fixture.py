@@ -825,6 +825,19 @@ class MainWindow:
     BARE_FORM = (14, 112)  # the form itself, between the two radio buttons
     COUNTDOWN_GROUP = (28 + 130, 112 + 30)  # the "Таймер" group clear of its controls: its quick menu
     QUICK_MENU = ("3 минуты", "5 минут", "10 минут", "15 минут", "30 минут", "1 час", "2 часа", "3 часа")
+    COUNTDOWN_RADIO = (8 + 9, 132 + 9)
+    # The tasks in the "Операции" group, top to bottom.
+    TASKS = {
+        "Просто напомнить": 18,
+        "Напомнить с текстом": 38,
+        "Запуск заставки": 58,
+        "Не показывать окно": 78,
+        "Выключить монитор": 106,
+        "Спящий режим": 126,
+        "Завершение сеанса": 146,
+        "Перезагрузить компьютер": 166,
+        "Выключить компьютер": 186,
+    }
 
     def __init__(self, fixture, program, timeout=20):
         self.fx = fixture
@@ -839,6 +852,28 @@ class MainWindow:
 
     def arm(self):
         self.fx.click(self.id, *self.ARM_BUTTON)
+
+    def choose_countdown(self):
+        self.fx.click(self.id, *self.COUNTDOWN_RADIO)
+
+    def choose_task(self, caption):
+        """Picks a task of the first slot by its radio button's caption."""
+        self.fx.click(self.id, 192 + 8 + 9, 60 + self.TASKS[caption] + 9)
+
+    def dialog(self, size, timeout=10):
+        """Waits for another mapped window of the program with that client size; returns its id."""
+
+        def find():
+            for window in self.fx.find_windows(".*", pid=self.program.pid):
+                if window != self.id:
+                    try:
+                        if self.fx.window_geometry(window)[2:] == size:
+                            return window
+                    except RuntimeError:
+                        pass
+            return None
+
+        return wait_until(find, timeout, 0.05, what=f"a {size[0]}x{size[1]} window of the program")
 
     def _menu(self, position, keys):
         before = set(self.fx.find_windows(".*", pid=self.program.pid))
@@ -918,7 +953,16 @@ def dominant_frequency(path, start=None, length=None, rate=44100):
         samples = samples[first : first + int((length or 0) * rate)] if length else samples[first:]
     if len(samples) < 2:
         return 0.0
-    crossings = sum(1 for a, b in zip(samples, samples[1:]) if a < 0 <= b)
+    # Hysteresis at a tenth of the peak: the dither noise of quiet stretches must not count as crossings.
+    level = max(abs(min(samples)), abs(max(samples))) // 10
+    crossings = 0
+    below = False
+    for sample in samples:
+        if sample < -level:
+            below = True
+        elif sample > level and below:
+            crossings += 1
+            below = False
     return crossings * rate / len(samples)
 
 

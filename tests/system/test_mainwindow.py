@@ -7,11 +7,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from fixture import Fixture, wait_until  # noqa: E402
-
-# Client-area positions of the main window (571 x 270).
-ARM_BUTTON = (386 + 6 + 84, 60 + 150 + 25)  # "Завести" in the "Действия" group
-BARE_FORM = (14, 112)  # form background between the two radio buttons: a double-click there arms
+from fixture import Fixture, MainWindow, wait_until  # noqa: E402
 
 
 def program_windows(fx, program):
@@ -50,7 +46,7 @@ def journey_tray(failures):
         icon = tray_icon_window(fx, program, window)
         fx.screenshot("mainwindow-tray-icon")
 
-        fx.click(window, *ARM_BUTTON)
+        fx.click(window, *MainWindow.ARM_BUTTON)
         try:
             wait_until(lambda: not fx.window_mapped(window), 10, what="the window hidden after arming")
         except TimeoutError as e:
@@ -76,7 +72,8 @@ def journey_no_tray(failures):
         window = fx.wait_window("Zindrel", timeout=20)
         wait_until(lambda: fx.wm_state(window) == "Normal", 10, what="the window managed as Normal")
         time.sleep(1.5)
-        fx.click(window, *BARE_FORM, repeat=2)
+        # A double-click on the form itself arms.
+        fx.click(window, *MainWindow.BARE_FORM, repeat=2)
         try:
             wait_until(lambda: fx.wm_state(window) == "Iconic", 10, what="WM_STATE Iconic after arming")
         except TimeoutError as e:
