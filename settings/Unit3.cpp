@@ -78,7 +78,7 @@ QString VersionHistory() {
 }
 
 QString AboutTeam() {
-    return QStringLiteral("Zindrel пишут разработчики Zindrel - небольшая команда, которая делает "
+    return QStringLiteral("Zindrel пишут разработчики Zindrel - те, кто делает "
                           "будильник и таймер выключения для рабочего стола.\n"
                           "\n"
                           "Программа свободная (GPL версии 3 или более поздней): её исходный текст открыт, "
