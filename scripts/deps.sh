@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev
   xvfb xauth x11-utils x11-apps xdotool trayer openbox imagemagick
   dbus dbus-x11 python3 python3-dbusmock python3-gi
-  pulseaudio pulseaudio-utils sox faketime desktop-file-utils
+  pulseaudio pulseaudio-utils sox faketime desktop-file-utils sound-theme-freedesktop
 )
 missing=()
 for p in "${packages[@]}"; do

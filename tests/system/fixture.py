@@ -606,7 +606,9 @@ class Fixture:
             raise RuntimeError("pulseaudio is not started")
         path = os.path.join(self.root, f"{name}.wav")
         proc = self.spawn(
-            ["parecord", "--device=testsink.monitor", "--file-format=wav", "--channels=1", "--rate=44100", path],
+            # Read in small blocks: otherwise the null sink sleeps in 2 s blocks and a new stream waits for its wake-up.
+            ["parecord", "--device=testsink.monitor", "--file-format=wav", "--channels=1", "--rate=44100",
+             "--latency-msec=20", path],
             f"parecord-{name}",
         )
         proc.wav_path = path
