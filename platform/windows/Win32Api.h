@@ -38,7 +38,6 @@ inline HKEY const HKEY_CURRENT_USER_KEY = reinterpret_cast<HKEY>(static_cast<std
 constexpr LONG ERROR_SUCCESS_CODE = 0;
 constexpr DWORD REG_SZ_TYPE = 1;
 constexpr DWORD REG_EXPAND_SZ_TYPE = 2;
-constexpr DWORD KEY_ALL_ACCESS_RIGHTS = 0xF003F;
 constexpr DWORD REG_OPTION_NON_VOLATILE_FLAG = 0;
 
 // Every string handed to the table is UTF-8 and every string it hands back is UTF-8; the real table converts to
