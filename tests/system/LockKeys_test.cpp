@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The real XKB lock keys on the fixture's X server, and the blinker putting them back after a run.
+#include "app/Forms.h"
+#include "app/Unit1.h"
+#include "controls/TrayIcon.h"
+#include "controls/WindowTimer.h"
+#include "platform/linux/LinuxLockKeys.h"
+#include "settings/Unit4.h"
+#include "signals/Unit8.h"
+#include "tests/fakes/TestApp.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QSlider>
+
+#include <string>
+
+namespace {
+
+using platform::VK_CAPITAL_CODE;
+using platform::VK_NUMLOCK_CODE;
+using platform::VK_SCROLL_CODE;
+
+class SystemLockKeys : public fakes::TestApp {
+protected:
+    void SetUp() override {
+        // The fixture hands its own X server in DISPLAY; the user's keyboard is never touched.
+        ASSERT_FALSE(qEnvironmentVariable("ZINDREL_FIXTURE_ROOT").isEmpty())
+            << "refusing to run outside the system-test fixture";
+        ASSERT_FALSE(qEnvironmentVariable("DISPLAY").isEmpty());
+        platform::Current().lockKeys = &keys_;
+        BlinkFirstTick = true;
+        BlinkStep = 1;
+        CreateForms();
+    }
+    void Locks(bool num, bool caps, bool scroll) {
+        keys_.Set(VK_NUMLOCK_CODE, num);
+        keys_.Set(VK_CAPITAL_CODE, caps);
+        keys_.Set(VK_SCROLL_CODE, scroll);
+    }
+    std::string Lit() {
+        return std::string{keys_.IsOn(VK_NUMLOCK_CODE) ? 'N' : '-', keys_.IsOn(VK_CAPITAL_CODE) ? 'C' : '-',
+                           keys_.IsOn(VK_SCROLL_CODE) ? 'S' : '-'};
+    }
+    platform::LinuxLockKeys keys_;
+};
+
+TEST_F(SystemLockKeys, EachLockSwitchesOnAndOffAndReadsBack) {
+    for (const bool on : {true, false, true, false}) {
+        Locks(on, on, on);
+        EXPECT_EQ(Lit(), on ? "NCS" : "---");
+    }
+    Locks(true, false, true);
+    EXPECT_EQ(Lit(), "N-S");
+    Locks(true, false, true);
+    EXPECT_EQ(Lit(), "N-S");
+    Locks(false, true, false);
+    EXPECT_EQ(Lit(), "-C-");
+}
+
+TEST_F(SystemLockKeys, PatternThreeRunLeavesTheLocksAsTheyWere) {
+    Locks(true, false, true);
+    Form4->CheckBox5->setChecked(true);
+    Form4->TrackBar3->setValue(100);
+    Form4->TrackBar2->setValue(1);
+    Form4->ComboBox1->setCurrentIndex(2);
+    Form4->SpeedButton4Click(Form4);
+    clock.advance(100);
+    EXPECT_EQ(Lit(), "NCS");
+    clock.advance(100);
+    EXPECT_EQ(Lit(), "---");
+    clock.advance(100);
+    EXPECT_EQ(Lit(), "NCS");
+    clock.advance(700);
+    EXPECT_FALSE(DM->Timer2->Enabled());
+    EXPECT_EQ(Lit(), "N-S");
+}
+
+TEST_F(SystemLockKeys, ATrayRestoreWithNoRunLeavesTheLocksUntouched) {
+    // An earlier run saved all-off; the user has switched the locks on since.
+    Locks(false, false, false);
+    Form4->CheckBox5->setChecked(true);
+    Form4->TrackBar3->setValue(100);
+    Form4->TrackBar2->setValue(1);
+    Form4->ComboBox1->setCurrentIndex(0);
+    Form4->SpeedButton4Click(Form4);
+    clock.advance(1000);
+    Locks(true, true, true);
+    Form1->Button3Clicw(Form1->RxTrayIcon1);
+    EXPECT_EQ(Lit(), "NCS");
+    Form4->SpeedButton5Click(Form4);
+    EXPECT_EQ(Lit(), "NCS");
+}
+
+} // namespace
