@@ -98,16 +98,21 @@ void TForm1::BuildLayout() {
     RxClock1 = new ClockPanel(this);
     RxClock1->setGeometry(0, 0, 571, 57);
     RxClock1->setToolTip(QStringLiteral("О программе"));
-    Label8 = new ClickLabel(QStringLiteral("version"), RxClock1);
-    Label8->setGeometry(4, 2, 563, 14);
+    // The labels on the panel keep the window's small font, not the clock's large digits.
+    QFont small = font();
+    small.setPointSize(std::max(font().pointSize(), 8));
+    for (ClickLabel **label : {&Label8, &Label5, &Label4, &Label7}) {
+        *label = new ClickLabel(QString(), RxClock1);
+        (*label)->setFont(small);
+    }
+    Label8->SetCaption(QStringLiteral("version"));
+    Label8->setGeometry(160, 2, 251, 13);
     Label8->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label5 = new ClickLabel(kNoRun, RxClock1);
-    Label5->setGeometry(185, 40, 200, 15);
+    Label5->SetCaption(kNoRun);
+    Label5->setGeometry(185, 41, 200, 14);
     Label5->setAlignment(Qt::AlignCenter);
-    Label4 = new ClickLabel(QString(), RxClock1);
     Label4->setGeometry(4, 16, 150, 36);
     Label4->hide();
-    Label7 = new ClickLabel(QString(), RxClock1);
     Label7->setGeometry(417, 16, 150, 36);
     Label7->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Label7->hide();
@@ -115,7 +120,7 @@ void TForm1::BuildLayout() {
     RadioButton1 = Radio(QString(), this, QRect(8, 78, 18, 18));
     RadioButton1->setChecked(true);
     GroupBox1 = new QGroupBox(QStringLiteral("Будильник"), this);
-    GroupBox1->setGeometry(28, 60, 160, 50);
+    GroupBox1->setGeometry(28, 60, 170, 50);
     RxSpinEdit1 = new SpinEdit(-1, 24, 0, GroupBox1);
     RxSpinEdit1->setGeometry(8, 20, 46, 22);
     (new QLabel(QStringLiteral("Ч."), GroupBox1))->setGeometry(58, 22, 20, 18);
@@ -125,39 +130,39 @@ void TForm1::BuildLayout() {
 
     RadioButton2 = Radio(QString(), this, QRect(8, 132, 18, 18));
     GroupBox2 = new QGroupBox(QStringLiteral("Таймер"), this);
-    GroupBox2->setGeometry(28, 112, 160, 76);
+    GroupBox2->setGeometry(28, 112, 170, 76);
     RxSpinEdit3 = new SpinEdit(1, 9999, 1, GroupBox2);
     RxSpinEdit3->setGeometry(8, 20, 60, 22);
     (new QLabel(QStringLiteral("Мин."), GroupBox2))->setGeometry(72, 22, 30, 18);
     CheckBox1 = new QCheckBox(QStringLiteral("2 таймера"), GroupBox2);
-    CheckBox1->setGeometry(8, 48, 80, 20);
+    CheckBox1->setGeometry(6, 48, 82, 20);
     Label6 = new ClickLabel(QStringLiteral("Второй таймер"), GroupBox2);
-    Label6->setGeometry(88, 50, 70, 16);
+    Label6->setGeometry(90, 51, 78, 16);
     Label6->setStyleSheet(QStringLiteral("color: blue; text-decoration: underline;"));
     Label6->setCursor(Qt::PointingHandCursor);
 
     GroupBox3 = new QGroupBox(QStringLiteral("Дополнительно"), this);
-    GroupBox3->setGeometry(4, 192, 184, 74);
+    GroupBox3->setGeometry(4, 192, 194, 74);
     SpeedButton4 = FlatButton(QStringLiteral("Общее"), GroupBox3, QRect(6, 18, 84, 22));
-    SpeedButton5 = FlatButton(QStringLiteral("WinAmp"), GroupBox3, QRect(94, 18, 84, 22));
+    SpeedButton5 = FlatButton(QStringLiteral("WinAmp"), GroupBox3, QRect(100, 18, 88, 22));
     SpeedButton6 = FlatButton(QStringLiteral("Запуск"), GroupBox3, QRect(6, 44, 84, 22));
 
     GroupBox4 = new QGroupBox(QStringLiteral("Операции"), this);
-    GroupBox4->setGeometry(192, 60, 190, 206);
-    RadioButton3 = Radio(QStringLiteral("Просто напомнить"), GroupBox4, QRect(8, 18, 176, 18));
+    GroupBox4->setGeometry(202, 60, 180, 206);
+    RadioButton3 = Radio(QStringLiteral("Просто напомнить"), GroupBox4, QRect(6, 18, 172, 18));
     RadioButton3->setChecked(true);
-    RadioButton7 = Radio(QStringLiteral("Напомнить с текстом"), GroupBox4, QRect(8, 38, 176, 18));
-    RadioButton9 = Radio(QStringLiteral("Запуск заставки"), GroupBox4, QRect(8, 58, 176, 18));
-    RadioButton10 = Radio(QStringLiteral("Не показывать окно"), GroupBox4, QRect(8, 78, 176, 18));
+    RadioButton7 = Radio(QStringLiteral("Напомнить с текстом"), GroupBox4, QRect(6, 38, 172, 18));
+    RadioButton9 = Radio(QStringLiteral("Запуск заставки"), GroupBox4, QRect(6, 58, 172, 18));
+    RadioButton10 = Radio(QStringLiteral("Не показывать окно"), GroupBox4, QRect(6, 78, 172, 18));
     auto *separator = new QFrame(GroupBox4);
     separator->setFrameShape(QFrame::HLine);
     separator->setFrameShadow(QFrame::Sunken);
-    separator->setGeometry(8, 99, 174, 4);
-    RadioButton8 = Radio(QStringLiteral("Выключить монитор"), GroupBox4, QRect(8, 106, 176, 18));
-    RadioButton11 = Radio(QStringLiteral("Спящий режим"), GroupBox4, QRect(8, 126, 176, 18));
-    RadioButton6 = Radio(QStringLiteral("Завершение сеанса"), GroupBox4, QRect(8, 146, 176, 18));
-    RadioButton5 = Radio(QStringLiteral("Перезагрузить компьютер"), GroupBox4, QRect(8, 166, 176, 18));
-    RadioButton4 = Radio(QStringLiteral("Выключить компьютер"), GroupBox4, QRect(8, 186, 176, 18));
+    separator->setGeometry(8, 99, 164, 4);
+    RadioButton8 = Radio(QStringLiteral("Выключить монитор"), GroupBox4, QRect(6, 106, 172, 18));
+    RadioButton11 = Radio(QStringLiteral("Спящий режим"), GroupBox4, QRect(6, 126, 172, 18));
+    RadioButton6 = Radio(QStringLiteral("Завершение сеанса"), GroupBox4, QRect(6, 146, 172, 18));
+    RadioButton5 = Radio(QStringLiteral("Перезагрузить компьютер"), GroupBox4, QRect(6, 166, 172, 18));
+    RadioButton4 = Radio(QStringLiteral("Выключить компьютер"), GroupBox4, QRect(6, 186, 172, 18));
 
     GroupBox5 = new QGroupBox(QStringLiteral("Действия"), this);
     GroupBox5->setGeometry(386, 60, 181, 206);

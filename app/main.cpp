@@ -8,6 +8,7 @@
 #include "platform/Platform.h"
 
 #include <QApplication>
+#include <QFont>
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
@@ -16,6 +17,11 @@ int main(int argc, char *argv[]) {
     QApplication::setWindowIcon(Picture::AppIcon());
     Application::SetTitle(QStringLiteral("Zindrel"));
     Application::InstallHintStyle();
+    // The windows are laid out in pixels for an 8-point Arial-sized dialog font (after the style, which would
+    // reset it); fontconfig maps Arial to a metric-compatible face (Liberation Sans on Debian).
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(8);
+    QApplication::setFont(font);
     platform::InstallNative();
     SystemClock clock;
     SetAppClock(&clock);

@@ -67,7 +67,9 @@ void ClockPanel::paintEvent(QPaintEvent *event) {
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
     painter.setFont(font());
-    painter.drawText(rect(), Qt::AlignCenter, AppClock().WallNow().time().toString(QStringLiteral("HH:mm:ss")));
+    // The digits sit between the top line (version or phrase) and the status line below them.
+    painter.drawText(rect().adjusted(0, 8, 0, -8), Qt::AlignCenter,
+                     AppClock().WallNow().time().toString(QStringLiteral("HH:mm:ss")));
 }
 
 void ClockPanel::mouseReleaseEvent(QMouseEvent *event) {

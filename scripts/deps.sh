@@ -6,7 +6,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libx11-dev libxtst-dev libxext-dev libxss-dev libsndfile1-dev libpulse-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev
-  xvfb xauth x11-utils x11-apps xdotool trayer openbox imagemagick
+  xvfb xauth x11-utils x11-apps xdotool trayer openbox imagemagick fonts-liberation
   dbus dbus-x11 python3 python3-dbusmock python3-gi
   pulseaudio pulseaudio-utils sox faketime desktop-file-utils sound-theme-freedesktop
 )
