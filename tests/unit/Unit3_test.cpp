@@ -4,6 +4,7 @@
 #include "app/Unit1.h"
 #include "controls/ClickLabel.h"
 #include "controls/FormStorage.h"
+#include "platform/linux/LinuxSystem.h"
 #include "settings/IniFile.h"
 #include "settings/Unit3.h"
 #include "tests/fakes/TestApp.h"
@@ -41,6 +42,13 @@ TEST_F(About, VersionLabelAndFirstLineCarryTheBuildsVersion) {
     EXPECT_EQ(Form1->Label8->Caption(), QStringLiteral("version 2.7.1.9"));
     TForm3 about;
     EXPECT_EQ(about.Label1->Caption().section(u'\r', 0, 0), QStringLiteral("Zindrel v2.7.1.9"));
+}
+
+TEST(AboutVersion, TheRealBackendReportsTheFourPartProjectVersion) {
+    const QString version = QString::fromStdString(platform::LinuxSystem().ProgramVersion());
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d+\\.\\d+\\.\\d+\\.\\d+$")).match(version).hasMatch())
+        << version.toStdString();
+    EXPECT_EQ(version, QStringLiteral(ZINDREL_VERSION));
 }
 
 TEST_F(About, WithoutAVersionTheLabelReadsVersionAlone) {
