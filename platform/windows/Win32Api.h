@@ -57,12 +57,8 @@ struct Win32Api {
     // advapi32
     BOOL (*OpenProcessToken)(HANDLE process, DWORD access, HANDLE *token);
     BOOL (*LookupPrivilegeValueA)(const char *systemName, const char *name, LUID *luid);
-    BOOL (*AdjustTokenPrivileges)
-    (HANDLE token, BOOL disableAll, TokenPrivilege *newState, DWORD bufferLength, void *previousState,
-     DWORD *returnLength);
-    LONG (*RegCreateKeyExA)
-    (HKEY key, const char *subKey, DWORD reserved, char *className, DWORD options, DWORD access, void *security,
-     HKEY *result, DWORD *disposition);
+    BOOL (*AdjustTokenPrivileges)(HANDLE token, BOOL disableAll, TokenPrivilege *, DWORD, void *, DWORD *);
+    LONG (*RegCreateKeyExA)(HKEY, const char *subKey, DWORD, char *, DWORD, DWORD access, void *, HKEY *, DWORD *);
     LONG (*RegQueryValueExA)(HKEY key, const char *name, DWORD *reserved, DWORD *type, BYTE *data, DWORD *size);
     LONG (*RegCloseKey)(HKEY key);
     // user32
@@ -80,8 +76,7 @@ struct Win32Api {
     BOOL (*sndPlaySoundA)(const char *sound, UINT flags);
     DWORD (*mciSendStringA)(const char *command, char *returnString, UINT returnLength, HWND callback);
     // shell32
-    HINSTANCE (*ShellExecuteA)
-    (HWND owner, const char *operation, const char *file, const char *parameters, const char *directory, int show);
+    HINSTANCE (*ShellExecuteA)(HWND, const char *verb, const char *file, const char *parameters, const char *, int);
     // version
     DWORD (*GetFileVersionInfoSizeA)(const char *file, DWORD *handle);
     BOOL (*GetFileVersionInfoA)(const char *file, DWORD handle, DWORD length, void *data);
