@@ -19,8 +19,7 @@ namespace platform {
 namespace {
 
 constexpr int ToneRate = 44100;
-// With the server's default buffer every drain waits about two seconds past the sound's end; a small
-// target length keeps "play, then return" close to the sound's own length.
+// A small target length keeps "play, then return" close to the sound's own length.
 constexpr pa_usec_t TargetLatencyUs = 30000;
 // The desktop's alarm sound, where the freedesktop sound theme is installed.
 constexpr const char *FallbackSounds[] = {
@@ -29,6 +28,8 @@ constexpr const char *FallbackSounds[] = {
 };
 constexpr unsigned FallbackToneHz = 880;
 constexpr unsigned FallbackToneMs = 300;
+// How long a stream stays open after a sound, for the next one of a melody.
+constexpr auto KeepOpen = std::chrono::milliseconds(500);
 
 struct Pcm {
     std::vector<std::int16_t> samples; // interleaved
@@ -78,64 +79,116 @@ Pcm Tone(unsigned frequencyHz, unsigned durationMs) {
     return pcm;
 }
 
-// Plays to the end; false when no sound server could be reached or it broke off.
-bool Play(const Pcm &pcm) {
-    static bool reported = false;
-    if (pcm.samples.empty()) {
+} // namespace
+
+LinuxAudio::~LinuxAudio() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        quit_ = true;
+    }
+    wake_.notify_all();
+    if (closer_.joinable()) {
+        closer_.join();
+    }
+    if (stream_ != nullptr) {
+        pa_simple_free(stream_);
+    }
+}
+
+bool LinuxAudio::Play(const std::vector<std::int16_t> &samples, int channels, int rate) {
+    if (samples.empty()) {
         return true;
     }
-    pa_sample_spec spec{};
-    spec.format = PA_SAMPLE_S16NE;
-    spec.channels = static_cast<std::uint8_t>(pcm.channels);
-    spec.rate = static_cast<std::uint32_t>(pcm.rate);
-    pa_buffer_attr attr{};
-    attr.maxlength = static_cast<std::uint32_t>(-1);
-    attr.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(TargetLatencyUs, &spec));
-    attr.prebuf = static_cast<std::uint32_t>(-1);
-    attr.minreq = static_cast<std::uint32_t>(-1);
-    attr.fragsize = static_cast<std::uint32_t>(-1);
-    int error = 0;
-    pa_simple *stream =
-        pa_simple_new(nullptr, "Zindrel", PA_STREAM_PLAYBACK, nullptr, "alarm", &spec, nullptr, &attr, &error);
-    if (stream == nullptr) {
-        // One line while the server stays away, not one per tone of a melody.
-        if (!reported) {
-            ReportUnreachable(std::string("no sound server: ") + pa_strerror(error));
-            reported = true;
-        }
-        return false;
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (stream_ != nullptr && (streamChannels_ != channels || streamRate_ != rate)) {
+        pa_simple_free(stream_);
+        stream_ = nullptr;
     }
-    reported = false;
-    const bool played =
-        pa_simple_write(stream, pcm.samples.data(), pcm.samples.size() * sizeof(std::int16_t), &error) == 0 &&
-        pa_simple_drain(stream, &error) == 0;
+    int error = 0;
+    if (stream_ == nullptr) {
+        pa_sample_spec spec{};
+        spec.format = PA_SAMPLE_S16NE;
+        spec.channels = static_cast<std::uint8_t>(channels);
+        spec.rate = static_cast<std::uint32_t>(rate);
+        // With the server's default buffer every drain waits about two seconds past the sound's end.
+        pa_buffer_attr attr{};
+        attr.maxlength = static_cast<std::uint32_t>(-1);
+        attr.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(TargetLatencyUs, &spec));
+        attr.prebuf = static_cast<std::uint32_t>(-1);
+        attr.minreq = static_cast<std::uint32_t>(-1);
+        attr.fragsize = static_cast<std::uint32_t>(-1);
+        stream_ =
+            pa_simple_new(nullptr, "Zindrel", PA_STREAM_PLAYBACK, nullptr, "alarm", &spec, nullptr, &attr, &error);
+        if (stream_ == nullptr) {
+            // One line while the server stays away, not one per tone of a melody.
+            if (!reported_) {
+                ReportUnreachable(std::string("no sound server: ") + pa_strerror(error));
+                reported_ = true;
+            }
+            return false;
+        }
+        reported_ = false;
+        streamChannels_ = channels;
+        streamRate_ = rate;
+    }
+    pa_simple *stream = stream_;
+    busy_ = true;
+    lock.unlock();
+    const bool played = pa_simple_write(stream, samples.data(), samples.size() * sizeof(std::int16_t), &error) == 0 &&
+                        pa_simple_drain(stream, &error) == 0;
+    lock.lock();
+    busy_ = false;
     if (!played) {
         ReportUnreachable(std::string("sound playback failed: ") + pa_strerror(error));
+        pa_simple_free(stream_);
+        stream_ = nullptr;
     }
-    pa_simple_free(stream);
+    lastUse_ = std::chrono::steady_clock::now();
+    if (!closer_.joinable()) {
+        closer_ = std::thread(&LinuxAudio::CloseWhenIdle, this);
+    }
+    lock.unlock();
+    wake_.notify_all();
     return played;
 }
 
-} // namespace
+void LinuxAudio::CloseWhenIdle() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    while (!quit_) {
+        if (stream_ == nullptr || busy_) {
+            wake_.wait(lock);
+            continue;
+        }
+        const auto due = lastUse_ + KeepOpen;
+        if (std::chrono::steady_clock::now() >= due) {
+            // An open stream keeps the sound server busy; an idle alarm clock must not.
+            pa_simple_free(stream_);
+            stream_ = nullptr;
+            continue;
+        }
+        wake_.wait_until(lock, due);
+    }
+}
 
 bool LinuxAudio::PlayFile(const std::string &path) {
     Pcm pcm;
     if (Decode(path, pcm)) {
-        return Play(pcm);
+        return Play(pcm.samples, pcm.channels, pcm.rate);
     }
     // A sound that cannot be played gives the desktop's alarm sound, as the system's default sound would.
     for (const char *fallback : FallbackSounds) {
         if (Decode(fallback, pcm)) {
-            Play(pcm);
+            Play(pcm.samples, pcm.channels, pcm.rate);
             return false;
         }
     }
-    Play(Tone(FallbackToneHz, FallbackToneMs));
+    PlayTone(FallbackToneHz, FallbackToneMs);
     return false;
 }
 
 bool LinuxAudio::PlayTone(unsigned frequencyHz, unsigned durationMs) {
-    return Play(Tone(frequencyHz, durationMs));
+    const Pcm tone = Tone(frequencyHz, durationMs);
+    return Play(tone.samples, tone.channels, tone.rate);
 }
 
 } // namespace platform
