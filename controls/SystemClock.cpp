@@ -41,14 +41,14 @@ QDateTime SystemClock::WallNow() const {
 }
 
 void SystemClock::Rearm() {
-    itimerspec spec{};
+    itimerspec expiry{};
     if (HasDue(INT64_MAX)) {
         // Armed relative to now rather than at an absolute time: time-scaling preloads (libfaketime, which the
         // system tests use) scale relative expiries but leave absolute ones on the unscaled clock.
         // A due time already past still needs a non-zero expiry, or the timerfd would be disarmed.
         const std::int64_t wait = std::max<std::int64_t>(EarliestDue() - NowMs(), 1);
-        spec.it_value.tv_sec = static_cast<time_t>(wait / 1000);
-        spec.it_value.tv_nsec = static_cast<long>((wait % 1000) * 1000000);
+        expiry.it_value.tv_sec = static_cast<time_t>(wait / 1000);
+        expiry.it_value.tv_nsec = static_cast<long>((wait % 1000) * 1000000);
     }
-    ::timerfd_settime(fd_, 0, &spec, nullptr);
+    ::timerfd_settime(fd_, 0, &expiry, nullptr);
 }
