@@ -3,6 +3,7 @@
 #include "app/Forms.h"
 #include "app/Unit1.h"
 #include "controls/ClickLabel.h"
+#include "controls/SpinEdit.h"
 #include "controls/WindowTimer.h"
 #include "settings/Unit4.h"
 #include "signals/Unit8.h"
@@ -10,6 +11,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSlider>
 
 #include <string>
@@ -201,6 +204,26 @@ TEST_F(Blinker, BlinkingSwitchedOffStartsNothingAndAnUnknownPatternOnlyBlanks) {
     EXPECT_TRUE(fake.log.empty());
     clock.advance(100);
     EXPECT_EQ(Lit(), "NCS");
+}
+
+TEST_F(Blinker, AFiringBlinksAfterItsSoundsWithTheDialogsSettings) {
+    Locks(false, false, false);
+    Choose(6, 200, 2);
+    Form4->RadioButton2->setChecked(true);
+    Form1->RadioButton2->setChecked(true);
+    Form1->RadioButton1Click(Form1->RadioButton2);
+    Form1->RxSpinEdit3->SetValue(1);
+    Form1->Button2Click(Form1->Button2);
+    clock.advance(60000);
+    // The end of the run and the slot each play the melody; the run starts only then, its first tick a step later.
+    ASSERT_EQ(fake.Count("PlayTone 120 100"), 20);
+    EXPECT_EQ(fake.log.back(), "PlayTone 120 100");
+    EXPECT_TRUE(DM->Timer2->Enabled());
+    clock.advance(200);
+    EXPECT_EQ(Lit(), "--S");
+    clock.advance(1800);
+    EXPECT_EQ(Lit(), "---");
+    EXPECT_FALSE(Running());
 }
 
 } // namespace
