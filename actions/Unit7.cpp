@@ -7,6 +7,7 @@
 #include "app/Application.h"
 #include "app/Forms.h"
 #include "app/Unit1.h"
+#include "controls/Placement.h"
 #include "controls/TrayIcon.h"
 #include "platform/Platform.h"
 #include "settings/IniFile.h"
@@ -27,28 +28,22 @@
 namespace {
 
 QLabel *Text(const QString &text, QWidget *parent, const QRect &geometry) {
-    auto *label = new QLabel(text, parent);
-    label->setGeometry(geometry);
+    auto *label = Placed(new QLabel(text, parent), geometry);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
 }
 
 QCheckBox *Check(const QString &caption, QWidget *parent, const QRect &geometry) {
-    auto *box = new QCheckBox(caption, parent);
-    box->setGeometry(geometry);
-    return box;
+    return Placed(new QCheckBox(caption, parent), geometry);
 }
 
 QRadioButton *Radio(const QString &caption, QWidget *parent, const QRect &geometry) {
-    auto *radio = new QRadioButton(caption, parent);
-    radio->setGeometry(geometry);
-    return radio;
+    return Placed(new QRadioButton(caption, parent), geometry);
 }
 
 QToolButton *Button(const QString &caption, QWidget *parent, const QRect &geometry) {
-    auto *button = new QToolButton(parent);
+    auto *button = Placed(new QToolButton(parent), geometry);
     button->setText(caption);
-    button->setGeometry(geometry);
     return button;
 }
 

@@ -15,6 +15,7 @@
 #include "controls/Colors.h"
 #include "controls/FormStorage.h"
 #include "controls/Pictures.h"
+#include "controls/Placement.h"
 #include "controls/SpinEdit.h"
 #include "controls/TrayIcon.h"
 #include "controls/WindowTimer.h"
@@ -52,18 +53,8 @@ const QString kPause = QStringLiteral("Пауза");
 const QString kResume = QStringLiteral("Далее");
 constexpr std::int64_t kMinuteMs = 60000;
 
-QToolButton *FlatButton(const QString &caption, QWidget *parent, const QRect &geometry) {
-    auto *button = new QToolButton(parent);
-    button->setText(caption);
-    button->setAutoRaise(true);
-    button->setGeometry(geometry);
-    return button;
-}
-
 QRadioButton *Radio(const QString &caption, QWidget *parent, const QRect &geometry) {
-    auto *radio = new QRadioButton(caption, parent);
-    radio->setGeometry(geometry);
-    return radio;
+    return Placed(new QRadioButton(caption, parent), geometry);
 }
 
 ClickLabel *QuickPicture(Picture::Kind kind, const QString &hint, QWidget *parent, const QRect &geometry) {
