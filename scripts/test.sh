@@ -3,6 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
+# Clones in other folders share the compiler cache.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 preset=dev
 [ "${CI:-}" = "true" ] && preset=ci
 cmake --preset "$preset" >/dev/null
