@@ -106,19 +106,19 @@ bool LinuxAudio::Play(const std::vector<std::int16_t> &samples, int channels, in
     }
     int error = 0;
     if (stream_ == nullptr) {
-        pa_sample_spec spec{};
-        spec.format = PA_SAMPLE_S16NE;
-        spec.channels = static_cast<std::uint8_t>(channels);
-        spec.rate = static_cast<std::uint32_t>(rate);
+        pa_sample_spec format{};
+        format.format = PA_SAMPLE_S16NE;
+        format.channels = static_cast<std::uint8_t>(channels);
+        format.rate = static_cast<std::uint32_t>(rate);
         // With the server's default buffer every drain waits about two seconds past the sound's end.
         pa_buffer_attr attr{};
         attr.maxlength = static_cast<std::uint32_t>(-1);
-        attr.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(TargetLatencyUs, &spec));
+        attr.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(TargetLatencyUs, &format));
         attr.prebuf = static_cast<std::uint32_t>(-1);
         attr.minreq = static_cast<std::uint32_t>(-1);
         attr.fragsize = static_cast<std::uint32_t>(-1);
         stream_ =
-            pa_simple_new(nullptr, "Zindrel", PA_STREAM_PLAYBACK, nullptr, "alarm", &spec, nullptr, &attr, &error);
+            pa_simple_new(nullptr, "Zindrel", PA_STREAM_PLAYBACK, nullptr, "alarm", &format, nullptr, &attr, &error);
         if (stream_ == nullptr) {
             // One line while the server stays away, not one per tone of a melody.
             if (!reported_) {
