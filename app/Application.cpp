@@ -5,6 +5,7 @@
 #include "platform/Platform.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QProxyStyle>
 #include <QWidget>
 
@@ -12,7 +13,8 @@ namespace {
 QString title = QStringLiteral("Zindrel");
 int hintPause = 500;
 int hintShortPause = 50;
-QWidget *minimizedWindow = nullptr;
+// Guarded: a minimised window destroyed before the others (at exit) must not be asked afterwards.
+QPointer<QWidget> minimizedWindow;
 std::function<void()> terminateHandler;
 
 class HintStyle : public QProxyStyle {

@@ -15,6 +15,12 @@ int PixelsPerInch(const QWidget *window) {
     const QScreen *screen = window->screen();
     return screen ? qRound(screen->logicalDotsPerInch()) : 96;
 }
+
+// A corner beyond the 16-bit coordinates of the window systems came from a damaged file; moving there would
+// overflow the window's geometry arithmetic.
+bool OnCoordinatePlane(int x, int y) {
+    return x >= -32768 && x <= 32767 && y >= -32768 && y <= 32767;
+}
 } // namespace
 
 FormStorage::FormStorage(QWidget *window, QString section)
@@ -68,7 +74,7 @@ void FormStorage::RestorePlacement() {
         int pos[4];
         ParseFour(norm == none ? QString() : norm, fallback, pos);
         // The windows here cannot be resized: only the top-left corner is used.
-        if (pos[0] < pos[2]) {
+        if (pos[0] < pos[2] && OnCoordinatePlane(pos[0], pos[1])) {
             window_->move(pos[0], pos[1]);
         }
     }

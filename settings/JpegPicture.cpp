@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 
 #include <jpeglib.h>
@@ -12,6 +13,8 @@
 namespace JpegPicture {
 
 namespace {
+
+constexpr std::uint64_t kMaxPixels = 32u << 20;
 
 struct ErrorManager {
     jpeg_error_mgr pub;
@@ -44,7 +47,9 @@ bool Run(Decoder &d, const QByteArray &bytes) {
     jpeg_create_decompress(&d.info);
     jpeg_mem_src(&d.info, reinterpret_cast<const unsigned char *>(bytes.constData()),
                  static_cast<unsigned long>(bytes.size()));
-    if (jpeg_read_header(&d.info, TRUE) != JPEG_HEADER_OK) {
+    // A header claiming more than 32 megapixels is damage: decoding it would take gigabytes before a row shows.
+    if (jpeg_read_header(&d.info, TRUE) != JPEG_HEADER_OK ||
+        std::uint64_t{d.info.image_width} * d.info.image_height > kMaxPixels) {
         return false;
     }
     d.info.out_color_space = JCS_RGB;
