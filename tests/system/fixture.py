@@ -351,10 +351,25 @@ class Fixture:
         if not number.strip().isdigit():
             raise Skip(f"Xvfb did not start (see its log): {self._tail('xvfb')}")
         self.display = f":{number.strip().decode()}"
+        try:
+            wait_until(lambda: proc.poll() is not None or self._x_answers(), 10, 0.05, what="the X server")
+        except TimeoutError:
+            raise Skip(f"Xvfb on {self.display} does not accept connections: {self._tail('xvfb')}") from None
+        if proc.poll() is not None:
+            raise Skip(f"Xvfb exited: {self._tail('xvfb')}")
         self.env["DISPLAY"] = self.display
         self.env["XDG_SESSION_TYPE"] = "x11"
         self.env["QT_QPA_PLATFORM"] = "xcb"
         log(f"fixture: Xvfb on {self.display}")
+
+    def _x_answers(self):
+        xlib = _xlib()
+        if xlib is None:
+            return True
+        dpy = xlib.XOpenDisplay(self.display.encode())
+        if dpy:
+            xlib.XCloseDisplay(dpy)
+        return bool(dpy)
 
     def start_wm(self):
         """openbox with no configuration of the user's: it iconifies, maps and sets WM_STATE as desktops do."""
