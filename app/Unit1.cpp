@@ -100,7 +100,7 @@ void TForm1::BuildLayout() {
     Label8->setGeometry(160, 2, 251, 13);
     Label8->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label5->SetCaption(kNoRun);
-    Label5->setGeometry(185, 41, 200, 14);
+    Label5->setGeometry(185, 40, 200, 15);
     Label5->setAlignment(Qt::AlignCenter);
     Label4->setGeometry(4, 16, 150, 36);
     Label4->hide();

@@ -68,7 +68,7 @@ void ClockPanel::paintEvent(QPaintEvent *event) {
     painter.setPen(palette().color(QPalette::WindowText));
     painter.setFont(font());
     // The digits sit between the top line (version or phrase) and the status line below them.
-    painter.drawText(rect().adjusted(0, 8, 0, -8), Qt::AlignCenter,
+    painter.drawText(rect().adjusted(0, 6, 0, -10), Qt::AlignCenter,
                      AppClock().WallNow().time().toString(QStringLiteral("HH:mm:ss")));
 }
 

@@ -4,6 +4,8 @@
 
 #include "controls/WindowTimer.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
@@ -14,6 +16,11 @@
 
 namespace {
 std::optional<bool> availableOverride;
+
+bool NotifierHost() {
+    const QDBusConnectionInterface *bus = QDBusConnection::sessionBus().interface();
+    return bus != nullptr && bus->isServiceRegistered(QStringLiteral("org.kde.StatusNotifierWatcher")).value();
+}
 
 QPixmap DrawFace(int handStep, bool still) {
     QPixmap pixmap(32, 32);
@@ -38,7 +45,11 @@ TrayIcon::TrayIcon(QObject *parent)
     AnimationTimer->SetInterval(kAnimationStepMs);
     AnimationTimer->OnTimer = [this](QObject *) { Step(); };
     connect(icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::DoubleClick && OnDblClick) {
+        // A StatusNotifierItem host (KDE, GNOME with app indicators) reports only single activations, so there
+        // the activation stands for the double click that brings the window back.
+        const bool restore =
+            reason == QSystemTrayIcon::DoubleClick || (reason == QSystemTrayIcon::Trigger && NotifierHost());
+        if (restore && OnDblClick) {
             OnDblClick(this);
         }
     });

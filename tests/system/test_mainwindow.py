@@ -66,6 +66,32 @@ def journey_tray(failures):
             failures.append(f"the program exited ({program.process.returncode}): {program.output()[-500:]}")
 
 
+def journey_notifier_tray(failures):
+    """A StatusNotifierItem host reports single activations only: one brings the window back."""
+    with Fixture("mainwindow-sni", tray="sni") as fx:
+        program = fx.run_program()
+        window = fx.wait_window("Zindrel", timeout=20)
+        time.sleep(1.5)
+        items = wait_until(
+            lambda: fx.tray_watcher.method_calls("RegisterStatusNotifierItem"), 10, what="the icon registered"
+        )
+        service = items[0][0]
+        fx.click(window, *MainWindow.ARM_BUTTON)
+        try:
+            wait_until(lambda: not fx.window_mapped(window), 10, what="the window hidden after arming")
+        except TimeoutError as e:
+            failures.append(f"with a notifier host, arming did not hide the window: {e}")
+        item = fx.dbus_object("session", service, "/StatusNotifierItem")
+        item.Activate(0, 0, dbus_interface="org.kde.StatusNotifierItem")
+        try:
+            wait_until(lambda: fx.window_mapped(window), 10, what="the window shown by the icon's activation")
+        except TimeoutError as e:
+            failures.append(f"activating the notifier icon did not bring the window back: {e}")
+        fx.screenshot("mainwindow-back-from-notifier")
+        if not program.running():
+            failures.append(f"the program exited ({program.process.returncode}): {program.output()[-500:]}")
+
+
 def journey_no_tray(failures):
     with Fixture("mainwindow-notray", wm=True) as fx:
         program = fx.run_program()
@@ -88,7 +114,7 @@ def journey_no_tray(failures):
 
 def main():
     failures = []
-    for journey in (journey_tray, journey_no_tray):
+    for journey in (journey_tray, journey_notifier_tray, journey_no_tray):
         try:
             journey(failures)
         except TimeoutError as e:
