@@ -16,6 +16,7 @@ ClockPanel::ClockPanel(QWidget *parent) : QFrame(parent), RefreshTimer(new Windo
     RefreshTimer->SetInterval(450);
     RefreshTimer->OnTimer = [this](QObject *) { Refresh(); };
     RefreshTimer->SetEnabled(true);
+    shownTime_ = AppClock().WallNow().time().toString(QStringLiteral("HH:mm:ss"));
     UpdateWaiting();
 }
 
@@ -46,8 +47,13 @@ void ClockPanel::UpdateWaiting() {
 }
 
 void ClockPanel::Refresh() {
-    update();
     const QTime now = AppClock().WallNow().time();
+    // Repainting only when the shown second changes keeps an idle program idle.
+    const QString shown = now.toString(QStringLiteral("HH:mm:ss"));
+    if (shown != shownTime_) {
+        shownTime_ = shown;
+        update();
+    }
     const bool due = alarmEnabled_ && now.hour() == alarmHour_ && now.minute() == alarmMinute_ &&
                      alarmSecond_ <= now.second() && now.second() <= alarmSecond_ + 60;
     if (due) {
@@ -68,8 +74,7 @@ void ClockPanel::paintEvent(QPaintEvent *event) {
     painter.setPen(palette().color(QPalette::WindowText));
     painter.setFont(font());
     // The digits sit between the top line (version or phrase) and the status line below them.
-    painter.drawText(rect().adjusted(0, 6, 0, -10), Qt::AlignCenter,
-                     AppClock().WallNow().time().toString(QStringLiteral("HH:mm:ss")));
+    painter.drawText(rect().adjusted(0, 6, 0, -10), Qt::AlignCenter, shownTime_);
 }
 
 void ClockPanel::mouseReleaseEvent(QMouseEvent *event) {

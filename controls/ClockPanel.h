@@ -50,4 +50,5 @@ private:
     int alarmMinute_ = 0;
     int alarmSecond_ = 0;
     bool waiting_ = true;
+    QString shownTime_;
 };

@@ -18,6 +18,7 @@ SystemClock::SystemClock() {
     QObject::connect(notifier_.get(), &QSocketNotifier::activated, notifier_.get(), [this] {
         std::uint64_t expirations = 0;
         [[maybe_unused]] const ssize_t got = ::read(fd_, &expirations, sizeof expirations);
+        armedDue_ = -1; // an expired timerfd is disarmed
         FireDue();
         Rearm();
     });
@@ -41,12 +42,17 @@ QDateTime SystemClock::WallNow() const {
 }
 
 void SystemClock::Rearm() {
+    const std::int64_t due = HasDue(INT64_MAX) ? EarliestDue() : -1;
+    if (due == armedDue_) {
+        return;
+    }
+    armedDue_ = due;
     itimerspec expiry{};
-    if (HasDue(INT64_MAX)) {
+    if (due >= 0) {
         // Armed relative to now rather than at an absolute time: time-scaling preloads (libfaketime, which the
         // system tests use) scale relative expiries but leave absolute ones on the unscaled clock.
         // A due time already past still needs a non-zero expiry, or the timerfd would be disarmed.
-        const std::int64_t wait = std::max<std::int64_t>(EarliestDue() - NowMs(), 1);
+        const std::int64_t wait = std::max<std::int64_t>(due - NowMs(), 1);
         expiry.it_value.tv_sec = static_cast<time_t>(wait / 1000);
         expiry.it_value.tv_nsec = static_cast<long>((wait % 1000) * 1000000);
     }

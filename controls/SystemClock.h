@@ -21,5 +21,7 @@ protected:
 
 private:
     int fd_ = -1;
+    // The due time the timerfd is armed for, so an unchanged queue makes no system call.
+    std::int64_t armedDue_ = -1;
     std::unique_ptr<QSocketNotifier> notifier_;
 };
