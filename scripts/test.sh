@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test; then the unit tests under ASan + UBSan.
+# Installs what is missing, builds everything and runs every test; then the unit tests under ASan + UBSan, then
+# the fuzz targets.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -14,4 +15,6 @@ ctest --preset "$preset" -j2 || status=1
 cmake --preset asan >/dev/null
 cmake --build --preset asan
 ASAN_OPTIONS=detect_leaks=0 ctest --preset asan -j2 || status=1
+# Every fuzz target for 30 s (clang, libFuzzer); scripts/fuzz.sh 600 is the longer local run.
+scripts/fuzz.sh 30 || status=1
 exit $status
