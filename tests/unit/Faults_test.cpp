@@ -2,10 +2,13 @@
 // Faults from outside: a full disk, a read-only folder, oversized and damaged files, huge phrase and launch lists.
 #include "actions/LaunchList.h"
 #include "actions/Unit7.h"
+#include "app/Application.h"
 #include "app/Forms.h"
 #include "app/Unit1.h"
 #include "controls/ClickLabel.h"
+#include "controls/FormStorage.h"
 #include "settings/IniFile.h"
+#include "settings/JpegPicture.h"
 #include "settings/Settings.h"
 #include "tests/fakes/TestApp.h"
 
@@ -16,6 +19,7 @@
 #include <QListWidget>
 #include <QRandomGenerator>
 #include <QToolButton>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -262,6 +266,34 @@ TEST_F(Faults, LaunchListOfTenThousandEntriesLoadsRunsAndSavesWhole) {
     EXPECT_TRUE(fake.system.messages.empty());
     std::printf("[ figures  ] runfiles.ini: 10 000 entries loaded in %lld ms, saved in %lld ms\n",
                 static_cast<long long>(loadMs), static_cast<long long>(timer.elapsed()));
+}
+
+// Inputs the fuzz targets found (fuzz/corpus/): each once crashed or exhausted memory.
+TEST_F(Faults, DamagedPlacementAndPictureHeadersAreRefused) {
+    QWidget window;
+    window.move(40, 50);
+    const QString placement =
+        WriteFile(QStringLiteral("placement.ini"), "[window_fuzz]\r\nNormPos=10,-2147483648,500,5\r\nShowCmd=2\r\n");
+    {
+        FormStorage storage(&window, QStringLiteral("window_fuzz"));
+        storage.SetIniFileName(placement);
+        storage.RestorePlacement();
+        EXPECT_EQ(window.pos(), QPoint(40, 50)) << "a corner beyond the coordinate plane moved the window";
+    }
+    // ShowCmd 2 minimised through the application; that window gone, the next one asking must not reach it.
+    {
+        auto *gone = new QWidget;
+        Application::Minimize(gone);
+        delete gone;
+    }
+    EXPECT_FALSE(Application::Minimized());
+
+    QFile huge(QStringLiteral(ZINDREL_SOURCE_DIR "/fuzz/corpus/jpeg_fuzz/oom-huge-dimensions"));
+    ASSERT_TRUE(huge.open(QIODevice::ReadOnly));
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_TRUE(JpegPicture::Decode(huge.readAll()).isNull());
+    EXPECT_LT(timer.elapsed(), 1000) << "a header claiming gigapixels was decoded";
 }
 
 } // namespace
