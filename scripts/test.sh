@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test; then the unit tests under ASan + UBSan +
-# LeakSanitizer, then
-# the fuzz targets.
+# LeakSanitizer, then the fuzz targets.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
