@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the program and the tests need; only the missing ones.
+# Installs the Debian 12 packages the build, the program and the tests need, and any named as arguments;
+# only the missing ones.
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config ccache git
@@ -9,6 +10,7 @@ packages=(
   xvfb xauth x11-utils x11-apps xdotool trayer openbox imagemagick fonts-liberation
   dbus dbus-x11 python3 python3-dbusmock python3-gi
   pulseaudio pulseaudio-utils sox faketime desktop-file-utils sound-theme-freedesktop
+  "$@"
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test; then the unit tests under ASan + UBSan +
-# LeakSanitizer, then the fuzz targets.
+# Installs what is missing, builds everything and runs every test: unit and system tests, the Win32 backend
+# under wine64, the fuzz targets, and last the unit tests under ASan + UBSan + LeakSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -12,9 +12,12 @@ cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset"
 status=0
 ctest --preset "$preset" -j2 || status=1
+# The Win32 backend cross-built with mingw-w64, its call sequences checked under wine64.
+scripts/win32-test.sh || status=1
+# Every fuzz target for 30 s (clang, libFuzzer); scripts/fuzz.sh 600 is the longer local run.
+scripts/fuzz.sh 30 || status=1
+# Last, so the run ends with ctest's summary: the unit tests under ASan + UBSan + LeakSanitizer.
 cmake --preset asan >/dev/null
 cmake --build --preset asan
 ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp ctest --preset asan -j2 || status=1
-# Every fuzz target for 30 s (clang, libFuzzer); scripts/fuzz.sh 600 is the longer local run.
-scripts/fuzz.sh 30 || status=1
 exit $status
