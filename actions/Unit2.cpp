@@ -2,7 +2,6 @@
 // TForm2, the warning countdown: a stay-on-top dialog counting seconds down before a power task of slot 1.
 #include "actions/Unit2.h"
 
-#include "actions/PowerOff.h"
 #include "app/Forms.h"
 #include "app/Unit1.h"
 #include "controls/Colors.h"
@@ -92,23 +91,7 @@ void TForm2::Timer1Timer(QObject *) {
     WarningCloseAllowed = true;
     // The countdown ends here whatever the task now is; a task changed away from power leaves nothing to do.
     Timer1->SetEnabled(false);
-    const TaskKind task = Form1->Slot1Task();
-    if (task == TaskKind::Logoff) {
-        LogoffSession();
-        Form1->close();
-    }
-    if (task == TaskKind::Reboot) {
-        RebootComputer();
-        Form1->close();
-    }
-    if (task == TaskKind::Shutdown) {
-        ShutdownComputer();
-        Form1->close();
-    }
-    if (task == TaskKind::Sleep) {
-        SuspendComputer();
-        Form1->close();
-    }
+    Form1->DoPowerTask(Form1->Slot1Task());
     accept();
 }
 

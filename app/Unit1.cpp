@@ -634,6 +634,21 @@ void TForm1::DoPowerTask(TaskKind task) {
     }
 }
 
+void TForm1::RunShownTask(TaskKind task, TimerSlot slot, bool armed, const QString &caption) {
+    if (task == TaskKind::Remind) {
+        ShowMainWindow();
+    }
+    if (task == TaskKind::RemindText && armed) {
+        ShowTextReminder(slot, caption);
+    }
+    if (task == TaskKind::MonitorOff) {
+        SwitchMonitorOff();
+    }
+    if (task == TaskKind::ScreenSaver) {
+        StartScreenSaver();
+    }
+}
+
 void TForm1::RunFiredTasks(TimerSlot slot) {
     Form7->RunWinAmpActions();
     if (Form4->CheckBox4->isChecked()) {
@@ -660,19 +675,8 @@ void TForm1::RunFiredTasks(TimerSlot slot) {
     if (slot == TimerSlot::Slot1) {
         Sound();
         Label4->hide();
-        const TaskKind task = Slot1Task();
-        if (task == TaskKind::Remind) {
-            ShowMainWindow();
-        }
-        if (task == TaskKind::RemindText && Countdown1Armed) {
-            ShowTextReminder(TimerSlot::Slot1, QStringLiteral("Zindrel - первый таймер сработал!"));
-        }
-        if (task == TaskKind::MonitorOff) {
-            SwitchMonitorOff();
-        }
-        if (task == TaskKind::ScreenSaver) {
-            StartScreenSaver();
-        }
+        RunShownTask(Slot1Task(), TimerSlot::Slot1, Countdown1Armed,
+                     QStringLiteral("Zindrel - первый таймер сработал!"));
         Form7->OperateCdDoor();
         const TaskKind powerTask = Slot1Task();
         const bool isPower = powerTask == TaskKind::Logoff || powerTask == TaskKind::Reboot ||
@@ -693,19 +697,8 @@ void TForm1::RunFiredTasks(TimerSlot slot) {
     if (slot == TimerSlot::Slot2) {
         Sound();
         Label7->hide();
-        const TaskKind task = Form6->Task();
-        if (task == TaskKind::Remind) {
-            ShowMainWindow();
-        }
-        if (task == TaskKind::RemindText && Countdown2Armed) {
-            ShowTextReminder(TimerSlot::Slot2, QStringLiteral("Zindrel - второй таймер сработал!"));
-        }
-        if (task == TaskKind::MonitorOff) {
-            SwitchMonitorOff();
-        }
-        if (task == TaskKind::ScreenSaver) {
-            StartScreenSaver();
-        }
+        RunShownTask(Form6->Task(), TimerSlot::Slot2, Countdown2Armed,
+                     QStringLiteral("Zindrel - второй таймер сработал!"));
         DoPowerTask(Form6->Task());
         Form4->SpeedButton4Click(this);
         Countdown2Armed = false;
@@ -799,16 +792,13 @@ void TForm1::Button3Clicw(QObject *Sender) {
         }
     }
     if (Sender == Image2) {
-        LogoffSession();
-        close();
+        DoPowerTask(TaskKind::Logoff);
     }
     if (Sender == Image4) {
-        RebootComputer();
-        close();
+        DoPowerTask(TaskKind::Reboot);
     }
     if (Sender == Image3) {
-        ShutdownComputer();
-        close();
+        DoPowerTask(TaskKind::Shutdown);
     }
     if (Sender == Image5) {
         SwitchMonitorOff();

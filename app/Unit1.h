@@ -172,6 +172,8 @@ public:
     void ShowMainWindow();
     // Whether the pause command shows "Далее".
     bool Paused() const;
+    // A power task (log-off, restart, shut-down, sleep) at once, then the main window closes; others do nothing.
+    void DoPowerTask(TaskKind task);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -186,7 +188,8 @@ private:
     void ConnectHandlers();
     void SetCommandsArmed(bool armed);
     void ShowRemaining(QLabel *label, int timer, std::int64_t minutes);
-    void DoPowerTask(TaskKind task);
+    // The shown part of a slot's task: the window back, the text reminder, the monitor, the screen saver.
+    void RunShownTask(TaskKind task, TimerSlot slot, bool armed, const QString &caption);
     void SetTitleAndHint(const QString &text);
 
     std::int64_t pausedLeft1_ = -1;
