@@ -24,6 +24,7 @@ import os
 import pwd
 import shutil
 import signal
+import struct
 import subprocess
 import sys
 import tempfile
@@ -1066,3 +1067,41 @@ def _xlib():
             lib = None
         _XLIB.append(lib)
     return _XLIB[0]
+
+
+def png_size(path):
+    """(width, height) of a PNG file."""
+    with open(path, "rb") as f:
+        head = f.read(24)
+    if head[:8] != b"\x89PNG\r\n\x1a\n":
+        raise ValueError(f"{path} is not a PNG")
+    return struct.unpack(">II", head[16:24])
+
+
+def page_pictures(name, prefix, pages, size, gtest_filter):
+    """Runs a gtest case that grabs each page of a window into <prefix>-<n>.png among the artefacts, and returns
+    the failures: a page without its picture, a picture not of the window's size, two pages alike."""
+    failures = []
+    width, height = size
+    with Fixture(name) as fx:
+        paths = [os.path.join(fx.artefacts, f"{prefix}-{n}.png") for n in range(1, pages + 1)]
+        for path in paths:
+            if os.path.exists(path):
+                os.remove(path)
+        code = fx.run_system_tests(gtest_filter, extra_env={"ZINDREL_ARTEFACTS": fx.artefacts})
+        if code != 0:
+            failures.append(f"the page check exited with {code}")
+        pictures = []
+        for n, path in enumerate(paths, start=1):
+            if not os.path.exists(path):
+                failures.append(f"no picture of page {n}")
+                continue
+            w, h = png_size(path)
+            # grab() works in device pixels; a scaled screen gives a multiple of the window's size.
+            if w * height != h * width:
+                failures.append(f"page {n} picture is {w}x{h}, not the window's {width}x{height}")
+            with open(path, "rb") as f:
+                pictures.append(f.read())
+        if len(set(pictures)) != len(pictures):
+            failures.append("two pages gave the same picture: the tabs did not switch pages")
+    return failures
