@@ -4,7 +4,10 @@
 
 #include "platform/Platform.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 
 #include <cerrno>
@@ -111,6 +114,22 @@ bool NoWriteBits(const QString &path) {
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 && (st.st_mode & 0222) == 0;
 }
 
+// The temporary of a write is the file's name + this + six random characters.
+const QString kTemporarySuffix = QStringLiteral(".tmp.");
+
+// A write killed midway leaves its temporary beside the file; one a minute old belongs to no write still going on.
+void RemoveStaleTemporaries(const QString &path) {
+    const QFileInfo info(path);
+    const QString prefix = info.fileName() + kTemporarySuffix;
+    const QDateTime limit = QDateTime::currentDateTimeUtc().addSecs(-60);
+    for (const QFileInfo &entry : info.absoluteDir().entryInfoList(QDir::Files | QDir::Hidden)) {
+        const QString name = entry.fileName();
+        if (name.size() == prefix.size() + 6 && name.startsWith(prefix) && entry.lastModified().toUTC() < limit) {
+            QFile::remove(entry.absoluteFilePath());
+        }
+    }
+}
+
 // Writes the whole file through a temporary file in the same folder, renamed over the old one, so a crash
 // or a full disk never leaves a truncated file.
 void ReplaceFile(const QString &path, const QByteArray &content, bool existed) {
@@ -119,7 +138,7 @@ void ReplaceFile(const QString &path, const QByteArray &content, bool existed) {
     if ((existed && NoWriteBits(path)) || NoWriteBits(folder.isEmpty() ? QStringLiteral(".") : folder)) {
         throw IniWriteError(path);
     }
-    QByteArray temp = QFile::encodeName(path + QStringLiteral(".XXXXXX"));
+    QByteArray temp = QFile::encodeName(path + kTemporarySuffix + QStringLiteral("XXXXXX"));
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) {
         throw IniWriteError(path);
@@ -143,6 +162,7 @@ void ReplaceFile(const QString &path, const QByteArray &content, bool existed) {
         ::unlink(temp.constData());
         throw IniWriteError(path);
     }
+    RemoveStaleTemporaries(path);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "settings/Settings.h"
 #include "tests/fakes/FakePlatform.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -114,6 +115,28 @@ TEST_F(IniFileTest, NewFileIsPrivateAndWrittenInUtf8) {
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     EXPECT_EQ(Read(), QByteArray("[main]\r\npass=секрет\r\n"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1) << "no temporary file left behind";
+}
+
+TEST_F(IniFileTest, AWriteRemovesTemporariesThatKilledWritesLeftBehind) {
+    const QString stale = path + ".tmp.Ab12Cd";
+    const QString fresh = path + ".tmp.Ef34Gh";
+    const QString other = path + ".backup";
+    for (const QString &name : {stale, fresh, other}) {
+        QFile f(name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[main]\r\nalp");
+    }
+    const QDateTime hourAgo = QDateTime::currentDateTime().addSecs(-3600);
+    for (const QString &name : {stale, other}) {
+        QFile f(name);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(hourAgo, QFileDevice::FileModificationTime));
+    }
+    IniFile(path).WriteInteger("main", "alpha", 200);
+    EXPECT_FALSE(QFile::exists(stale));
+    EXPECT_TRUE(QFile::exists(fresh)) << "a temporary of a write that may still be going on is left alone";
+    EXPECT_TRUE(QFile::exists(other)) << "only the writer's own temporary names";
+    EXPECT_EQ(IniFile(path).ReadInteger("main", "alpha", 0), 200);
 }
 
 TEST_F(IniFileTest, Windows1251FileReadsRight) {
