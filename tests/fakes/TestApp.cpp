@@ -4,10 +4,13 @@
 
 #include "app/Application.h"
 #include "app/Forms.h"
+#include "app/Unit1.h"
 #include "controls/TrayIcon.h"
 #include "settings/IniFile.h"
+#include "settings/Unit4.h"
 
 #include <QFile>
+#include <QLineEdit>
 
 namespace fakes {
 
@@ -31,6 +34,13 @@ TestApp::~TestApp() {
 void TestApp::CreateForms() {
     ::CreateForms();
     formsCreated_ = true;
+}
+
+void TestApp::StartAt(const QTime &timeOfDay) {
+    clock.setWall(QDateTime(QDate(2026, 12, 7), timeOfDay));
+    CreateForms();
+    Form4->FilenameEdit2->setText(QStringLiteral("/sounds/alarm.wav"));
+    Form1->show();
 }
 
 QString TestApp::SettingsPath() const {

@@ -22,6 +22,9 @@ protected:
 
     // Creates the program's windows in their order (the settings file may be written before).
     void CreateForms();
+    // The program started at this time of day on 7 December 2026, with a sound file chosen and the main window
+    // shown: the start most scheduler tests want.
+    void StartAt(const QTime &timeOfDay);
     // The per-user settings file of this test's program folder.
     QString SettingsPath() const;
     // Writes text to a file in the program folder and returns its path.

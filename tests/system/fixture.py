@@ -60,6 +60,10 @@ class Skip(Exception):
     """A service the test needs cannot start here: the test is skipped, not failed."""
 
 
+# Every logind method that would end the session or change the machine's power state.
+LOGIND_POWER_METHODS = ("PowerOff", "Reboot", "Suspend", "Hibernate", "HybridSleep", "TerminateSession", "KillSession")
+
+
 def skip(reason):
     """Ends the script as skipped (ctest SKIP_RETURN_CODE 77) with the reason on stderr."""
     print(f"SKIP: {reason}", file=sys.stderr, flush=True)

@@ -6,10 +6,9 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from fixture import Fixture, MainWindow  # noqa: E402
+from fixture import LOGIND_POWER_METHODS, Fixture, MainWindow  # noqa: E402
 
 SPEED = 60
-POWER_METHODS = ("PowerOff", "Reboot", "Suspend", "Hibernate", "HybridSleep", "TerminateSession", "KillSession")
 
 
 def main():
@@ -29,7 +28,7 @@ def main():
         except TimeoutError as e:
             fx.screenshot("poweroff-still-running")
             failures.append(f"the program did not exit after the power-off: {e}")
-        calls = [(name, args) for name, args in fx.logind.calls() if name in POWER_METHODS]
+        calls = [(name, args) for name, args in fx.logind.calls() if name in LOGIND_POWER_METHODS]
         if calls != [("PowerOff", [True])]:
             failures.append(f"logind got {calls}, expected exactly one PowerOff(true)")
     for failure in failures:

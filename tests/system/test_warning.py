@@ -7,12 +7,11 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from fixture import Fixture, MainWindow, skip, wait_until  # noqa: E402
+from fixture import LOGIND_POWER_METHODS, Fixture, MainWindow, skip, wait_until  # noqa: E402
 
 SPEED = 60
 WARNING_SIZE = (488, 129)
 CANCEL = (408 + 37, 104 + 12)
-POWER_METHODS = ("PowerOff", "Reboot", "Suspend", "Hibernate", "HybridSleep", "TerminateSession", "KillSession")
 
 
 def main():
@@ -55,7 +54,7 @@ def main():
             failures.append("a warning is showing again: the cancel did not disarm")
         if not program.running():
             failures.append(f"'Отмена' did not keep the program running (exit {program.process.returncode})")
-        calls = [(name, args) for name, args in fx.logind.calls() if name in POWER_METHODS]
+        calls = [(name, args) for name, args in fx.logind.calls() if name in LOGIND_POWER_METHODS]
         if calls:
             failures.append(f"logind was asked {calls} although the warning was cancelled")
     for failure in failures:

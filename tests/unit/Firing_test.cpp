@@ -28,11 +28,8 @@ constexpr std::int64_t kMinute = 60000;
 class Firing : public fakes::TestApp {
 protected:
     void SetUp() override {
-        clock.setWall(QDateTime(QDate(2026, 12, 7), QTime(9, 0, 10)));
-        CreateForms();
-        Form4->FilenameEdit2->setText(QStringLiteral("/sounds/alarm.wav"));
+        StartAt(QTime(9, 0, 10));
         Form4->CheckBox5->setChecked(false); // no blinking unless a test asks for it
-        Form1->show();
     }
     void ArmCountdown(int minutes, bool second = false) {
         Form1->RadioButton2->setChecked(true);

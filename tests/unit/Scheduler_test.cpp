@@ -27,12 +27,7 @@ constexpr std::int64_t kMinute = 60000;
 
 class Scheduler : public fakes::TestApp {
 protected:
-    void SetUp() override {
-        clock.setWall(QDateTime(QDate(2026, 12, 7), QTime(10, 30, 20)));
-        CreateForms();
-        Form4->FilenameEdit2->setText(QStringLiteral("/sounds/alarm.wav"));
-        Form1->show();
-    }
+    void SetUp() override { StartAt(QTime(10, 30, 20)); }
     void ArmCountdown(int minutes) {
         Form1->RadioButton2->setChecked(true);
         Form1->RadioButton1Click(Form1->RadioButton2);

@@ -50,10 +50,7 @@ long long ResidentBytes() {
 class Soak : public fakes::TestApp {
 protected:
     void SetUp() override {
-        clock.setWall(QDateTime(QDate(2026, 12, 7), QTime(10, 30, 20)));
-        CreateForms();
-        Form4->FilenameEdit2->setText(QStringLiteral("/sounds/alarm.wav"));
-        Form1->show();
+        StartAt(QTime(10, 30, 20));
         Form1->RadioButton2->setChecked(true);
         Form1->RadioButton1Click(Form1->RadioButton2);
         Form1->RxSpinEdit3->SetValue(1);
