@@ -10,6 +10,7 @@ packages=(
   xvfb xauth x11-utils x11-apps xdotool trayer openbox imagemagick fonts-liberation
   dbus dbus-x11 python3 python3-dbusmock python3-gi
   pulseaudio pulseaudio-utils sox faketime desktop-file-utils sound-theme-freedesktop
+  librsvg2-bin appstream lintian debootstrap
   "$@"
 )
 missing=()
