@@ -171,10 +171,38 @@ std::string LinuxDesktop::DesktopEntry(const std::string &executable, const std:
     return entry.str();
 }
 
+std::string LinuxDesktop::InstalledIcon(const std::string &executable) {
+    const auto slash = executable.rfind('/');
+    const std::string binary = executable.substr(0, slash == std::string::npos ? 0 : slash);
+    const std::string bin = "/bin";
+    if (binary.size() < bin.size() || binary.compare(binary.size() - bin.size(), bin.size(), bin) != 0) {
+        return {};
+    }
+    const std::string share = binary.substr(0, binary.size() - bin.size()) + "/share";
+    const std::string drawing = share + "/icons/hicolor/scalable/apps/zindrel.svg";
+    if (::access(drawing.c_str(), R_OK) != 0) {
+        return {};
+    }
+    const char *variable = std::getenv("XDG_DATA_DIRS");
+    std::istringstream dataFolders(variable != nullptr && variable[0] != '\0' ? variable
+                                                                              : "/usr/local/share:/usr/share");
+    std::string folder;
+    while (std::getline(dataFolders, folder, ':')) {
+        while (folder.size() > 1 && folder.back() == '/') {
+            folder.pop_back();
+        }
+        if (folder == share) {
+            return "zindrel";
+        }
+    }
+    return drawing;
+}
+
 bool LinuxDesktop::MakeShortcut(const std::string &executable, const std::string &workingFolder,
                                 const std::string &name, const std::string &iconPng) {
-    std::string iconPath;
-    if (!iconPng.empty()) {
+    // An installed program names its own theme icon; one run from its folder carries a copy of its picture.
+    std::string iconPath = InstalledIcon(executable);
+    if (iconPath.empty() && !iconPng.empty()) {
         const std::string icons = BaseFolder("XDG_DATA_HOME", "/.local/share") + "/icons";
         MakeFolders(icons);
         iconPath = icons + "/zindrel.png";

@@ -48,7 +48,7 @@ public:
     QTemporaryDir home;
 
 private:
-    static constexpr const char *kNames[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "PATH"};
+    static constexpr const char *kNames[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_DATA_DIRS", "PATH"};
     std::vector<std::optional<QByteArray>> saved_;
 };
 
@@ -144,6 +144,41 @@ TEST_F(DesktopShortcut, MakesAValidExecutableEntryForTheProgram) {
         GTEST_SKIP() << "desktop-file-validate is not installed";
     }
     EXPECT_TRUE(verdict->isEmpty()) << verdict->toStdString();
+}
+
+// An installed program's shortcut starts the installed binary and names the installed icon, copying no picture.
+TEST_F(DesktopShortcut, AnInstalledProgramNamesItsThemeIcon) {
+    PrivateHome env;
+    const QString prefix = env.home.path() + "/usr";
+    const QString drawing = prefix + "/share/icons/hicolor/scalable/apps/zindrel.svg";
+    QDir().mkpath(QFileInfo(drawing).path());
+    QFile svg(drawing);
+    ASSERT_TRUE(svg.open(QIODevice::WriteOnly));
+    svg.write("<svg xmlns=\"http://www.w3.org/2000/svg\"/>");
+    svg.close();
+    platform::LinuxDesktop linuxDesktop;
+    CreateForms();
+    fake.system.programFolder = (prefix + "/bin/").toStdString();
+    platform::Current().desktop = &linuxDesktop;
+    const QString entryPath = env.home.path() + "/Desktop/Zindrel.desktop";
+
+    qputenv("XDG_DATA_DIRS", QFile::encodeName("/usr/share/:" + prefix + "/share/"));
+    Form4->SpeedButton3Click(Form4->SpeedButton3);
+    QString text = Read(entryPath);
+    EXPECT_TRUE(text.contains(QStringLiteral("\nExec=\"") + prefix + QStringLiteral("/bin/zindrel\"\n")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("\nIcon=zindrel\n"))) << text.toStdString();
+
+    // A prefix the desktop does not search for icons: the entry names the drawing itself.
+    qputenv("XDG_DATA_DIRS", "/usr/local/share:/usr/share");
+    Form4->SpeedButton3Click(Form4->SpeedButton3);
+    platform::Current().desktop = &fake.desktop;
+    text = Read(entryPath);
+    EXPECT_TRUE(text.contains(QStringLiteral("\nIcon=") + drawing + QStringLiteral("\n"))) << text.toStdString();
+    EXPECT_FALSE(QFile::exists(env.home.path() + "/data/icons/zindrel.png"));
+
+    EXPECT_EQ(platform::LinuxDesktop::InstalledIcon((prefix + "/lib/zindrel").toStdString()), "");
+    EXPECT_EQ(platform::LinuxDesktop::InstalledIcon("zindrel"), "");
 }
 
 TEST(LinuxDesktopOpen, HandsTheTargetToXdgOpenWithoutWaiting) {
