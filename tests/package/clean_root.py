@@ -1,0 +1,147 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""The package on a clean Debian 12: installed with apt into a copy of a fresh debootstrap root, the program
+started there as a new user on the fixture's Xvfb, its window mapped, its settings written under the user's
+~/.config/zindrel/, and then purged, leaving no file of the package behind. It proves that the package's
+dependencies are complete.
+
+Usage (as root): clean_root.py <pristine root> <zindrel_*.deb>
+
+The pristine root is copied for every run, so each run starts from a machine that has never seen the
+package or its dependencies. The copy holds no D-Bus daemon and no socket of this machine's buses, and the
+program is given no bus address, so it cannot reach this machine's logind or session manager.
+"""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "system"))
+from fixture import Fixture, MainWindow, Program, log  # noqa: E402
+
+USER = "tester"
+PATH = "/usr/sbin:/usr/bin:/sbin:/bin"
+
+
+class Root:
+    """A throw-away copy of the pristine root with /proc, /dev and the X sockets mounted; unmounted and
+    removed on exit (never removed while anything is still mounted inside it)."""
+
+    def __init__(self, pristine):
+        self.pristine = pristine
+        self.holder = tempfile.mkdtemp(prefix="zindrel-clean-root-", dir=os.path.dirname(pristine.rstrip("/")))
+        self.path = os.path.join(self.holder, "root")
+        self.mounts = []
+
+    def __enter__(self):
+        subprocess.run(["cp", "-a", "--reflink=auto", self.pristine, self.path], check=True)
+        shutil.copyfile("/etc/resolv.conf", self.at("/etc/resolv.conf"))
+        self.mount(["-t", "proc", "proc"], "/proc")
+        self.mount(["--bind", "/dev"], "/dev")
+        os.makedirs("/tmp/.X11-unix", exist_ok=True)
+        self.mount(["--bind", "/tmp/.X11-unix"], "/tmp/.X11-unix")
+        return self
+
+    def __exit__(self, *exc):
+        for target in reversed(self.mounts):
+            if subprocess.run(["umount", target]).returncode != 0:
+                subprocess.run(["umount", "--lazy", target])
+        with open("/proc/self/mountinfo") as f:
+            left = [line.split()[4] for line in f if line.split()[4].startswith(self.holder + "/")]
+        if left:
+            log(f"clean root: still mounted, {self.holder} kept: {left}")
+        else:
+            shutil.rmtree(self.holder)
+        return False
+
+    def at(self, path):
+        return os.path.join(self.path, path.lstrip("/"))
+
+    def mount(self, how, target):
+        os.makedirs(self.at(target), exist_ok=True)
+        subprocess.run(["mount", *how, self.at(target)], check=True)
+        self.mounts.append(self.at(target))
+
+    def run(self, *argv, check=True):
+        env = {"PATH": PATH, "LANG": "C.UTF-8", "DEBIAN_FRONTEND": "noninteractive", "HOME": "/root"}
+        out = subprocess.run(["chroot", self.path, *argv], env=env, capture_output=True, text=True)
+        if check and out.returncode != 0:
+            raise RuntimeError(f"{' '.join(argv)} failed ({out.returncode}):\n{out.stdout}\n{out.stderr}")
+        return out.stdout
+
+
+def start_program(fx, root, uid):
+    """/usr/bin/zindrel as the new user, on the fixture's X server and with nothing else of this machine."""
+    if os.path.exists(root.at("/run/dbus/system_bus_socket")):
+        raise RuntimeError("refusing to run: the root has a system bus socket")
+    runtime = root.at(f"/run/user/{uid}")
+    os.makedirs(runtime, mode=0o700)
+    os.chown(runtime, uid, uid)
+    home = f"/home/{USER}"
+    env = [f"HOME={home}", f"USER={USER}", f"LOGNAME={USER}", f"PATH={PATH}", "LANG=C.UTF-8",
+           f"DISPLAY={fx.display}", f"XDG_RUNTIME_DIR=/run/user/{uid}", "QT_QPA_PLATFORM=xcb", "NO_AT_BRIDGE=1"]
+    argv = ["chroot", f"--userspec={USER}:{USER}", root.path, "/usr/bin/env", "-i", *env, "/usr/bin/zindrel"]
+    # chroot and env replace themselves, so the PID is the program's own and the fixture stops it by that PID.
+    proc = fx.spawn(argv, "zindrel", env={"PATH": PATH}, cwd="/")
+    return Program(proc, root.at("/usr/bin"), root.at(home), root.at(f"{home}/.config"), fx._log("zindrel"))
+
+
+def main():
+    pristine, deb = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    failures = []
+    with Root(pristine) as root:
+        root.run("apt-get", "update", "-qq")
+        shutil.copyfile(deb, root.at(f"/tmp/{os.path.basename(deb)}"))
+        log(root.run("sh", "-c", f"cd /tmp && apt-get install -y -q ./{os.path.basename(deb)}")[-600:])
+        files = [p for p in root.run("dpkg", "-L", "zindrel").splitlines() if p and p != "/."]
+        for needed in ("/usr/bin/zindrel", "/usr/share/applications/zindrel.desktop"):
+            if needed not in files:
+                failures.append(f"dpkg -L zindrel does not list {needed}")
+        root.run("useradd", "--create-home", "--shell", "/bin/sh", USER)
+        uid = int(root.run("id", "-u", USER))
+
+        with Fixture("clean-root", buses=False) as fx:
+            program = start_program(fx, root, uid)
+            window = MainWindow(fx, program, timeout=60)
+            if not window.mapped():
+                failures.append("the main window is not mapped")
+            fx.screenshot("clean-root-window")
+            window.exit_from_menu()
+            try:
+                code = program.wait(30)
+                if code != 0:
+                    failures.append(f"the program exited with {code}: {program.output()[-400:]}")
+            except TimeoutError as e:
+                failures.append(f"'Выход' did not end the program: {e}")
+            settings = root.at(f"/home/{USER}/.config/zindrel/zindrel_{USER}.ini")
+            if not os.path.isfile(settings):
+                failures.append(f"no settings file {settings}; found {program.settings_files()}")
+            else:
+                info = os.stat(settings)
+                if info.st_uid != uid or info.st_mode & 0o777 != 0o600:
+                    failures.append(f"the settings file has owner {info.st_uid} and mode {oct(info.st_mode)}")
+                if "[window_main]" not in open(settings, encoding="utf-8", errors="replace").read():
+                    failures.append("the settings file holds no window placement")
+            if any(n.endswith(".ini") for n in os.listdir(root.at("/usr/bin"))):
+                failures.append("the program wrote its settings into /usr/bin")
+
+        root.run("apt-get", "purge", "-y", "-q", "zindrel")
+        status = root.run("dpkg-query", "--show", "--showformat=${db:Status-Status}", "zindrel", check=False)
+        if status not in ("", "not-installed"):
+            failures.append(f"after the purge dpkg says {status!r}")
+        for path in files:
+            # A folder another package also owns (/usr/bin, the icon theme's folders) stays, as it should.
+            if os.path.lexists(root.at(path)) and not (
+                os.path.isdir(root.at(path)) and root.run("dpkg-query", "--search", path, check=False)
+            ):
+                failures.append(f"{path} is left after the purge")
+        log(f"clean root: {len(files)} paths of the package checked after the purge")
+
+    for failure in failures:
+        print(f"FAIL: {failure}")
+    sys.exit(1 if failures else 0)
+
+
+if __name__ == "__main__":
+    main()
