@@ -62,7 +62,7 @@ def main():
         share = os.path.join(tree, "usr/share")
         expected = ["usr/bin/zindrel", "usr/share/applications/zindrel.desktop", "usr/share/metainfo/zindrel.metainfo.xml",
                     "usr/share/icons/hicolor/scalable/apps/zindrel.svg", "usr/share/doc/zindrel/copyright",
-                    "usr/share/doc/zindrel/changelog.gz"]
+                    "usr/share/doc/zindrel/changelog.gz", "usr/share/man/man1/zindrel.1.gz"]
         expected += [f"usr/share/icons/hicolor/{s}x{s}/apps/zindrel.png" for s in ICON_SIZES]
         for path in expected:
             if not os.path.isfile(os.path.join(tree, path)):
