@@ -60,9 +60,15 @@ def main():
         if code != 0:
             sys.exit(f"dpkg-deb --extract failed: {output}")
         share = os.path.join(tree, "usr/share")
-        expected = ["usr/bin/zindrel", "usr/share/applications/zindrel.desktop", "usr/share/metainfo/zindrel.metainfo.xml",
-                    "usr/share/icons/hicolor/scalable/apps/zindrel.svg", "usr/share/doc/zindrel/copyright",
-                    "usr/share/doc/zindrel/changelog.gz", "usr/share/man/man1/zindrel.1.gz"]
+        expected = [
+            "usr/bin/zindrel",
+            "usr/share/applications/zindrel.desktop",
+            "usr/share/metainfo/zindrel.metainfo.xml",
+            "usr/share/icons/hicolor/scalable/apps/zindrel.svg",
+            "usr/share/doc/zindrel/copyright",
+            "usr/share/doc/zindrel/changelog.gz",
+            "usr/share/man/man1/zindrel.1.gz",
+        ]
         expected += [f"usr/share/icons/hicolor/{s}x{s}/apps/zindrel.png" for s in ICON_SIZES]
         for path in expected:
             if not os.path.isfile(os.path.join(tree, path)):
@@ -80,7 +86,8 @@ def main():
         code, output = run(["desktop-file-validate", os.path.join(share, "applications/zindrel.desktop")])
         if code != 0 or output:
             failures.append(f"desktop-file-validate ({code}): {output}")
-        code, output = run(["appstreamcli", "validate", "--no-net", os.path.join(share, "metainfo/zindrel.metainfo.xml")])
+        metainfo = os.path.join(share, "metainfo/zindrel.metainfo.xml")
+        code, output = run(["appstreamcli", "validate", "--no-net", metainfo])
         print(output)
         if code != 0:
             failures.append(f"appstreamcli validate failed ({code})")
