@@ -186,21 +186,22 @@ std::string LinuxDesktop::InstalledIcon(const std::string &executable) {
     const char *variable = std::getenv("XDG_DATA_DIRS");
     std::istringstream dataFolders(variable != nullptr && variable[0] != '\0' ? variable
                                                                               : "/usr/local/share:/usr/share");
-    std::string folder;
-    while (std::getline(dataFolders, folder, ':')) {
+    std::string folder = BaseFolder("XDG_DATA_HOME", "/.local/share");
+    do {
         while (folder.size() > 1 && folder.back() == '/') {
             folder.pop_back();
         }
         if (folder == share) {
             return "zindrel";
         }
-    }
+    } while (std::getline(dataFolders, folder, ':'));
     return drawing;
 }
 
 bool LinuxDesktop::MakeShortcut(const std::string &executable, const std::string &workingFolder,
                                 const std::string &name, const std::string &iconPng) {
-    // An installed program names its own theme icon; one run from its folder carries a copy of its picture.
+    // An installed program names its theme icon, which the desktop scales and an icon theme may restyle; one run
+    // from its folder carries a copy of its picture.
     std::string iconPath = InstalledIcon(executable);
     if (iconPath.empty() && !iconPng.empty()) {
         const std::string icons = BaseFolder("XDG_DATA_HOME", "/.local/share") + "/icons";

@@ -177,6 +177,9 @@ TEST_F(DesktopShortcut, AnInstalledProgramNamesItsThemeIcon) {
     EXPECT_TRUE(text.contains(QStringLiteral("\nIcon=") + drawing + QStringLiteral("\n"))) << text.toStdString();
     EXPECT_FALSE(QFile::exists(env.home.path() + "/data/icons/zindrel.png"));
 
+    // Installed for this user alone (prefix ~/.local): the user's data folder is searched too.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(prefix + "/share"));
+    EXPECT_EQ(platform::LinuxDesktop::InstalledIcon((prefix + "/bin/zindrel").toStdString()), "zindrel");
     EXPECT_EQ(platform::LinuxDesktop::InstalledIcon((prefix + "/lib/zindrel").toStdString()), "");
     EXPECT_EQ(platform::LinuxDesktop::InstalledIcon("zindrel"), "");
 }
