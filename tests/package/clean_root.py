@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The package on a clean Debian 12: installed with apt into a copy of a fresh debootstrap root, the program
 started there as a new user on the fixture's Xvfb, its window mapped, its settings written under the user's
-~/.config/zindrel/, and then purged, leaving no file of the package behind. It proves that the package's
+~/.config/zindrel/, its desktop shortcut made by the settings dialog starting /usr/bin/zindrel with the
+theme's icon, and then purged, leaving no file of the package behind. It proves that the package's
 dependencies are complete.
 
 Usage (as root): clean_root.py <pristine root> <zindrel_*.deb>
@@ -16,12 +17,14 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "system"))
-from fixture import Fixture, MainWindow, Program, log  # noqa: E402
+from fixture import Fixture, MainWindow, Program, log, wait_until  # noqa: E402
 
 USER = "tester"
 PATH = "/usr/sbin:/usr/bin:/sbin:/bin"
+SHORTCUT_BUTTON = (60, 94)  # "Создать ярлык" in the settings dialog's client area, on its page "Разное"
 
 
 class Root:
@@ -87,6 +90,36 @@ def start_program(fx, root, uid):
     return Program(proc, root.at("/usr/bin"), root.at(home), root.at(f"{home}/.config"), fx._log("zindrel"))
 
 
+def make_shortcut(fx, window):
+    """"Создать ярлык" on the settings dialog's last page ("Разное"), reached through the window's menu."""
+    window._menu(window.BARE_FORM, ["Up", "Up", "Up", "Return"])  # "Настройка", above "О программе", "Выход"
+    dialog = fx.wait_window("Настройка Zindrel", timeout=20, pid=window.program.pid)
+    time.sleep(0.3)
+    fx.key(*["ctrl+Tab"] * 5)
+    time.sleep(0.3)
+    fx.click(dialog, *SHORTCUT_BUTTON)
+    return dialog
+
+
+def check_shortcut(root, failures):
+    """The entry starts the installed binary and names the theme's icon; no picture is copied."""
+    home = root.at(f"/home/{USER}")
+    entry = os.path.join(home, "Desktop/Zindrel.desktop")
+    try:
+        text = wait_until(lambda: os.path.isfile(entry) and open(entry, encoding="utf-8").read(), 10, what=entry)
+    except TimeoutError as e:
+        failures.append(f"no desktop shortcut: {e}")
+        return
+    for line in ('Exec="/usr/bin/zindrel"', "Icon=zindrel", "Path=/usr/bin/"):
+        if line not in text.splitlines():
+            failures.append(f"the shortcut lacks {line!r}:\n{text}")
+    if os.path.exists(os.path.join(home, ".local/share/icons/zindrel.png")):
+        failures.append("the installed program copied its picture for the shortcut")
+    out = subprocess.run(["desktop-file-validate", entry], capture_output=True, text=True)
+    if out.returncode != 0:
+        failures.append(f"desktop-file-validate on the shortcut: {out.stdout}{out.stderr}")
+
+
 def main():
     pristine, deb = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     failures = []
@@ -107,6 +140,11 @@ def main():
             if not window.mapped():
                 failures.append("the main window is not mapped")
             fx.screenshot("clean-root-window")
+            dialog = make_shortcut(fx, window)
+            check_shortcut(root, failures)
+            fx.screenshot("clean-root-shortcut")
+            fx.key("Escape")
+            wait_until(lambda: not fx.find_windows("^Настройка Zindrel$"), 10, what="the settings dialog to close")
             window.exit_from_menu()
             try:
                 code = program.wait(30)
