@@ -82,6 +82,15 @@ QString DecodeValue(const QString &stored) {
     return value;
 }
 
+// The limit counts the text's own characters, never its escaped form, and never splits a surrogate pair.
+QString CutToLimit(const QString &value) {
+    if (value.size() <= kMaxValueLength) {
+        return value;
+    }
+    const qsizetype cut = value[kMaxValueLength - 1].isHighSurrogate() ? kMaxValueLength - 1 : kMaxValueLength;
+    return value.left(cut);
+}
+
 bool IsSectionLine(const QString &line, QString *name) {
     const QString t = line.trimmed();
     if (!t.startsWith(u'[')) {
@@ -100,18 +109,31 @@ bool IsKeyLine(const QString &line, const QString &key) {
     return eq >= 0 && line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) == 0;
 }
 
-QStringList ReadLines(const QString &path, bool *exists) {
-    QFile file(path);
-    *exists = file.exists();
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    return SplitLines(DecodeText(file.readAll()));
+bool NoBits(const QString &path, mode_t bits) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && (st.st_mode & bits) == 0;
 }
 
 bool NoWriteBits(const QString &path) {
-    struct stat st {};
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && (st.st_mode & 0222) == 0;
+    return NoBits(path, 0222);
+}
+
+// *readable is false for a file that exists but could not be read whole; a missing file reads as empty.
+QStringList ReadLines(const QString &path, bool *exists, bool *readable = nullptr) {
+    QFile file(path);
+    *exists = file.exists();
+    // Files without read bits are unreadable even for a user whom the system would let through.
+    if ((*exists && NoBits(path, 0444)) || !file.open(QIODevice::ReadOnly)) {
+        if (readable != nullptr) {
+            *readable = !*exists;
+        }
+        return {};
+    }
+    const QByteArray bytes = file.readAll();
+    if (readable != nullptr) {
+        *readable = file.error() == QFileDevice::NoError;
+    }
+    return SplitLines(DecodeText(bytes));
 }
 
 // The temporary of a write is the file's name + this + six random characters.
@@ -132,7 +154,7 @@ void RemoveStaleTemporaries(const QString &path) {
 
 // Writes the whole file through a temporary file in the same folder, renamed over the old one, so a crash
 // or a full disk never leaves a truncated file.
-void ReplaceFile(const QString &path, const QByteArray &content, bool existed) {
+void ReplaceFile(const QString &path, const QByteArray &content, bool existed, bool isPrivate) {
     const QString folder = path.left(path.lastIndexOf(u'/') + 1);
     // Read-only files and folders are refused even for a user whom the system would let through.
     if ((existed && NoWriteBits(path)) || NoWriteBits(folder.isEmpty() ? QStringLiteral(".") : folder)) {
@@ -154,7 +176,8 @@ void ReplaceFile(const QString &path, const QByteArray &content, bool existed) {
     }
     struct stat old {};
     const QByteArray target = QFile::encodeName(path);
-    const mode_t mode = existed && ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777) : 0600;
+    const mode_t mode =
+        !isPrivate && existed && ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777) : mode_t{0600};
     ok = ok && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     ok = ok && ::rename(temp.constData(), target.constData()) == 0;
@@ -171,7 +194,7 @@ IniWriteError::IniWriteError(const QString &path)
     : std::runtime_error(QStringLiteral("Unable to write to %1").arg(path).toStdString()) {}
 
 void ReplaceFileContent(const QString &path, const QByteArray &content) {
-    ReplaceFile(path, content, QFile::exists(path));
+    ReplaceFile(path, content, QFile::exists(path), false);
 }
 
 QString DecodeText(const QByteArray &bytes) {
@@ -217,7 +240,7 @@ QString IniFile::ReadString(const QString &section, const QString &key, const QS
         if (IsSectionLine(line, &name)) {
             inSection = name.compare(section, Qt::CaseInsensitive) == 0;
         } else if (inSection && IsKeyLine(line, key)) {
-            return DecodeValue(line.mid(line.indexOf(u'=') + 1).trimmed().left(kMaxValueLength));
+            return CutToLimit(DecodeValue(line.mid(line.indexOf(u'=') + 1).trimmed()));
         }
     }
     return defaultValue;
@@ -252,7 +275,12 @@ bool IniFile::ReadBool(const QString &section, const QString &key, bool defaultV
 
 void IniFile::WriteString(const QString &section, const QString &key, const QString &value) const {
     bool exists = false;
-    QStringList lines = ReadLines(path_, &exists);
+    bool readable = true;
+    QStringList lines = ReadLines(path_, &exists, &readable);
+    // Writing what could be read, here nothing, would replace the file by one holding only this key.
+    if (!readable) {
+        throw IniWriteError(path_);
+    }
     const QString entry = key + u'=' + EncodeValue(value);
     qsizetype sectionStart = -1;
     qsizetype lastInSection = -1;
@@ -287,7 +315,8 @@ void IniFile::WriteString(const QString &section, const QString &key, const QStr
         content += line.toUtf8();
         content += "\r\n";
     }
-    ReplaceFile(path_, content, exists);
+    // Settings files hold the password: private at every write, whatever bits an older file had.
+    ReplaceFile(path_, content, exists, true);
 }
 
 void IniFile::WriteInteger(const QString &section, const QString &key, int value) const {

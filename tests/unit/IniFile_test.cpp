@@ -106,6 +106,19 @@ TEST_F(IniFileTest, ValuesAreCutAt2047CharactersAndMultiLineTextsRoundTrip) {
     EXPECT_EQ(ini.ReadString("main", "text_alarm", ""), threeLines);
     EXPECT_EQ(ini.ReadString("main", "path", ""), QStringLiteral("C:\\Program Files\\x\\n.wav"));
     EXPECT_TRUE(Read().contains("path=C:\\Program Files\\x\\n.wav\r\n")) << "single-line values stand as they are";
+
+    // The limit counts the text, not its escapes: 2000 characters with many breaks and backslashes come back whole.
+    QString escaped;
+    while (escaped.size() < 2000) {
+        escaped += QStringLiteral("ab\\\r\n");
+    }
+    escaped.truncate(2000);
+    ini.WriteString("main", "text_alarm", escaped);
+    EXPECT_EQ(ini.ReadString("main", "text_alarm", ""), escaped);
+    // A cut of a longer one falls between characters of the text, never inside an escape or a surrogate pair.
+    const QString longer = QString(2046, u'\n') + QStringLiteral("\U0001F600tail");
+    ini.WriteString("main", "text_alarm", longer);
+    EXPECT_EQ(ini.ReadString("main", "text_alarm", ""), QString(2046, u'\n'));
 }
 
 TEST_F(IniFileTest, NewFileIsPrivateAndWrittenInUtf8) {
@@ -115,6 +128,12 @@ TEST_F(IniFileTest, NewFileIsPrivateAndWrittenInUtf8) {
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     EXPECT_EQ(Read(), QByteArray("[main]\r\npass=секрет\r\n"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1) << "no temporary file left behind";
+
+    // A file left readable by everyone becomes private at the next write.
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0644), 0);
+    IniFile(path).WriteInteger("main", "alpha", 200);
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
 
 TEST_F(IniFileTest, AWriteRemovesTemporariesThatKilledWritesLeftBehind) {
@@ -161,6 +180,17 @@ TEST_F(IniFileTest, RefusedWriteNamesTheFileAndLeavesTheOldOneIntact) {
     EXPECT_EQ(Read(), old);
     ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0444), 0);
     EXPECT_THROW(IniFile(path).WriteInteger("main", "alpha", 150), IniWriteError);
+    EXPECT_EQ(Read(), old);
+
+    // A file that cannot be read is never replaced by one holding only the key being written.
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0200), 0);
+    try {
+        IniFile(path).WriteString("main", "pass", "x");
+        ADD_FAILURE() << "an unreadable file was written over";
+    } catch (const IniWriteError &error) {
+        EXPECT_EQ(QString::fromStdString(error.what()), "Unable to write to " + path);
+    }
+    ::chmod(QFile::encodeName(path).constData(), 0600);
     EXPECT_EQ(Read(), old);
 }
 

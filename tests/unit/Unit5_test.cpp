@@ -89,6 +89,13 @@ TEST_F(TextWindow, ThreeLineTextSurvivesSaveAndRestart) {
     QFile file(SettingsPath());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().contains("text_alarm2=одна строка \\r\r\n")) << "single-line values stay as typed";
+
+    // 2000 characters of short lines: their escaped form is far over the limit, the text is not.
+    const QString longText = QStringLiteral("купить\n").repeated(285) + QStringLiteral("хлеба");
+    ASSERT_EQ(longText.size(), 2000);
+    Form5->Memo1->setPlainText(longText);
+    Form5->Button2Click(Form5->Button2);
+    EXPECT_EQ(TForm5().Memo1->toPlainText(), longText);
 }
 
 TEST_F(TextWindow, EmptyTextGivesAnEmptyBoxWithCaptionAndIcon) {
