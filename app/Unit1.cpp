@@ -202,6 +202,7 @@ void TForm1::BuildLayout() {
     RxTrayIcon1 = new TrayIcon(this);
     RxTrayIcon1->SetHint(kTitle);
     FormStorage1 = new FormStorage(this, QStringLiteral("window_main"));
+    FormStorage1->SetCentred(true);
 
     // The wheel belongs to the whole window, whichever control is under the pointer.
     for (QWidget *child : findChildren<QWidget *>()) {

@@ -6,6 +6,7 @@
 #include "settings/IniFile.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QWidget>
@@ -20,6 +21,30 @@ int PixelsPerInch(const QWidget *window) {
 // overflow the window's geometry arithmetic.
 bool OnCoordinatePlane(int x, int y) {
     return x >= -32768 && x <= 32767 && y >= -32768 && y <= 32767;
+}
+
+// A window of which no screen shows a grip of this size cannot be reached to drag it back.
+constexpr int MinVisible = 32;
+
+bool OnSomeScreen(const QRect &frame) {
+    const QSize grip(qMin(MinVisible, frame.width()), qMin(MinVisible, frame.height()));
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        const QRect shown = screen->geometry().intersected(frame);
+        if (shown.width() >= grip.width() && shown.height() >= grip.height()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void Centre(QWidget *window) {
+    const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    const QSize frame = window->frameGeometry().size();
+    window->move(area.x() + (area.width() - frame.width()) / 2, area.y() + (area.height() - frame.height()) / 2);
 }
 } // namespace
 
@@ -58,12 +83,23 @@ void FormStorage::RestorePlacement() {
     if (fileName_.isEmpty()) {
         return;
     }
+    const bool firstShow = !restored_;
     restored_ = true;
     saved_ = false;
-    const IniFile ini(fileName_);
-    if (ini.ReadInteger(section_, QStringLiteral("FormVersion"), 0) < 0) {
-        return;
+    const bool blocked = IniFile(fileName_).ReadInteger(section_, QStringLiteral("FormVersion"), 0) < 0;
+    const Position position = blocked ? Position::None : RestorePosition();
+    // Centred at the first showing, and instead of a stored place that no screen shows; a window the user
+    // moved keeps its place between showings.
+    if (centred_ && (position == Position::OffScreen || (position == Position::None && firstShow))) {
+        Centre(window_);
     }
+    if (!blocked) {
+        RestoreState();
+    }
+}
+
+FormStorage::Position FormStorage::RestorePosition() {
+    const IniFile ini(fileName_);
     const QString none = QStringLiteral("\x01");
     const QString minMax = ini.ReadString(section_, QStringLiteral("MinMaxPos"), none);
     const QString norm = ini.ReadString(section_, QStringLiteral("NormPos"), none);
@@ -73,12 +109,21 @@ void FormStorage::RestorePlacement() {
         const int fallback[4] = {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
         int pos[4];
         ParseFour(norm == none ? QString() : norm, fallback, pos);
-        // The windows here cannot be resized: only the top-left corner is used.
+        // The windows here cannot be resized: only the top-left corner is used. A place that a removed
+        // monitor showed is not used.
         if (pos[0] < pos[2] && OnCoordinatePlane(pos[0], pos[1])) {
+            if (!OnSomeScreen(QRect(QPoint(pos[0], pos[1]), window_->frameGeometry().size()))) {
+                return Position::OffScreen;
+            }
             window_->move(pos[0], pos[1]);
+            return Position::Applied;
         }
     }
-    switch (ini.ReadInteger(section_, QStringLiteral("ShowCmd"), 0)) {
+    return Position::None;
+}
+
+void FormStorage::RestoreState() {
+    switch (IniFile(fileName_).ReadInteger(section_, QStringLiteral("ShowCmd"), 0)) {
     case 2:
     case 6:
     case 7:

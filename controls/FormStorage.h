@@ -17,6 +17,8 @@ public:
     // The file the placement goes to; empty stores and restores nothing.
     void SetIniFileName(const QString &path) { fileName_ = path; }
     const QString &IniFileName() const { return fileName_; }
+    // A window that opens centred on the screen when no stored position applies.
+    void SetCentred(bool centred) { centred_ = centred; }
 
     void RestorePlacement();
     // At an accepted close (Visible 0) or at destruction (Visible 1).
@@ -29,9 +31,15 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    enum class Position { Applied, None, OffScreen };
+    // Moves the window to the stored position when one applies and some screen shows it.
+    Position RestorePosition();
+    void RestoreState();
+
     QWidget *window_;
     QString section_;
     QString fileName_;
     bool restored_ = false;
     bool saved_ = false;
+    bool centred_ = false;
 };

@@ -12,10 +12,8 @@
 #include "settings/IniFile.h"
 #include "settings/JpegPicture.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -192,12 +190,7 @@ TForm3::TForm3() {
 
     FormStorage1 = new FormStorage(this, QStringLiteral("window_help"));
     FormStorage1->SetIniFileName(ConfigFilePath(QStringLiteral("zindrel.ini")));
-
-    // Centred when made; a stored placement moves it when it is shown.
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(width() / 2, height() / 2));
-    }
+    FormStorage1->SetCentred(true);
 
     FormCreate();
 }

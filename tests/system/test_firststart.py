@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""First start with no settings file: the window "Zindrel" fades in, and leaving through "Выход" stores its
-placement in a window_main section of the settings file."""
+"""First start with no settings file: the window "Zindrel" fades in centred on the screen, and leaving through
+"Выход" stores its placement in a window_main section of the settings file."""
 
 import os
 import sys
@@ -42,6 +42,10 @@ def main():
         if levels[-1] != OPAQUE:
             failures.append(f"the window did not end opaque: {levels[-1]}")
         fx.screenshot("firststart-window")
+        # Nothing stored yet: the window opens centred on the fixture's 1280 x 800 screen.
+        x, y, width, height = fx.window_geometry(window)
+        if abs(x + width / 2 - 640) > 2 or abs(y + height / 2 - 400) > 2:
+            failures.append(f"the window is not centred on the 1280 x 800 screen: {width}x{height} at {x},{y}")
         if os.path.exists(settings) and "[window_main]" in open(settings, encoding="utf-8").read():
             failures.append("a window_main section existed before the first exit")
 

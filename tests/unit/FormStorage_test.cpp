@@ -96,3 +96,46 @@ TEST_F(FormStorageTest, NeverRestoredStoresNothingDestroyedStoresVisible) {
     }
     EXPECT_TRUE(IniFile(path).ReadBool("s", "Visible", false));
 }
+
+TEST_F(FormStorageTest, ACentredWindowIgnoresAPlaceNoScreenShows) {
+    const IniFile ini(path);
+    QWidget window;
+    window.setFixedSize(200, 100);
+    window.move(10, 20);
+    FormStorage storage(&window, "s");
+    storage.SetIniFileName(path);
+    storage.SetCentred(true);
+    window.show(); // first start: nothing stored
+    const QRect area = window.screen()->availableGeometry();
+    const QSize frame = window.frameGeometry().size();
+    const QPoint centred(area.x() + (area.width() - frame.width()) / 2,
+                         area.y() + (area.height() - frame.height()) / 2);
+    EXPECT_EQ(window.frameGeometry().topLeft(), centred);
+    window.hide();
+    window.move(30, 40);
+    window.show();
+    EXPECT_EQ(window.frameGeometry().topLeft(), QPoint(30, 40)) << "moved by the user, kept between showings";
+    window.hide();
+
+    // A monitor on the right was removed; so was one above, leaving a strip too thin to grip.
+    for (const QString &gone : {QStringLiteral("3000,100,3200,200"), QStringLiteral("100,-90,300,10")}) {
+        ini.WriteString("s", "NormPos", gone);
+        window.show();
+        EXPECT_EQ(window.frameGeometry().topLeft(), centred) << gone.toStdString();
+        window.hide();
+    }
+
+    ini.WriteString("s", "NormPos", "50,60,250,160");
+    window.show();
+    EXPECT_EQ(window.frameGeometry().topLeft(), QPoint(50, 60));
+    window.hide();
+
+    QWidget plain; // a window that is not centred stays where it was
+    plain.setFixedSize(200, 100);
+    plain.move(10, 20);
+    FormStorage plainStorage(&plain, "s");
+    plainStorage.SetIniFileName(path);
+    ini.WriteString("s", "NormPos", "3000,100,3200,200");
+    plain.show();
+    EXPECT_EQ(plain.frameGeometry().topLeft(), QPoint(10, 20));
+}
