@@ -834,6 +834,10 @@ void TForm1::closeEvent(QCloseEvent *event) {
         return;
     }
     MainClosed = true;
+    // A blink run ended by nothing else would leave the locks as its last step set them.
+    if (DM != nullptr && (DM->Timer1->Enabled() || DM->Timer2->Enabled())) {
+        DM->Timer2Timer(this);
+    }
     try {
         FormStorage1->SavePlacement();
     } catch (const IniWriteError &error) {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The lock keys on X11: read from the XKB indicators, set through locked modifiers or the named indicator.
+// The lock keys on X11: NumLock and CapsLock as XKB locked modifiers, ScrollLock as its named indicator.
 #include "platform/linux/LinuxLockKeys.h"
 
 #include "platform/linux/Report.h"
@@ -26,6 +26,19 @@ const char *IndicatorName(int vk) {
         return "Scroll Lock";
     default:
         return nullptr;
+    }
+}
+
+// The modifier a lock key locks: CapsLock's is Lock, NumLock's the one the keymap binds to Num_Lock; 0 for
+// ScrollLock, or a keymap without a NumLock modifier.
+unsigned int LockModifier(::Display *dpy, int vk) {
+    switch (vk) {
+    case VK_NUMLOCK_CODE:
+        return XkbKeysymToModifiers(dpy, XK_Num_Lock);
+    case VK_CAPITAL_CODE:
+        return LockMask;
+    default:
+        return 0;
     }
 }
 
@@ -57,6 +70,13 @@ bool LinuxLockKeys::IsOn(int vk) {
         return false;
     }
     ::Display *dpy = AsDisplay(display_);
+    // NumLock and CapsLock are the locked modifiers themselves: a keymap may light their indicators for
+    // something else (grp_led:caps shows the layout on the CapsLock light).
+    const unsigned int modifier = LockModifier(dpy, vk);
+    if (modifier != 0) {
+        XkbStateRec state{};
+        return XkbGetState(dpy, XkbUseCoreKbd, &state) == Success && (state.locked_mods & modifier) != 0;
+    }
     int index = -1;
     Bool named = False;
     if (!XkbGetNamedIndicator(dpy, XInternAtom(dpy, name, False), &index, &named, nullptr, nullptr) || index < 0) {
@@ -74,21 +94,12 @@ void LinuxLockKeys::Set(int vk, bool on) {
         return;
     }
     ::Display *dpy = AsDisplay(display_);
-    switch (vk) {
-    case VK_NUMLOCK_CODE: {
-        const unsigned int mask = XkbKeysymToModifiers(dpy, XK_Num_Lock);
-        if (mask != 0) {
-            XkbLockModifiers(dpy, XkbUseCoreKbd, mask, on ? mask : 0);
-        }
-        break;
-    }
-    case VK_CAPITAL_CODE:
-        XkbLockModifiers(dpy, XkbUseCoreKbd, LockMask, on ? LockMask : 0);
-        break;
-    default:
+    const unsigned int modifier = LockModifier(dpy, vk);
+    if (modifier != 0) {
+        XkbLockModifiers(dpy, XkbUseCoreKbd, modifier, on ? modifier : 0);
+    } else if (vk == VK_SCROLL_CODE) {
         // The usual keymaps tie no modifier to ScrollLock, so only its indicator can be switched.
         XkbSetNamedIndicator(dpy, XInternAtom(dpy, "Scroll Lock", False), True, on ? True : False, False, nullptr);
-        break;
     }
     // The next read must see the new state.
     XSync(dpy, False);

@@ -11,9 +11,13 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QProcess>
 #include <QSlider>
 
 #include <string>
+
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
 
 namespace {
 
@@ -90,6 +94,43 @@ TEST_F(SystemLockKeys, ATrayRestoreWithNoRunLeavesTheLocksUntouched) {
     EXPECT_EQ(Lit(), "NCS");
     Form4->SpeedButton5Click(Form4);
     EXPECT_EQ(Lit(), "NCS");
+}
+
+TEST_F(SystemLockKeys, AKeymapLightingCapsLockForTheLayoutNeverLeavesCapsLockOn) {
+    // Two layouts, the CapsLock light showing the second one: the light no longer says whether CapsLock is on.
+    ASSERT_EQ(QProcess::execute("setxkbmap", {"-layout", "us,ru", "-option", "", "-option", "grp_led:caps"}), 0);
+    ::Display *dpy = XOpenDisplay(nullptr);
+    ASSERT_NE(dpy, nullptr);
+    const auto capsLocked = [dpy] {
+        XkbStateRec state{};
+        return XkbGetState(dpy, XkbUseCoreKbd, &state) == Success && (state.locked_mods & LockMask) != 0;
+    };
+    const auto layout = [dpy](unsigned group) {
+        XkbLockGroup(dpy, XkbUseCoreKbd, group);
+        XSync(dpy, False);
+    };
+
+    Locks(false, false, false);
+    layout(1);
+    EXPECT_EQ(Lit(), "---") << "the second layout lights CapsLock, CapsLock is still off";
+    layout(0);
+    Locks(false, true, false);
+    EXPECT_TRUE(capsLocked());
+    EXPECT_EQ(Lit(), "-C-");
+
+    Locks(false, false, false);
+    Form4->CheckBox5->setChecked(true);
+    Form4->TrackBar3->setValue(100);
+    Form4->TrackBar2->setValue(1);
+    Form4->ComboBox1->setCurrentIndex(2);
+    Form4->SpeedButton4Click(Form4);
+    clock.advance(1000);
+    EXPECT_FALSE(DM->Timer2->Enabled());
+    EXPECT_FALSE(capsLocked()) << "the run put CapsLock back off";
+    EXPECT_EQ(Lit(), "---");
+
+    XCloseDisplay(dpy);
+    EXPECT_EQ(QProcess::execute("setxkbmap", {"-layout", "us", "-option", ""}), 0);
 }
 
 } // namespace

@@ -163,6 +163,15 @@ TEST_F(Blinker, TheStopImageAndStopEndTheRunAtOnce) {
     Form4->SpeedButton5Click(Form4);
     EXPECT_EQ(Lit(), "N-S");
     EXPECT_FALSE(Running());
+
+    // Closing the program mid-run ends the run first.
+    Form4->SpeedButton4Click(Form1);
+    clock.advance(250);
+    EXPECT_EQ(Lit(), "--S");
+    Form1->close();
+    EXPECT_EQ(terminated, 1);
+    EXPECT_EQ(Lit(), "N-S");
+    EXPECT_FALSE(Running());
 }
 
 TEST_F(Blinker, AnEndWithoutAFirstTickLeavesTheLocksAsTheyAre) {
