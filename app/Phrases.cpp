@@ -7,6 +7,7 @@
 #include "settings/Settings.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <chrono>
 #include <random>
@@ -18,7 +19,8 @@ void TForm1::ShowRandomPhrase() {
 
     QStringList lines;
     QFile file(PhrasesPath);
-    if (!PhrasesPath.isEmpty() && file.open(QIODevice::ReadOnly)) {
+    // A pipe would hang the read and a device never end it; only a regular file holds phrases.
+    if (!PhrasesPath.isEmpty() && QFileInfo(PhrasesPath).isFile() && file.open(QIODevice::ReadOnly)) {
         lines = SplitLines(DecodeText(file.readAll()));
     }
     if (!lines.isEmpty()) {

@@ -1,17 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The Audio interface on Linux: libsndfile decodes, the PulseAudio simple API plays and drains.
+// The Audio interface on Linux: libsndfile decodes, PulseAudio's asynchronous API plays and drains.
 #pragma once
 
 #include "platform/Audio.h"
 
 #include <chrono>
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <thread>
-#include <vector>
 
-struct pa_simple;
+struct pa_context;
+struct pa_mainloop;
+struct pa_stream;
 
 namespace platform {
 
@@ -25,9 +28,19 @@ public:
     bool PlayFile(const std::string &path) override;
     bool PlayTone(unsigned frequencyHz, unsigned durationMs) override;
 
+    // Fills the buffer with up to `frames` interleaved 16-bit frames; 0 at the end of the sound.
+    using Source = std::function<std::size_t(std::int16_t *buffer, std::size_t frames)>;
+
 private:
-    // Plays interleaved 16-bit samples to their end; false when no sound server took them.
-    bool Play(const std::vector<std::int16_t> &samples, int channels, int rate);
+    using Deadline = std::chrono::steady_clock::time_point;
+
+    // Plays the source to its end; false when no sound server took it or the server stopped answering.
+    bool Play(const Source &source, int channels, int rate);
+    bool OpenStream(int channels, int rate, Deadline deadline);
+    bool WriteAndDrain(const Source &source, int channels, int rate);
+    // Runs the main loop once, waiting at most until the deadline; false once it has passed.
+    bool Iterate(Deadline deadline);
+    void CloseStream();
     // Closes the stream once it has been idle a while (runs on its own thread).
     void CloseWhenIdle();
 
@@ -35,10 +48,11 @@ private:
     std::condition_variable wake_;
     // Kept open between sounds that follow each other (the ten tones of a melody): a new stream per tone
     // would add its set-up to every tone.
-    pa_simple *stream_ = nullptr;
+    pa_mainloop *loop_ = nullptr;
+    pa_context *context_ = nullptr;
+    pa_stream *stream_ = nullptr;
     int streamChannels_ = 0;
     int streamRate_ = 0;
-    bool busy_ = false;
     bool quit_ = false;
     bool reported_ = false;
     std::chrono::steady_clock::time_point lastUse_;

@@ -8,12 +8,20 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QRadioButton>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -63,9 +71,12 @@ TEST_F(SystemSound, WaveFileReturnsOnlyWhenItHasPlayed) {
 }
 
 // The stand-in is the desktop's alarm sound (about 6 s) where the sound theme is installed, else a short tone.
+// A pipe with no writer would wait for ever at the opening; it is refused as no file to play.
 TEST_F(SystemSound, MissingFileGivesTheDefaultSoundAndReturns) {
+    const QString pipe = QDir(folder.path()).filePath(QStringLiteral("pipe.wav"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     for (const QString &path : {QDir(folder.path()).filePath(QStringLiteral("no such.wav")),
-                                WriteFile(QStringLiteral("text.wav"), "not a sound at all")}) {
+                                WriteFile(QStringLiteral("text.wav"), "not a sound at all"), pipe}) {
         QElapsedTimer timer;
         timer.start();
         EXPECT_FALSE(audio_.PlayFile(path.toStdString()));
@@ -92,6 +103,38 @@ TEST_F(SystemSound, NoSoundServerPlaysNothingQuicklyWithOneLine) {
     EXPECT_LT(ms, 1000);
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
     EXPECT_NE(err.find("no sound server"), std::string::npos) << err;
+}
+
+// The process that serves the fixture's sound socket, as the kernel names the socket's peer.
+pid_t SoundServerPid() {
+    const QByteArray path = QFile::encodeName(qEnvironmentVariable("PULSE_SERVER").mid(5));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.constData(), sizeof(address.sun_path) - 1);
+    ucred peer{};
+    socklen_t size = sizeof(peer);
+    const bool known = ::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) == 0 &&
+                       ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0;
+    ::close(fd);
+    return known ? peer.pid : 0;
+}
+
+TEST_F(SystemSound, AServerThatStopsAnsweringIsGivenUpAndTheNextSoundPlays) {
+    const pid_t server = SoundServerPid();
+    ASSERT_GT(server, 0);
+    ASSERT_TRUE(audio_.PlayTone(440, 100));
+    // Stopped while the stream of the last tone is still open: the writes of the next one find no room.
+    ASSERT_EQ(::kill(server, SIGSTOP), 0);
+    testing::internal::CaptureStderr();
+    const bool stalled = audio_.PlayTone(440, 1000);
+    const bool connecting = audio_.PlayTone(440, 1000); // a new connection to the stopped server
+    const std::string err = testing::internal::GetCapturedStderr();
+    ::kill(server, SIGCONT);
+    EXPECT_FALSE(stalled);
+    EXPECT_FALSE(connecting);
+    EXPECT_NE(err.find("stopped answering"), std::string::npos) << err;
+    EXPECT_TRUE(audio_.PlayTone(440, 200)) << "the server answers again";
 }
 
 } // namespace

@@ -78,6 +78,9 @@ def main():
 
         if fx.run_system_tests("SystemSound.NoSoundServer*", timeout=30, extra_env=env) != 0:
             failures.append("no-server gtest failed")
+
+        if fx.run_system_tests("SystemSound.AServerThatStops*", timeout=60, extra_env=env) != 0:
+            failures.append("stopped-server gtest failed")
     for f in failures:
         print("FAIL:", f, file=sys.stderr)
     return 1 if failures else 0

@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSet>
@@ -70,6 +71,16 @@ TEST_F(Phrases, EmptyFileReportsEmptiesTheKeyAndKeepsThePathInMemory) {
     // The path kept in memory fails again at the next draw of this run.
     Form1->ShowRandomPhrase();
     EXPECT_EQ(MissingReports(), 2);
+
+    // A pipe with no writer, an endless device and a folder are no phrases files, and never hang the draw.
+    const QString pipe = path + ".pipe";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const QString &odd : {pipe, QStringLiteral("/dev/zero"), QFileInfo(path).absolutePath()}) {
+        Form1->PhrasesPath = odd;
+        Form1->ShowRandomPhrase();
+    }
+    EXPECT_EQ(MissingReports(), 5);
+    EXPECT_EQ(Form1->Label8->Caption(), QStringLiteral("version 1.0.0.0"));
 }
 
 TEST_F(Phrases, BrokenPathAtAFiringReportsAndTheTaskStillRuns) {
