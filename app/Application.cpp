@@ -5,8 +5,10 @@
 #include "platform/Platform.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QPointer>
 #include <QProxyStyle>
+#include <QTranslator>
 #include <QWidget>
 
 namespace {
@@ -62,6 +64,16 @@ void SetHintShortPause(int ms) {
 
 void InstallHintStyle() {
     QApplication::setStyle(new HintStyle);
+}
+
+QTranslator *InstallQtTranslation() {
+    auto *translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return nullptr;
+    }
+    return translator;
 }
 
 void Terminate() {

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class QTranslator;
 class QWidget;
 
 namespace Application {
@@ -23,6 +24,9 @@ int HintShortPause();
 void SetHintShortPause(int ms);
 // Makes the style answer the tool-tip delay above; called once the QApplication exists.
 void InstallHintStyle();
+// Makes Qt's own texts (colour chooser, file dialog, context menus) Russian, as the program's are. Returns
+// the installed translator, owned by the application, or null when Qt's Russian translation is missing.
+QTranslator *InstallQtTranslation();
 
 // Ends the program once control is back in the main loop (the main window was closed).
 void Terminate();

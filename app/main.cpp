@@ -17,6 +17,7 @@ int main(int argc, char *argv[]) {
     QApplication::setWindowIcon(Picture::AppIcon());
     Application::SetTitle(QStringLiteral("Zindrel"));
     Application::InstallHintStyle();
+    Application::InstallQtTranslation();
     // The windows are laid out in pixels for an 8-point Arial-sized dialog font (after the style, which would
     // reset it); fontconfig maps Arial to a metric-compatible face (Liberation Sans on Debian).
     QFont font(QStringLiteral("Arial"));

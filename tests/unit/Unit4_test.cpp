@@ -21,6 +21,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -28,10 +29,12 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <QTranslator>
 
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -66,6 +69,32 @@ protected:
 
     const std::vector<fakes::MessageBoxCall> &Messages() const { return fake.system.messages; }
 };
+
+TEST_F(SettingsDialog, QtsOwnChooserAndMenusSpeakRussian) {
+    QTranslator *translator = Application::InstallQtTranslation();
+    ASSERT_NE(translator, nullptr) << "Qt's Russian translation (Debian qt6-translations-l10n) is not installed";
+    Start();
+    const auto russian = [](const QString &text) {
+        return std::any_of(text.begin(), text.end(), [](QChar c) { return c >= QChar(0x0410) && c <= QChar(0x044F); });
+    };
+    QStringList english;
+    for (const QLabel *label : Form4->ColorDialog1->findChildren<QLabel *>()) {
+        // "HTML" is a name, the same in Russian.
+        if (label->text().contains(u'&') && !russian(label->text()) && label->text() != QStringLiteral("&HTML:")) {
+            english << label->text();
+        }
+    }
+    std::unique_ptr<QMenu> menu(Form4->FilenameEdit2->createStandardContextMenu());
+    for (const QAction *action : menu->actions()) {
+        if (!action->isSeparator() && !russian(action->text())) {
+            english << action->text();
+        }
+    }
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
+    EXPECT_TRUE(english.isEmpty()) << english.join(" | ").toStdString();
+    EXPECT_GE(menu->actions().size(), 5);
+}
 
 TEST_F(SettingsDialog, LoadsTheFileAndTheMainWindowsLiveValues) {
     // The main window's start-up empties the key of a phrases file it cannot load.
