@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   libx11-dev libxtst-dev libxext-dev libxss-dev libsndfile1-dev libpulse-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev clang-14 libclang-rt-14-dev
-  xvfb xauth x11-utils x11-apps x11-xkb-utils xdotool trayer openbox imagemagick fonts-liberation
+  xvfb xauth x11-utils x11-apps xdotool trayer openbox imagemagick fonts-liberation
   dbus dbus-x11 python3 python3-dbusmock python3-gi
   pulseaudio pulseaudio-utils sox faketime desktop-file-utils sound-theme-freedesktop
   librsvg2-bin appstream lintian debootstrap
