@@ -130,6 +130,16 @@ TEST_F(FormStorageTest, ACentredWindowIgnoresAPlaceNoScreenShows) {
     EXPECT_EQ(window.frameGeometry().topLeft(), QPoint(50, 60));
     window.hide();
 
+    QWidget other; // stored on a screen of other pixels per inch: no stored place applies at the first showing
+    other.setFixedSize(200, 100);
+    FormStorage otherStorage(&other, "s");
+    otherStorage.SetIniFileName(path);
+    otherStorage.SetCentred(true);
+    ini.WriteInteger("s", "PixelsPerInch", 12345);
+    other.show();
+    EXPECT_EQ(other.frameGeometry().topLeft(), centred);
+    ini.WriteInteger("s", "PixelsPerInch", qRound(other.screen()->logicalDotsPerInch()));
+
     QWidget plain; // a window that is not centred stays where it was
     plain.setFixedSize(200, 100);
     plain.move(10, 20);
