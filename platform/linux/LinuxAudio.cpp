@@ -12,7 +12,10 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
+
+#include <ctime>
 
 #include <algorithm>
 #include <cmath>
@@ -44,6 +47,14 @@ constexpr auto ConnectTime = std::chrono::seconds(3);
 constexpr auto Slack = std::chrono::seconds(3);
 
 using Clock = std::chrono::steady_clock;
+
+// The sound server plays in real time, so deadlines are read from the kernel's clock itself, which no
+// preloaded library can shift or speed up (the system tests run the program under libfaketime).
+std::chrono::nanoseconds RealNow() {
+    timespec now{};
+    ::syscall(SYS_clock_gettime, CLOCK_MONOTONIC, &now);
+    return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
+}
 
 struct SoundFile {
     SNDFILE *file = nullptr;
@@ -120,7 +131,7 @@ LinuxAudio::~LinuxAudio() {
 }
 
 bool LinuxAudio::Iterate(Deadline deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now()).count();
+    const auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - RealNow()).count();
     if (left <= 0) {
         return false;
     }
@@ -199,7 +210,7 @@ bool LinuxAudio::WriteAndDrain(const Source &source, int channels, int rate) {
     std::size_t pending = 0;
     std::size_t offset = 0;
     std::uint64_t written = 0;
-    const Deadline start = Clock::now();
+    const Deadline start = RealNow();
     // The server must keep up with the sound: what was written so far, plus some slack.
     const auto deadline = [&] {
         return start + std::chrono::microseconds(written * 1000000 / static_cast<std::uint64_t>(rate)) + Slack;
@@ -248,7 +259,7 @@ bool LinuxAudio::WriteAndDrain(const Source &source, int channels, int rate) {
 
 bool LinuxAudio::Play(const Source &source, int channels, int rate) {
     std::unique_lock<std::mutex> lock(mutex_);
-    const bool opened = OpenStream(channels, rate, Clock::now() + ConnectTime);
+    const bool opened = OpenStream(channels, rate, RealNow() + ConnectTime);
     if (!opened) {
         // One line while the server stays away, not one per tone of a melody.
         if (!reported_) {

@@ -32,7 +32,8 @@ public:
     using Source = std::function<std::size_t(std::int16_t *buffer, std::size_t frames)>;
 
 private:
-    using Deadline = std::chrono::steady_clock::time_point;
+    // Real time since boot, as the kernel counts it.
+    using Deadline = std::chrono::nanoseconds;
 
     // Plays the source to its end; false when no sound server took it or the server stopped answering.
     bool Play(const Source &source, int channels, int rate);
