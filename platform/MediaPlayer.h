@@ -16,7 +16,7 @@ public:
     virtual bool Start(const std::string &path, const std::string &className) = 0;
     // Looks for a running player; returns its handle, or 0 when none runs.
     virtual std::uintptr_t Find(const std::string &className) = 0;
-    // Whether the player behind the handle still runs.
+    // Whether the handle still names the player to drive: it runs and, where several run, is still the one chosen.
     virtual bool IsAlive(std::uintptr_t player) = 0;
     virtual void Command(std::uintptr_t player, PlayerCommand command) = 0;
     // Volume 0..255.

@@ -3,6 +3,7 @@
 #include "platform/linux/LinuxCdDrive.h"
 
 #include "platform/linux/Report.h"
+#include "platform/linux/UDisksTray.h"
 
 #include <algorithm>
 #include <cctype>
@@ -47,6 +48,10 @@ CdDevice &SystemCdDevice() {
 }
 
 void LinuxCdDrive::OpenDoor() {
+    // udisks2 unmounts the disc first, which the bare ioctl cannot: a mounted disc keeps the tray locked.
+    if (udisks_ != nullptr && udisks_->Open()) {
+        return;
+    }
     Send(CDROMEJECT, "open");
 }
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The CdDrive interface on Linux: the tray ioctls on /dev/cdrom or the first /dev/sr*.
+// The CdDrive interface on Linux: udisks2 opens the tray where it runs; the tray ioctls on /dev/cdrom or the first
+// /dev/sr* close it, and open it without udisks2.
 #pragma once
 
 #include "platform/CdDrive.h"
@@ -25,9 +26,13 @@ public:
 // The real system calls.
 CdDevice &SystemCdDevice();
 
+class UDisksTray;
+
 class LinuxCdDrive : public CdDrive {
 public:
-    explicit LinuxCdDrive(CdDevice &device = SystemCdDevice()) : device_(device) {}
+    // Without a udisks2 tray only the ioctls are used.
+    explicit LinuxCdDrive(CdDevice &device = SystemCdDevice(), UDisksTray *udisks = nullptr)
+        : device_(device), udisks_(udisks) {}
     void OpenDoor() override;
     void CloseDoor() override;
 
@@ -36,6 +41,7 @@ private:
     void Send(unsigned long request, const char *verb);
 
     CdDevice &device_;
+    UDisksTray *udisks_;
 };
 
 } // namespace platform

@@ -2,12 +2,11 @@
 // The Display interface on Linux: the monitor's low-power state and the screen saver.
 #include "platform/linux/LinuxDisplay.h"
 
+#include "platform/linux/DBusService.h"
+#include "platform/linux/LinuxLauncher.h"
 #include "platform/linux/Report.h"
 #include "platform/linux/XDisplayCalls.h"
 
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusMessage>
 #include <QDBusVariant>
 #include <QProcess>
 #include <QStandardPaths>
@@ -30,16 +29,9 @@ bool EnvSet(const char *name) {
     return value != nullptr && *value != '\0';
 }
 
-// The call on the session bus, when its service is there; true for a normal reply.
-bool SessionCall(const QString &service, const QString &path, const QString &interface, const QString &method,
-                 const QList<QVariant> &arguments) {
+bool SessionCall(const DBusTarget &target, const QString &method, const QList<QVariant> &arguments) {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || bus.interface() == nullptr || !bus.interface()->isServiceRegistered(service).value()) {
-        return false;
-    }
-    QDBusMessage message = QDBusMessage::createMethodCall(service, path, interface, method);
-    message.setArguments(arguments);
-    return bus.call(message, QDBus::Block, kTimeoutMs).type() == QDBusMessage::ReplyMessage;
+    return Answered(CallService(bus, target, method, arguments, kTimeoutMs));
 }
 
 // Runs a compositor's tool to its end; true when it exited with 0.
@@ -58,22 +50,65 @@ bool RunTool(const QString &program, const QStringList &arguments) {
     return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
-void WaylandLowPower() {
-    // GNOME: PowerSaveMode 1 = standby, the same low-power level as on X.
-    if (SessionCall(QStringLiteral("org.gnome.Mutter.DisplayConfig"), QStringLiteral("/org/gnome/Mutter/DisplayConfig"),
-                    QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Set"),
-                    {QStringLiteral("org.gnome.Mutter.DisplayConfig"), // interface_name
-                     QStringLiteral("PowerSaveMode"),                  // property_name
-                     QVariant::fromValue(QDBusVariant(1))})) {         // value: int32 mode
-        return;
+// GNOME: Mutter's PowerSaveMode (0 on, 1 standby, 2 suspend, 3 off, -1 unsupported). 3 is what GNOME itself sets
+// to blank the screen; Mutter on Wayland treats 1 to 3 alike, on X it forces that DPMS level. The desktop switches
+// the monitor back on at the next input.
+bool MutterPowerSave() {
+    const DBusTarget config{QStringLiteral("org.gnome.Mutter.DisplayConfig"),
+                            QStringLiteral("/org/gnome/Mutter/DisplayConfig"),
+                            QStringLiteral("org.gnome.Mutter.DisplayConfig")};
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    const QVariant mode = ServiceProperty(bus, config, QStringLiteral("PowerSaveMode"), kTimeoutMs);
+    // Mutter asks its clients not to change the mode from -1: it has no way to switch this monitor off.
+    if (!mode.isValid() || mode.toInt() == -1) {
+        return false;
     }
+    return SessionCall({config.service, config.path, QStringLiteral("org.freedesktop.DBus.Properties")},
+                       QStringLiteral("Set"),
+                       {config.interface,                            // interface_name
+                        QStringLiteral("PowerSaveMode"),             // property_name
+                        QVariant::fromValue(QDBusVariant(int{3}))}); // value: int32 mode, 3 = off
+}
+
+// KDE Plasma: PowerDevil's own "Turn Off Screen" action, on X11 and Wayland alike; it wakes the screen at the
+// next input.
+bool PowerDevilScreenOff() {
+    return SessionCall({QStringLiteral("org.kde.kglobalaccel"), QStringLiteral("/component/org_kde_powerdevil"),
+                        QStringLiteral("org.kde.kglobalaccel.Component")},
+                       QStringLiteral("invokeShortcut"), {QStringLiteral("Turn Off Screen")}); // shortcut name
+}
+
+// wlroots compositors (sway and others) keep a powered-off output dark until told otherwise, so the monitor is
+// switched off only when swayidle can switch it back on at the user's next input, after which swayidle ends.
+bool WlrootsPowerOff() {
+    const QString swayidle = QStandardPaths::findExecutable(QStringLiteral("swayidle"));
+    if (swayidle.isEmpty()) {
+        return false;
+    }
+    std::string on;
+    if (EnvSet("SWAYSOCK") && RunTool(QStringLiteral("swaymsg"), {QStringLiteral("output * power off")})) {
+        on = "swaymsg 'output * power on'";
+    } else if (RunTool(QStringLiteral("wlopm"), {QStringLiteral("--off"), QStringLiteral("*")})) {
+        on = "wlopm --on '*'";
+    } else {
+        return false;
+    }
+    // -w makes swayidle run each command as its own child, so $PPID in the resume command is swayidle itself;
+    // "timeout 1" arms the resume for the first input after a second of quiet.
+    if (!SpawnDetached({swayidle.toStdString(), "-w", "timeout", "1", "true", "resume", on + "; kill $PPID"})) {
+        ReportUnreachable("monitor off: swayidle did not start, the monitor stays dark until " + on);
+    }
+    return true;
+}
+
+void WaylandLowPower() {
     if (RunTool(QStringLiteral("kscreen-doctor"), {QStringLiteral("--dpms"), QStringLiteral("off")})) {
         return;
     }
-    if (RunTool(QStringLiteral("wlopm"), {QStringLiteral("--off"), QStringLiteral("*")})) {
+    if (WlrootsPowerOff()) {
         return;
     }
-    ReportUnreachable("monitor off: the Wayland compositor offers no way to switch the monitor off");
+    ReportUnreachable("monitor off: the Wayland compositor offers no way to switch the monitor off and on again");
 }
 
 } // namespace
@@ -89,6 +124,9 @@ bool IsWaylandSession() {
 LinuxDisplay::LinuxDisplay() : x_(RealXDisplayCalls()) {}
 
 void LinuxDisplay::MonitorLowPower() {
+    if (MutterPowerSave() || PowerDevilScreenOff()) {
+        return;
+    }
     if (IsWaylandSession()) {
         WaylandLowPower();
     } else {
@@ -97,10 +135,23 @@ void LinuxDisplay::MonitorLowPower() {
 }
 
 void LinuxDisplay::StartScreenSaver() {
-    const QString service = QStringLiteral("org.freedesktop.ScreenSaver");
-    // The desktops publish it under either path; SetActive(true) = activate now.
-    for (const QString &path : {QStringLiteral("/org/freedesktop/ScreenSaver"), QStringLiteral("/ScreenSaver")}) {
-        if (SessionCall(service, path, service, QStringLiteral("SetActive"), {true})) {
+    const QString freedesktop = QStringLiteral("org.freedesktop.ScreenSaver");
+    // Each desktop's own saver first; the freedesktop one is published under either path. SetActive(true) starts
+    // the saver now.
+    const DBusTarget savers[] = {
+        {QStringLiteral("org.gnome.ScreenSaver"), QStringLiteral("/org/gnome/ScreenSaver"),
+         QStringLiteral("org.gnome.ScreenSaver")},
+        {QStringLiteral("org.mate.ScreenSaver"), QStringLiteral("/org/mate/ScreenSaver"),
+         QStringLiteral("org.mate.ScreenSaver")},
+        {QStringLiteral("org.cinnamon.ScreenSaver"), QStringLiteral("/org/cinnamon/ScreenSaver"),
+         QStringLiteral("org.cinnamon.ScreenSaver")},
+        {QStringLiteral("org.xfce.ScreenSaver"), QStringLiteral("/org/xfce/ScreenSaver"),
+         QStringLiteral("org.xfce.ScreenSaver")},
+        {freedesktop, QStringLiteral("/org/freedesktop/ScreenSaver"), freedesktop},
+        {freedesktop, QStringLiteral("/ScreenSaver"), freedesktop},
+    };
+    for (const DBusTarget &saver : savers) {
+        if (SessionCall(saver, QStringLiteral("SetActive"), {true})) {
             return;
         }
     }

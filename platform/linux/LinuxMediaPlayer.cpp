@@ -3,13 +3,12 @@
 #include "platform/linux/LinuxMediaPlayer.h"
 
 #include "platform/linux/LinuxLauncher.h"
+#include "platform/linux/MprisChoice.h"
 #include "platform/linux/Report.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusVariant>
-#include <QStringList>
 
 #include <algorithm>
 
@@ -17,7 +16,6 @@ namespace platform {
 
 namespace {
 
-const QString kPrefix = QStringLiteral("org.mpris.MediaPlayer2.");
 const QString kObjectPath = QStringLiteral("/org/mpris/MediaPlayer2");
 const QString kRootInterface = QStringLiteral("org.mpris.MediaPlayer2");
 const QString kPlayerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
@@ -48,19 +46,11 @@ std::uintptr_t LinuxMediaPlayer::Find(const std::string &) {
         ReportUnreachable("the session bus");
         return 0;
     }
-    QStringList players;
-    for (const QString &name : bus.interface()->registeredServiceNames().value()) {
-        if (name.startsWith(kPrefix)) {
-            players.append(name);
-        }
-    }
-    if (players.isEmpty()) {
-        ReportUnreachable("an MPRIS media player on the session bus");
+    const std::string name = ChoosePlayer(bus).toStdString();
+    if (name.empty()) {
+        ReportUnreachable("an MPRIS media player on the session bus (web browsers are driven only while they play)");
         return 0;
     }
-    // The bus lists names in no fixed order; the sorted first one stays the same from one look-up to the next.
-    players.sort();
-    const std::string name = players.constFirst().toStdString();
     const auto known = std::find(names_.begin(), names_.end(), name);
     if (known != names_.end()) {
         return static_cast<std::uintptr_t>(known - names_.begin()) + 1;
@@ -74,10 +64,10 @@ std::string LinuxMediaPlayer::Name(std::uintptr_t player) const {
 }
 
 bool LinuxMediaPlayer::IsAlive(std::uintptr_t player) {
+    // The player to drive is chosen again at each firing: the user may have started, closed or switched players.
     const std::string name = Name(player);
-    const QDBusConnection bus = QDBusConnection::sessionBus();
-    return !name.empty() && bus.isConnected() && bus.interface() != nullptr &&
-           bus.interface()->isServiceRegistered(QString::fromStdString(name)).value();
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    return !name.empty() && ChoosePlayer(bus).toStdString() == name;
 }
 
 void LinuxMediaPlayer::Command(std::uintptr_t player, PlayerCommand command) {

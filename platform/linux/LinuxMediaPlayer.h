@@ -12,8 +12,9 @@ namespace platform {
 class LinuxMediaPlayer : public MediaPlayer {
 public:
     bool Start(const std::string &path, const std::string &className) override;
-    // The first bus name beginning "org.mpris.MediaPlayer2." (the class name means nothing here).
+    // The player ChoosePlayer picks (the class name means nothing here).
     std::uintptr_t Find(const std::string &className) override;
+    // Whether the handle's player is still the one ChoosePlayer picks.
     bool IsAlive(std::uintptr_t player) override;
     void Command(std::uintptr_t player, PlayerCommand command) override;
     void SetVolume(std::uintptr_t player, std::uint8_t volume) override;

@@ -2,105 +2,136 @@
 // The SessionPower interface on Linux: logind on the system bus, the desktop's session manager on the session bus.
 #include "platform/linux/LinuxSessionPower.h"
 
+#include "platform/linux/DBusService.h"
 #include "platform/linux/Report.h"
 
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusMessage>
+#include <QDBusObjectPath>
 #include <QString>
 #include <QVariant>
 
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <unistd.h>
 
 namespace platform {
 
 namespace {
 
 const QString kLogind = QStringLiteral("org.freedesktop.login1");
-const QString kLogindPath = QStringLiteral("/org/freedesktop/login1");
-const QString kLogindManager = QStringLiteral("org.freedesktop.login1.Manager");
+const DBusTarget kLogindManager{kLogind, QStringLiteral("/org/freedesktop/login1"),
+                                QStringLiteral("org.freedesktop.login1.Manager")};
 // An interactive request may wait for the user to answer polkit's authentication dialog.
 constexpr int kInteractiveTimeoutMs = 120000;
-// A session manager that takes longer than this to answer is treated as absent.
-constexpr int kSessionManagerTimeoutMs = 10000;
+// A session manager or a look-up that takes longer than this to answer is treated as absent.
+constexpr int kAnswerTimeoutMs = 10000;
 
-bool Connected(QDBusConnection &bus) {
-    return bus.isConnected() && bus.interface() != nullptr;
-}
-
-// Sends the call and waits for its reply; true for a normal reply, else the one stderr line.
-bool CallAndReport(QDBusConnection &bus, const QDBusMessage &message, int timeoutMs, const std::string &what) {
-    const QDBusMessage reply = bus.call(message, QDBus::Block, timeoutMs);
-    if (reply.type() == QDBusMessage::ReplyMessage) {
-        return true;
-    }
-    ReportUnreachable(what + ": " + reply.errorMessage().toStdString());
-    return false;
-}
-
-bool LogindCall(const QString &method, const QList<QVariant> &arguments, const std::string &what) {
+// The reply of a logind call; an error or an unreachable logind leaves the one stderr line.
+QDBusMessage LogindCall(const QString &method, const QList<QVariant> &arguments, const std::string &what,
+                        int timeoutMs = kInteractiveTimeoutMs) {
     QDBusConnection bus = QDBusConnection::systemBus();
-    if (!Connected(bus)) {
-        ReportUnreachable(what + ": the system bus is not reachable");
-        return false;
+    const QDBusMessage reply = CallService(bus, kLogindManager, method, arguments, timeoutMs);
+    if (reply.type() == QDBusMessage::InvalidMessage) {
+        ReportUnreachable(what + ": logind is not on the system bus");
+    } else if (!Answered(reply)) {
+        ReportUnreachable(what + " (logind " + method.toStdString() + "): " + reply.errorMessage().toStdString());
     }
-    QDBusMessage message = QDBusMessage::createMethodCall(kLogind, kLogindPath, kLogindManager, method);
-    message.setArguments(arguments);
-    return CallAndReport(bus, message, kInteractiveTimeoutMs, what + " (logind " + method.toStdString() + ")");
+    return reply;
 }
 
 struct SessionManager {
-    const char *service;
-    const char *path;
-    const char *interface;
-    const char *method;
+    DBusTarget target;
+    QString method;
     QList<QVariant> arguments;
+    // The method is declared without a reply: sending it is all there is to wait for.
+    bool noReply = false;
 };
 
-// True when one of the desktops' session managers present on the session bus accepted the log-off.
+// True when one of the desktops' session managers present on the session bus accepted the log-off. None of them
+// is asked to force: running programs may save their work or hold the log-off up.
 bool SessionManagerLogout() {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!Connected(bus)) {
+    if (!bus.isConnected()) {
         return false;
     }
+    const QVariant noDialog = QVariant::fromValue(std::uint32_t{1});
     const SessionManager managers[] = {
-        // GNOME: mode 1 = log out without the confirmation dialog.
-        {"org.gnome.SessionManager",
-         "/org/gnome/SessionManager",
-         "org.gnome.SessionManager",
-         "Logout",
-         {QVariant::fromValue(std::uint32_t{1})}},
+        // GNOME, Cinnamon and MATE: Logout(mode 1 = without the confirmation dialog; 2 would force).
+        {{QStringLiteral("org.gnome.SessionManager"), QStringLiteral("/org/gnome/SessionManager"),
+          QStringLiteral("org.gnome.SessionManager")},
+         QStringLiteral("Logout"),
+         {noDialog}},
+        {{QStringLiteral("org.cinnamon.SessionManager"), QStringLiteral("/org/cinnamon/SessionManager"),
+          QStringLiteral("org.cinnamon.SessionManager")},
+         QStringLiteral("Logout"),
+         {noDialog}},
+        {{QStringLiteral("org.mate.SessionManager"), QStringLiteral("/org/mate/SessionManager"),
+          QStringLiteral("org.mate.SessionManager")},
+         QStringLiteral("Logout"),
+         {noDialog}},
         // Plasma 5.25 and later: log out without asking.
-        {"org.kde.Shutdown", "/Shutdown", "org.kde.Shutdown", "logout", {}},
+        {{QStringLiteral("org.kde.Shutdown"), QStringLiteral("/Shutdown"), QStringLiteral("org.kde.Shutdown")},
+         QStringLiteral("logout"),
+         {}},
         // Older Plasma: confirm = 0 (no dialog), type = 0 (log out), mode = 0 (the default).
-        {"org.kde.ksmserver",
-         "/KSMServer",
-         "org.kde.KSMServerInterface",
-         "logout",
+        {{QStringLiteral("org.kde.ksmserver"), QStringLiteral("/KSMServer"),
+          QStringLiteral("org.kde.KSMServerInterface")},
+         QStringLiteral("logout"),
          {QVariant::fromValue(0), QVariant::fromValue(0), QVariant::fromValue(0)}},
         // Xfce: show_dialog = false, allow_save = true (running programs may save their state).
-        {"org.xfce.SessionManager",
-         "/org/xfce/SessionManager",
-         "org.xfce.Session.Manager",
-         "Logout",
+        {{QStringLiteral("org.xfce.SessionManager"), QStringLiteral("/org/xfce/SessionManager"),
+          QStringLiteral("org.xfce.Session.Manager")},
+         QStringLiteral("Logout"),
          {QVariant::fromValue(false), QVariant::fromValue(true)}},
+        // LXQt: logout() asks the session's programs to quit; it sends no reply.
+        {{QStringLiteral("org.lxqt.session"), QStringLiteral("/LXQtSession"), QStringLiteral("org.lxqt.session")},
+         QStringLiteral("logout"),
+         {},
+         true},
     };
     for (const SessionManager &manager : managers) {
-        const QString service = QString::fromLatin1(manager.service);
-        if (!bus.interface()->isServiceRegistered(service).value()) {
+        if (!ServicePresent(bus, manager.target.service)) {
             continue;
         }
-        QDBusMessage message =
-            QDBusMessage::createMethodCall(service, QString::fromLatin1(manager.path),
-                                           QString::fromLatin1(manager.interface), QString::fromLatin1(manager.method));
-        message.setArguments(manager.arguments);
-        if (CallAndReport(bus, message, kSessionManagerTimeoutMs, std::string("log-off through ") + manager.service)) {
+        const std::string what = "log-off through " + manager.target.service.toStdString();
+        if (manager.noReply) {
+            QDBusMessage message = QDBusMessage::createMethodCall(manager.target.service, manager.target.path,
+                                                                  manager.target.interface, manager.method);
+            message.setArguments(manager.arguments);
+            if (bus.send(message)) {
+                return true;
+            }
+            ReportUnreachable(what + ": " + bus.lastError().message().toStdString());
+            continue;
+        }
+        const QDBusMessage reply =
+            CallService(bus, manager.target, manager.method, manager.arguments, kAnswerTimeoutMs);
+        if (Answered(reply)) {
             return true;
         }
+        ReportUnreachable(what + ": " + reply.errorMessage().toStdString());
     }
     return false;
+}
+
+// This program's login session: $XDG_SESSION_ID, else the session logind finds this process in. Empty when
+// neither knows (the failed look-up leaves its stderr line).
+QString LoginSession() {
+    const char *session = std::getenv("XDG_SESSION_ID");
+    if (session != nullptr && *session != '\0') {
+        return QString::fromLocal8Bit(session);
+    }
+    // GetSessionByPID(pid) -> the session's object path; its Id is what TerminateSession takes.
+    const QDBusMessage reply =
+        LogindCall(QStringLiteral("GetSessionByPID"), {QVariant::fromValue(static_cast<std::uint32_t>(::getpid()))},
+                   "log-off: finding this program's session", kAnswerTimeoutMs);
+    if (!Answered(reply) || reply.arguments().isEmpty()) {
+        return {};
+    }
+    QDBusConnection bus = QDBusConnection::systemBus();
+    const DBusTarget object{kLogind, reply.arguments().constFirst().value<QDBusObjectPath>().path(),
+                            QStringLiteral("org.freedesktop.login1.Session")};
+    return ServiceProperty(bus, object, QStringLiteral("Id"), kAnswerTimeoutMs).toString();
 }
 
 } // namespace
@@ -109,28 +140,33 @@ bool LinuxSessionPower::LogOff() {
     if (SessionManagerLogout()) {
         return true;
     }
-    const char *session = std::getenv("XDG_SESSION_ID");
-    if (session == nullptr || *session == '\0') {
-        ReportUnreachable("log-off: no session manager answered and XDG_SESSION_ID is not set");
+    const QString session = LoginSession();
+    if (session.isEmpty()) {
+        ReportUnreachable("log-off: no session manager answered and this program's login session is unknown");
         return false;
     }
     // session_id = this login session.
-    return LogindCall(QStringLiteral("TerminateSession"), {QString::fromLocal8Bit(session)}, "log-off");
+    if (!Answered(LogindCall(QStringLiteral("TerminateSession"), {session}, "log-off"))) {
+        return false;
+    }
+    ReportUnreachable("log-off: no session manager answered, so logind ends session " + session.toStdString() +
+                      " and its programs without asking them to save their work");
+    return true;
 }
 
 bool LinuxSessionPower::PowerOff() {
     // interactive = true: polkit may ask the user for permission.
-    return LogindCall(QStringLiteral("PowerOff"), {true}, "power-off");
+    return Answered(LogindCall(QStringLiteral("PowerOff"), {true}, "power-off"));
 }
 
 bool LinuxSessionPower::Reboot() {
     // interactive = true.
-    return LogindCall(QStringLiteral("Reboot"), {true}, "restart");
+    return Answered(LogindCall(QStringLiteral("Reboot"), {true}, "restart"));
 }
 
 bool LinuxSessionPower::Suspend() {
     // interactive = true.
-    return LogindCall(QStringLiteral("Suspend"), {true}, "suspend");
+    return Answered(LogindCall(QStringLiteral("Suspend"), {true}, "suspend"));
 }
 
 } // namespace platform

@@ -12,6 +12,7 @@
 #include "platform/linux/LinuxPortIO.h"
 #include "platform/linux/LinuxSessionPower.h"
 #include "platform/linux/LinuxSystem.h"
+#include "platform/linux/UDisksTray.h"
 
 namespace platform {
 
@@ -22,7 +23,8 @@ void InstallNative() {
     static LinuxKeyState keyState;
     static LinuxAudio audio;
     static LinuxMediaPlayer player;
-    static LinuxCdDrive cdDrive;
+    static UDisksTray udisks;
+    static LinuxCdDrive cdDrive(SystemCdDevice(), &udisks);
     static LinuxLauncher launcher;
     static LinuxDesktop desktop;
     static LinuxSystem system;
