@@ -98,7 +98,8 @@ bool SessionManagerLogout() {
             QDBusMessage message = QDBusMessage::createMethodCall(manager.target.service, manager.target.path,
                                                                   manager.target.interface, manager.method);
             message.setArguments(manager.arguments);
-            if (bus.send(message)) {
+            // The bus answers in order: once it has answered the look-up, it has the log-off too.
+            if (bus.send(message) && ServicePresent(bus, manager.target.service)) {
                 return true;
             }
             ReportUnreachable(what + ": " + bus.lastError().message().toStdString());

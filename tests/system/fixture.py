@@ -89,12 +89,13 @@ def wait_until(predicate, timeout, interval=0.05, what="condition"):
 class Mock:
     """A dbusmock object on one of the private buses; methods and properties are added through the Mock API."""
 
-    def __init__(self, fixture, bus, name, path, interface):
+    def __init__(self, fixture, bus, name, path, interface, log_path=None):
         self.fixture = fixture
         self.bus = bus  # "system" or "session"
         self.name = name
         self.path = path
         self.interface = interface
+        self.log_path = log_path  # dbusmock's own log: every call, also the property Get/Set calls GetCalls omits
 
     def _object(self):
         return self.fixture.dbus_object(self.bus, self.name, self.path)
@@ -118,6 +119,17 @@ class Mock:
 
     def clear_calls(self):
         self._object().ClearCalls(dbus_interface="org.freedesktop.DBus.Mock")
+
+    def logged(self, prefix):
+        """The lines of dbusmock's log (timestamp removed) that begin with prefix, e.g. "Set /path iface.Prop"."""
+        with open(self.log_path, encoding="utf-8") as f:
+            lines = [line.rstrip("\n").split(" ", 1)[-1] for line in f]
+        return [line for line in lines if line.startswith(prefix)]
+
+    def add_object(self, path, interface, properties, methods=()):
+        """Another object of this mock's service; methods as (name, in signature, out signature, code)."""
+        self._object().AddObject(path, interface, properties, list(methods), dbus_interface="org.freedesktop.DBus.Mock")
+        return Mock(self.fixture, self.bus, self.name, path, interface, self.log_path)
 
 
 def _plain(value):
@@ -487,13 +499,18 @@ class Fixture:
         )
         return self.logind
 
-    def add_mock(self, name, path, interface, *, bus="session"):
-        """A generic dbusmock claiming `name` on a private bus with one object; returns its Mock to fill."""
+    def add_mock(self, name, path, interface, *, bus="session", object_manager=False):
+        """A generic dbusmock claiming `name` on a private bus with one object; returns its Mock to fill.
+
+        object_manager - the object answers org.freedesktop.DBus.ObjectManager for the objects added later."""
         self.start_buses()
         what = f"mock-{name}"
-        args = ["--system" if bus == "system" else "--session", "-l", self._log(f"{what}-calls"), name, path, interface]
+        log_path = self._log(f"{what}-calls")
+        args = ["--system" if bus == "system" else "--session", "-l", log_path, name, path, interface]
+        if object_manager:
+            args.insert(1, "-m")
         self._start_dbusmock(what, args, bus, name)
-        return Mock(self, bus, name, path, interface)
+        return Mock(self, bus, name, path, interface, log_path)
 
     def add_screensaver(self, active=False):
         """org.freedesktop.ScreenSaver with GetActive/SetActive (SetActive changes what GetActive answers)."""

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Linux CD tray: which device it opens and the ioctls it sends, over a recording device layer.
 #include "platform/linux/LinuxCdDrive.h"
+#include "tests/fakes/RecordingCdDevice.h"
 
 #include <gtest/gtest.h>
 
@@ -13,29 +14,7 @@
 namespace {
 
 using Strings = std::vector<std::string>;
-
-class RecordingCdDevice : public platform::CdDevice {
-public:
-    int Open(const std::string &path, int flags) override {
-        const bool ok = present.count(path) != 0 && flags == (O_RDONLY | O_NONBLOCK);
-        calls.push_back("open " + path + (ok ? "" : " failed"));
-        return ok ? present[path] : -1;
-    }
-    int Ioctl(int fd, unsigned long request, long) override {
-        const char *name = request == CDROMEJECT ? "CDROMEJECT" : request == CDROMCLOSETRAY ? "CDROMCLOSETRAY" : "?";
-        calls.push_back(std::string("ioctl ") + std::to_string(fd) + " " + name);
-        return ioctlResult;
-    }
-    void Close(int fd) override { calls.push_back("close " + std::to_string(fd)); }
-    std::vector<std::string> List(const std::string &folder) override {
-        calls.push_back("list " + folder);
-        return names;
-    }
-    std::map<std::string, int> present;
-    Strings names;
-    int ioctlResult = 0;
-    Strings calls;
-};
+using fakes::RecordingCdDevice;
 
 TEST(LinuxCdDrive, OpenThenCloseOnDevCdrom) {
     RecordingCdDevice device;

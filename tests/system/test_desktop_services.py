@@ -1,0 +1,174 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Each desktop's own services, mocked on the fixture's private buses: the screen savers of GNOME, MATE, Cinnamon
+and Xfce, Mutter's and PowerDevil's monitor off, the session managers of Cinnamon, MATE and LXQt with logind
+behind them, and udisks2 with a mounted disc. Services are added from the least preferred to the most preferred,
+and after each the one operation must reach the newest service exactly once, with the right arguments, and no
+service added before it again."""
+
+import os
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from fixture import Fixture  # noqa: E402
+
+failures = []
+
+
+def check(condition, what):
+    if not condition:
+        failures.append(what)
+        print(f"FAIL: {what}", file=sys.stderr, flush=True)
+
+
+# (service, path, interface), least preferred first.
+SCREEN_SAVERS = [
+    ("org.xfce.ScreenSaver", "/org/xfce/ScreenSaver", "org.xfce.ScreenSaver"),
+    ("org.cinnamon.ScreenSaver", "/org/cinnamon/ScreenSaver", "org.cinnamon.ScreenSaver"),
+    ("org.mate.ScreenSaver", "/org/mate/ScreenSaver", "org.mate.ScreenSaver"),
+    ("org.gnome.ScreenSaver", "/org/gnome/ScreenSaver", "org.gnome.ScreenSaver"),
+]
+
+# (service, path, interface, method, in signature, the arguments expected), least preferred first; GNOME, Plasma
+# and Xfce are covered by test_power.py.
+SESSION_MANAGERS = [
+    ("org.lxqt.session", "/LXQtSession", "org.lxqt.session", "logout", "", []),
+    ("org.mate.SessionManager", "/org/mate/SessionManager", "org.mate.SessionManager", "Logout", "u", [1]),
+    ("org.cinnamon.SessionManager", "/org/cinnamon/SessionManager", "org.cinnamon.SessionManager", "Logout", "u", [1]),
+]
+
+MUTTER = ("org.gnome.Mutter.DisplayConfig", "/org/gnome/Mutter/DisplayConfig", "org.gnome.Mutter.DisplayConfig")
+POWER_SAVE_SET = "Set /org/gnome/Mutter/DisplayConfig org.gnome.Mutter.DisplayConfig.PowerSaveMode"
+
+UDISKS = "/org/freedesktop/UDisks2"
+DRIVE = "org.freedesktop.UDisks2.Drive"
+BLOCK = "org.freedesktop.UDisks2.Block"
+FILESYSTEM = "org.freedesktop.UDisks2.Filesystem"
+
+
+def gtest(fx, name, env):
+    check(fx.run_system_tests(f"RealDesktop.{name}", extra_env=env) == 0, f"gtest RealDesktop.{name}")
+
+
+def each_once(mocks, method, expected, what):
+    """The newest mock got method once with the expected arguments; the older ones still have only their own."""
+    for mock in mocks:
+        calls = mock.method_calls(method)
+        check(calls == [expected], f"{what}: {mock.name} {method} calls {calls}, expected one with {expected}")
+
+
+def screen_savers(fx, env):
+    added = []
+    for service, path, interface in SCREEN_SAVERS:
+        mock = fx.add_mock(service, path, interface)
+        mock.add_method("SetActive", "b", "b", "ret = True")
+        added.append(mock)
+        gtest(fx, "ScreenSaver", env)
+        each_once(added, "SetActive", [True], f"screen saver with {service} the newest")
+
+
+def monitor(fx, env):
+    import dbus
+
+    kde = fx.add_mock("org.kde.kglobalaccel", "/component/org_kde_powerdevil", "org.kde.kglobalaccel.Component")
+    kde.add_method("invokeShortcut", "s", "", "")
+    gtest(fx, "MonitorOff", env)
+    check(kde.method_calls("invokeShortcut") == [["Turn Off Screen"]], f"PowerDevil: {kde.calls()}")
+
+    mutter = fx.add_mock(*MUTTER)
+    mutter.add_property("PowerSaveMode", dbus.Int32(0))
+    gtest(fx, "MonitorOff", env)
+    sets = mutter.logged(POWER_SAVE_SET)
+    check(sets == [f"{POWER_SAVE_SET} 3"], f"Mutter: one PowerSaveMode = 3 (off), got {sets}")
+    mode = fx.dbus_object("session", mutter.name, mutter.path).Get(
+        MUTTER[2], "PowerSaveMode", dbus_interface="org.freedesktop.DBus.Properties"
+    )
+    check(isinstance(mode, dbus.Int32) and mode == 3, f"Mutter's PowerSaveMode holds {mode!r}, not int32 3")
+    check(len(kde.method_calls("invokeShortcut")) == 1, "with Mutter there PowerDevil is not asked again")
+
+    # A Mutter that cannot switch this monitor off (-1) is not asked to; the next desktop service is.
+    fx.dbus_object("session", mutter.name, mutter.path).Set(
+        MUTTER[2], "PowerSaveMode", dbus.Int32(-1), dbus_interface="org.freedesktop.DBus.Properties"
+    )
+    gtest(fx, "MonitorOff", env)
+    sets = mutter.logged(POWER_SAVE_SET)
+    check(len(sets) == 2, f"Mutter at -1 is left alone; the log holds only the test's own Set besides ours: {sets}")
+    check(len(kde.method_calls("invokeShortcut")) == 2, "Mutter at -1: PowerDevil switches the monitor off")
+
+
+def session_managers(fx, env):
+    import dbus
+
+    # No session manager and no XDG_SESSION_ID: logind finds the session by the program's PID and ends it.
+    fx.logind.add_method("GetSessionByPID", "u", "o", 'ret = dbus.ObjectPath("/org/freedesktop/login1/session/c9")')
+    fx.dbus_object("system", fx.logind.name, fx.logind.path).AddSession(
+        "c9", "seat0", dbus.UInt32(os.getuid()), "tester", True, dbus_interface="org.freedesktop.DBus.Mock"
+    )
+    gtest(fx, "LogOff", {**env, "ZINDREL_EXPECT_LOGIND": "1"})
+    pids = fx.logind.method_calls("GetSessionByPID")
+    check(len(pids) == 1 and pids[0][0] > 1, f"logind GetSessionByPID: one call with the program's PID, got {pids}")
+    calls = fx.logind.method_calls("TerminateSession")
+    check(calls == [["c9"]], f"logind TerminateSession of the session found, got {calls}")
+    fx.logind.clear_calls()
+
+    added = []
+    for service, path, interface, method, signature, expected in SESSION_MANAGERS:
+        mock = fx.add_mock(service, path, interface)
+        mock.add_method(method, signature, "", "")
+        added.append((mock, method, expected))
+        gtest(fx, "LogOff", env)
+        for older, older_method, older_expected in added:
+            calls = older.method_calls(older_method)
+            check(calls == [older_expected], f"{service} the newest: {older.name} got {calls}")
+        check(fx.logind.calls() == [], f"an answering session manager leaves logind alone: {fx.logind.calls()}")
+
+
+def cd_tray(fx, env):
+    import dbus
+
+    udisks = fx.add_mock("org.freedesktop.UDisks2", UDISKS, "org.freedesktop.UDisks2.Manager", bus="system",
+                         object_manager=True)
+    drive_path = f"{UDISKS}/drives/Optical_Drive"
+    disc_path = f"{UDISKS}/block_devices/sr0"
+    # Like udisks2, the eject fails while the disc is mounted.
+    drive = udisks.add_object(
+        drive_path,
+        DRIVE,
+        {"Ejectable": True, "MediaCompatibility": dbus.Array(["optical_cd", "optical_dvd"], signature="s")},
+        [("Eject", "a{sv}", "",
+          f"if objects['{disc_path}'].Get('{FILESYSTEM}', 'MountPoints'): "
+          "raise dbus.exceptions.DBusException('the disc is mounted', name='org.freedesktop.UDisks2.Error.DeviceBusy')")],
+    )
+    mounted = dbus.Array([dbus.ByteArray(b"/media/tester/DISC\0")], signature="ay")
+    disc = udisks.add_object(disc_path, BLOCK, {"Drive": dbus.ObjectPath(drive_path)})
+    disc._object().AddProperties(FILESYSTEM, {"MountPoints": mounted}, dbus_interface="org.freedesktop.DBus.Mock")
+    disc._object().AddMethod(
+        FILESYSTEM, "Unmount", "a{sv}", "",
+        f"self.Set('{FILESYSTEM}', 'MountPoints', dbus.Array([], signature='ay'))",
+        dbus_interface="org.freedesktop.DBus.Mock",
+    )
+    # A mounted hard disk of another drive stays mounted.
+    disk_path = f"{UDISKS}/drives/Hard_Disk"
+    udisks.add_object(disk_path, DRIVE, {"Ejectable": False, "MediaCompatibility": dbus.Array([], signature="s")})
+    home = udisks.add_object(f"{UDISKS}/block_devices/sda1", BLOCK, {"Drive": dbus.ObjectPath(disk_path)})
+    home._object().AddProperties(FILESYSTEM, {"MountPoints": mounted}, dbus_interface="org.freedesktop.DBus.Mock")
+    home._object().AddMethod(FILESYSTEM, "Unmount", "a{sv}", "", "", dbus_interface="org.freedesktop.DBus.Mock")
+
+    gtest(fx, "CdTrayOpensThroughUdisksAndClosesThroughTheIoctl", env)
+    unmounts = disc.method_calls("Unmount")
+    check(unmounts == [[{}]], f"udisks2 Unmount of the disc: one call with no options, got {unmounts}")
+    check(drive.method_calls("Eject") == [[{}]], f"udisks2 Eject: one call with no options, got {drive.calls()}")
+    check(home.method_calls("Unmount") == [], f"the hard disk stays mounted, got {home.calls()}")
+
+
+def main():
+    with Fixture("desktop-services", xvfb=False, logind=True) as fx:
+        env = {"QT_QPA_PLATFORM": "offscreen"}
+        screen_savers(fx, env)
+        monitor(fx, env)
+        session_managers(fx, env)
+        cd_tray(fx, env)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
