@@ -77,6 +77,14 @@ protected:
 
 class MprisNoPlayer : public MprisTest {};
 class MprisPlayer : public MprisTest {};
+class MprisSeveralPlayers : public MprisTest {};
+
+// org.freedesktop.DBus.Properties.Set(interface, property, value) on a mock.
+void SetProperty(const QString &service, const QString &interface, const QString &property, const QVariant &value) {
+    const QDBusMessage reply = Call(service, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Set"),
+                                    {interface, property, QVariant::fromValue(QDBusVariant(value))});
+    ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+}
 
 TEST_F(MprisNoPlayer, RunsThroughSilentlyThenDrivesAPlayerStartedLater) {
     RequirePrivateBus();
@@ -146,6 +154,46 @@ TEST_F(MprisPlayer, CommandsVolumeAndCloseReachThePlayerInOrder) {
     EXPECT_EQ(CallCount(player, QStringLiteral("Quit")), 1);
     EXPECT_DOUBLE_EQ(Property(player, QStringLiteral("org.mpris.MediaPlayer2"), QStringLiteral("VolumeAtQuit")), 0.2)
         << "the volume is set before the player is closed";
+}
+
+// test_mpris.py starts two web browsers' players and two music players, "radio" playing, and playerctld knowing
+// none. Each firing sends Next to the player chosen anew.
+TEST_F(MprisSeveralPlayers, ThePlayingOneElseTheLastPlayedElseTheFirstThatIsNoBrowser) {
+    RequirePrivateBus();
+    const QString music = QStringLiteral("org.mpris.MediaPlayer2.music");
+    const QString radio = QStringLiteral("org.mpris.MediaPlayer2.radio");
+    const QStringList browsers = {QStringLiteral("org.mpris.MediaPlayer2.aaa_tab"),
+                                  QStringLiteral("org.mpris.MediaPlayer2.chromium.instance7")};
+    const QString playerctld = QStringLiteral("org.mpris.MediaPlayer2.playerctld");
+    const QString recent = QStringLiteral("com.github.altdesktop.playerctld");
+    const QString next = QStringLiteral("Next");
+    CreateForms();
+    Form7->CheckBox3->setChecked(true);
+    Form7->RadioButton5->setChecked(true);
+
+    Form7->RunWinAmpActions();
+    EXPECT_EQ(CallCount(radio, next), 1) << "the player playing now";
+    EXPECT_EQ(CallCount(music, next), 0);
+
+    SetProperty(radio, kPlayer, QStringLiteral("PlaybackStatus"), QStringLiteral("Paused"));
+    SetProperty(playerctld, recent, QStringLiteral("PlayerNames"), QStringList{radio, music});
+    Form7->RunWinAmpActions();
+    EXPECT_EQ(CallCount(radio, next), 2) << "none plays: the one playerctld saw last";
+    EXPECT_EQ(CallCount(music, next), 0);
+
+    SetProperty(playerctld, recent, QStringLiteral("PlayerNames"), QStringList{});
+    Form7->RunWinAmpActions();
+    EXPECT_EQ(CallCount(music, next), 1) << "none plays, playerctld knows none: the first that is no browser";
+    EXPECT_EQ(CallCount(radio, next), 2);
+
+    SetProperty(radio, kPlayer, QStringLiteral("PlaybackStatus"), QStringLiteral("Playing"));
+    Form7->RunWinAmpActions();
+    EXPECT_EQ(CallCount(radio, next), 3) << "playing again: chosen again at this firing";
+    EXPECT_EQ(CallCount(music, next), 1);
+    for (const QString &browser : browsers) {
+        EXPECT_EQ(CallCount(browser, next), 0) << browser.toStdString();
+    }
+    EXPECT_EQ(CallCount(playerctld, next), 0) << "playerctld is asked, never driven";
 }
 
 } // namespace

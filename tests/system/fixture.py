@@ -531,8 +531,9 @@ class Fixture:
         mock.add_method("CanShutdown", "", "b", "ret = True")
         return mock
 
-    def add_mpris_player(self, name="testplayer", volume=0.5, status="Paused"):
-        """An MPRIS player org.mpris.MediaPlayer2.<name>: the Player methods are recorded, Volume is writable."""
+    def add_mpris_player(self, name="testplayer", volume=0.5, status="Paused", identity=None):
+        """An MPRIS player org.mpris.MediaPlayer2.<name>: the Player methods are recorded, Volume is writable;
+        its Identity is the name unless given."""
         player = "org.mpris.MediaPlayer2.Player"
         mock = self.add_mock(f"org.mpris.MediaPlayer2.{name}", "/org/mpris/MediaPlayer2", player)
         for method in ("Next", "Previous", "Pause", "PlayPause", "Stop", "Play"):
@@ -540,7 +541,7 @@ class Fixture:
         mock.add_property("PlaybackStatus", status)
         mock.add_property("Volume", float(volume))
         mock.add_property("CanControl", True)
-        mock.add_property("Identity", name, interface="org.mpris.MediaPlayer2")
+        mock.add_property("Identity", identity or name, interface="org.mpris.MediaPlayer2")
         return mock
 
     # ----- tray -----

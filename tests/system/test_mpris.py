@@ -8,6 +8,12 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from fixture import Fixture  # noqa: E402
 
 
+def dbus_strings(values):
+    import dbus
+
+    return dbus.Array(values, signature="s")
+
+
 def main():
     failures = []
     with Fixture("mpris", xvfb=False) as fx:
@@ -26,6 +32,20 @@ def main():
         env["ZINDREL_MPRIS_PLAYER"] = player.name
         if fx.run_system_tests("MprisPlayer.*", extra_env=env) != 0:
             failures.append("with a running player")
+    with Fixture("mpris-several", xvfb=False) as fx:
+        env = {"QT_QPA_PLATFORM": "offscreen", "ZINDREL_PRIVATE_SESSION_BUS": fx.session_bus}
+        # A browser known by its Identity, one by its bus name, and two music players of which the second plays.
+        fx.add_mpris_player("aaa_tab", identity="Mozilla Firefox")
+        fx.add_mpris_player("chromium.instance7")
+        fx.add_mpris_player("music")
+        fx.add_mpris_player("radio", status="Playing")
+        playerctld = fx.add_mock(
+            "org.mpris.MediaPlayer2.playerctld", "/org/mpris/MediaPlayer2", "com.github.altdesktop.playerctld"
+        )
+        playerctld.add_property("PlayerNames", dbus_strings([]))
+        playerctld.add_method("Next", interface="org.mpris.MediaPlayer2.Player")
+        if fx.run_system_tests("MprisSeveralPlayers.*", extra_env=env) != 0:
+            failures.append("with several players")
     for failure in failures:
         print(f"FAIL: {failure}", file=sys.stderr)
     return 1 if failures else 0
