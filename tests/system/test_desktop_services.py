@@ -6,10 +6,11 @@ and after each the one operation must reach the newest service exactly once, wit
 service added before it again."""
 
 import os
+import shutil
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from fixture import Fixture  # noqa: E402
+from fixture import Fixture, wait_until  # noqa: E402
 
 failures = []
 
@@ -160,6 +161,28 @@ def cd_tray(fx, env):
     check(home.method_calls("Unmount") == [], f"the hard disk stays mounted, got {home.calls()}")
 
 
+def real_mutter():
+    """The monitor command against a real headless Mutter: its PowerSaveMode goes from 0 (on) to 3 (off)."""
+    import dbus
+
+    if not shutil.which("mutter"):
+        print("SKIP part: mutter is not installed, the real Mutter is not asked", file=sys.stderr)
+        return
+    with Fixture("desktop-services-mutter", xvfb=False) as fx:
+        wayland = ["--wayland", "--no-x11", "--wayland-display", "zindrel-mutter"]
+        mutter = fx.spawn(["mutter", "--headless", *wayland, "--virtual-monitor", "640x480"], "mutter")
+        wait_until(lambda: fx.name_owned("session", MUTTER[0]) or mutter.poll() is not None, 20, what="Mutter")
+        check(mutter.poll() is None, "the headless Mutter keeps running")
+        config = fx.dbus_object("session", MUTTER[0], MUTTER[1])
+
+        def mode():
+            return config.Get(MUTTER[2], "PowerSaveMode", dbus_interface="org.freedesktop.DBus.Properties")
+
+        check(mode() == 0, f"the virtual monitor of a fresh Mutter is on, PowerSaveMode {mode()}")
+        gtest(fx, "MonitorOff", {"QT_QPA_PLATFORM": "offscreen"})
+        check(isinstance(mode(), dbus.Int32) and mode() == 3, f"Mutter's PowerSaveMode after monitor off: {mode()!r}")
+
+
 def main():
     with Fixture("desktop-services", xvfb=False, logind=True) as fx:
         env = {"QT_QPA_PLATFORM": "offscreen"}
@@ -167,6 +190,7 @@ def main():
         monitor(fx, env)
         session_managers(fx, env)
         cd_tray(fx, env)
+    real_mutter()
     return 1 if failures else 0
 
 
