@@ -86,6 +86,21 @@ def wait_until(predicate, timeout, interval=0.05, what="condition"):
         time.sleep(interval)
 
 
+class Checks:
+    """A script's checks: each failed one is printed at once; `code()` is the script's exit code."""
+
+    def __init__(self):
+        self.failures = []
+
+    def __call__(self, condition, what):
+        if not condition:
+            self.failures.append(what)
+            print(f"FAIL: {what}", file=sys.stderr, flush=True)
+
+    def code(self):
+        return 1 if self.failures else 0
+
+
 class Mock:
     """A dbusmock object on one of the private buses; methods and properties are added through the Mock API."""
 
@@ -108,6 +123,10 @@ class Mock:
 
     def add_property(self, prop, value, interface=None):
         self._object().AddProperty(interface or self.interface, prop, value, dbus_interface="org.freedesktop.DBus.Mock")
+
+    def add_properties(self, interface, properties):
+        """Another interface on this object, with its properties."""
+        self._object().AddProperties(interface, properties, dbus_interface="org.freedesktop.DBus.Mock")
 
     def calls(self):
         """The calls made so far as a list of (method name, [arguments as plain Python values])."""

@@ -10,15 +10,9 @@ import shutil
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from fixture import Fixture, wait_until  # noqa: E402
+from fixture import Checks, Fixture, wait_until  # noqa: E402
 
-failures = []
-
-
-def check(condition, what):
-    if not condition:
-        failures.append(what)
-        print(f"FAIL: {what}", file=sys.stderr, flush=True)
+check = Checks()
 
 
 # (service, path, interface), least preferred first.
@@ -131,28 +125,24 @@ def cd_tray(fx, env):
     drive_path = f"{UDISKS}/drives/Optical_Drive"
     disc_path = f"{UDISKS}/block_devices/sr0"
     # Like udisks2, the eject fails while the disc is mounted.
-    drive = udisks.add_object(
-        drive_path,
-        DRIVE,
-        {"Ejectable": True, "MediaCompatibility": dbus.Array(["optical_cd", "optical_dvd"], signature="s")},
-        [("Eject", "a{sv}", "",
-          f"if objects['{disc_path}'].Get('{FILESYSTEM}', 'MountPoints'): "
-          "raise dbus.exceptions.DBusException('the disc is mounted', name='org.freedesktop.UDisks2.Error.DeviceBusy')")],
+    eject = (
+        f"if objects['{disc_path}'].Get('{FILESYSTEM}', 'MountPoints'): raise dbus.exceptions.DBusException("
+        "'the disc is mounted', name='org.freedesktop.UDisks2.Error.DeviceBusy')"
     )
+    optical = dbus.Array(["optical_cd", "optical_dvd"], signature="s")
+    drive = udisks.add_object(drive_path, DRIVE, {"Ejectable": True, "MediaCompatibility": optical},
+                              [("Eject", "a{sv}", "", eject)])
     mounted = dbus.Array([dbus.ByteArray(b"/media/tester/DISC\0")], signature="ay")
     disc = udisks.add_object(disc_path, BLOCK, {"Drive": dbus.ObjectPath(drive_path)})
-    disc._object().AddProperties(FILESYSTEM, {"MountPoints": mounted}, dbus_interface="org.freedesktop.DBus.Mock")
-    disc._object().AddMethod(
-        FILESYSTEM, "Unmount", "a{sv}", "",
-        f"self.Set('{FILESYSTEM}', 'MountPoints', dbus.Array([], signature='ay'))",
-        dbus_interface="org.freedesktop.DBus.Mock",
-    )
+    disc.add_properties(FILESYSTEM, {"MountPoints": mounted})
+    unmount = f"self.Set('{FILESYSTEM}', 'MountPoints', dbus.Array([], signature='ay'))"
+    disc.add_method("Unmount", "a{sv}", "", unmount, interface=FILESYSTEM)
     # A mounted hard disk of another drive stays mounted.
     disk_path = f"{UDISKS}/drives/Hard_Disk"
     udisks.add_object(disk_path, DRIVE, {"Ejectable": False, "MediaCompatibility": dbus.Array([], signature="s")})
     home = udisks.add_object(f"{UDISKS}/block_devices/sda1", BLOCK, {"Drive": dbus.ObjectPath(disk_path)})
-    home._object().AddProperties(FILESYSTEM, {"MountPoints": mounted}, dbus_interface="org.freedesktop.DBus.Mock")
-    home._object().AddMethod(FILESYSTEM, "Unmount", "a{sv}", "", "", dbus_interface="org.freedesktop.DBus.Mock")
+    home.add_properties(FILESYSTEM, {"MountPoints": mounted})
+    home.add_method("Unmount", "a{sv}", "", "", interface=FILESYSTEM)
 
     gtest(fx, "CdTrayOpensThroughUdisksAndClosesThroughTheIoctl", env)
     unmounts = disc.method_calls("Unmount")
@@ -191,7 +181,7 @@ def main():
         session_managers(fx, env)
         cd_tray(fx, env)
     real_mutter()
-    return 1 if failures else 0
+    return check.code()
 
 
 if __name__ == "__main__":

@@ -6,15 +6,9 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from fixture import Fixture  # noqa: E402
+from fixture import Checks, Fixture  # noqa: E402
 
-failures = []
-
-
-def check(condition, what):
-    if not condition:
-        failures.append(what)
-        print(f"FAIL: {what}", file=sys.stderr, flush=True)
+check = Checks()
 
 
 def gtest(fx, name):
@@ -59,7 +53,7 @@ def main():
         gtest(fx, "ScreenSaverFallsBackToTheXServer")
         gtest(fx, "MonitorOffWithoutDpmsLeavesOneLine")
 
-    return 1 if failures else 0
+    return check.code()
 
 
 if __name__ == "__main__":
