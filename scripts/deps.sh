@@ -11,7 +11,7 @@ packages=(
   dbus dbus-x11 python3 python3-dbusmock python3-gi
   pulseaudio pulseaudio-utils sox faketime desktop-file-utils sound-theme-freedesktop
   librsvg2-bin appstream lintian debootstrap
-  mutter
+  mutter sway swayidle wtype
   "$@"
 )
 missing=()

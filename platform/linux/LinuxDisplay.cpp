@@ -78,6 +78,20 @@ bool PowerDevilScreenOff() {
                        QStringLiteral("invokeShortcut"), {QStringLiteral("Turn Off Screen")}); // shortcut name
 }
 
+// sway's output command for the power state: "power" since sway 1.8, "dpms" before (Debian 12 has 1.7).
+bool SwayPowerOff(std::string &on) {
+    if (!EnvSet("SWAYSOCK")) {
+        return false;
+    }
+    for (const char *word : {"power", "dpms"}) {
+        if (RunTool(QStringLiteral("swaymsg"), {QStringLiteral("output * %1 off").arg(QLatin1String(word))})) {
+            on = std::string("swaymsg 'output * ") + word + " on'";
+            return true;
+        }
+    }
+    return false;
+}
+
 // wlroots compositors (sway and others) keep a powered-off output dark until told otherwise, so the monitor is
 // switched off only when swayidle can switch it back on at the user's next input, after which swayidle ends.
 bool WlrootsPowerOff() {
@@ -86,12 +100,11 @@ bool WlrootsPowerOff() {
         return false;
     }
     std::string on;
-    if (EnvSet("SWAYSOCK") && RunTool(QStringLiteral("swaymsg"), {QStringLiteral("output * power off")})) {
-        on = "swaymsg 'output * power on'";
-    } else if (RunTool(QStringLiteral("wlopm"), {QStringLiteral("--off"), QStringLiteral("*")})) {
+    if (!SwayPowerOff(on)) {
+        if (!RunTool(QStringLiteral("wlopm"), {QStringLiteral("--off"), QStringLiteral("*")})) {
+            return false;
+        }
         on = "wlopm --on '*'";
-    } else {
-        return false;
     }
     // -w makes swayidle run each command as its own child, so $PPID in the resume command is swayidle itself;
     // "timeout 1" arms the resume for the first input after a second of quiet.

@@ -5,9 +5,16 @@ behind them, and udisks2 with a mounted disc. Services are added from the least 
 and after each the one operation must reach the newest service exactly once, with the right arguments, and no
 service added before it again."""
 
+import glob
 import os
+import pwd
+import re
 import shutil
+import signal
+import subprocess
 import sys
+import tempfile
+import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from fixture import Checks, Fixture, wait_until  # noqa: E402
@@ -173,6 +180,76 @@ def real_mutter():
         check(isinstance(mode(), dbus.Int32) and mode() == 3, f"Mutter's PowerSaveMode after monitor off: {mode()!r}")
 
 
+def _swayidle_pids():
+    """The swayidle processes the monitor command left, by their command line."""
+    pids = []
+    for cmdline in glob.glob("/proc/[0-9]*/cmdline"):
+        try:
+            with open(cmdline, "rb") as f:
+                argv = f.read().split(b"\0")
+        except OSError:
+            continue
+        if os.path.basename(argv[0]) == b"swayidle" and b"resume" in argv:
+            pids.append(int(cmdline.split("/")[2]))
+    return pids
+
+
+def real_sway():
+    """The monitor command against a real headless sway: sway takes the command, swayidle waits, and a key typed
+    through the virtual keyboard makes swayidle switch the output on again and end. sway's headless backend
+    cannot really switch its output off (it fails to commit the output), so its log of commands is read."""
+    missing = [tool for tool in ("sway", "swaymsg", "swayidle", "wtype", "setpriv") if not shutil.which(tool)]
+    if missing:
+        print(f"SKIP part: {', '.join(missing)} not installed, the real sway is not asked", file=sys.stderr)
+        return
+    # sway refuses to run as root; then it runs as nobody in a runtime folder of its own.
+    user = pwd.getpwnam("nobody") if os.getuid() == 0 else pwd.getpwuid(os.getuid())
+    runtime = tempfile.mkdtemp(prefix="zindrel-sway-")
+    os.chown(runtime, user.pw_uid, user.pw_gid)
+    config = os.path.join(runtime, "config")
+    with open(config, "w", encoding="utf-8") as f:
+        f.write("xwayland disable\n")
+    try:
+        with Fixture("desktop-services-sway", xvfb=False) as fx:
+            env = dict(fx.env, XDG_RUNTIME_DIR=runtime, HOME=runtime, WLR_BACKENDS="headless",
+                       WLR_RENDERER="pixman", WLR_LIBINPUT_NO_DEVICES="1")
+            drop = ["setpriv", f"--reuid={user.pw_uid}", f"--regid={user.pw_gid}", "--clear-groups"]
+            sway = fx.spawn([*drop, "sway", "-d", "-c", config], "sway", env=env)
+            sockets = lambda: glob.glob(os.path.join(runtime, "sway-ipc.*.sock"))  # noqa: E731
+            wait_until(lambda: sockets() or sway.poll() is not None, 20, what="sway's IPC socket")
+            check(sway.poll() is None, "the headless sway keeps running")
+            if sway.poll() is not None:
+                return
+            display = [os.path.basename(p) for p in glob.glob(os.path.join(runtime, "wayland-*")) if "." not in p]
+            session = {"QT_QPA_PLATFORM": "offscreen", "XDG_RUNTIME_DIR": runtime, "XDG_SESSION_TYPE": "wayland",
+                       "WAYLAND_DISPLAY": display[0], "SWAYSOCK": sockets()[0]}
+            tools = dict(env, **session)
+
+            gtest(fx, "MonitorOff", session)
+            idle = _swayidle_pids()
+            check(len(idle) == 1, f"one swayidle waits for the user's next input: {idle}")
+            # The resume is armed after a second of quiet.
+            time.sleep(1.5)
+            subprocess.run(["wtype", "-k", "space"], env=dict(env, **session), timeout=10, check=False)
+            try:
+                wait_until(lambda: not _swayidle_pids(), 10, what="swayidle ending after the output is on again")
+            except TimeoutError as e:
+                check(False, str(e))
+            with open(os.path.join(fx.root, "sway.log"), encoding="utf-8", errors="replace") as f:
+                log = f.read()
+            # sway 1.8 and later take "power", 1.7 (Debian 12) rejects it and takes "dpms".
+            commands = re.findall(r"Handling command '([^']*)'", log)
+            check(
+                commands in (["output * power off", "output * power on"],
+                             ["output * power off", "output * dpms off", "output * dpms on"]),
+                f"sway switched the output off, then on at the key: {commands}",
+            )
+            for pid in _swayidle_pids():
+                os.kill(pid, signal.SIGTERM)
+    finally:
+        shutil.rmtree(runtime, ignore_errors=True)
+
+
 def main():
     with Fixture("desktop-services", xvfb=False, logind=True) as fx:
         env = {"QT_QPA_PLATFORM": "offscreen"}
@@ -181,6 +258,7 @@ def main():
         session_managers(fx, env)
         cd_tray(fx, env)
     real_mutter()
+    real_sway()
     return check.code()
 
 
