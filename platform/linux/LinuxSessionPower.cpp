@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <string>
 #include <unistd.h>
+#include <utility>
 
 namespace platform {
 
@@ -27,10 +28,9 @@ constexpr int kInteractiveTimeoutMs = 120000;
 constexpr int kAnswerTimeoutMs = 10000;
 
 // The reply of a logind call; an error or an unreachable logind leaves the one stderr line.
-QDBusMessage LogindCall(const QString &method, const QList<QVariant> &arguments, const std::string &what,
-                        int timeoutMs = kInteractiveTimeoutMs) {
+QDBusMessage LogindCall(const QString &method, const QList<QVariant> &arguments, const std::string &what) {
     QDBusConnection bus = QDBusConnection::systemBus();
-    const QDBusMessage reply = CallService(bus, kLogindManager, method, arguments, timeoutMs);
+    const QDBusMessage reply = CallService(bus, kLogindManager, method, arguments, kInteractiveTimeoutMs);
     if (reply.type() == QDBusMessage::InvalidMessage) {
         ReportUnreachable(what + ": logind is not on the system bus");
     } else if (!Answered(reply)) {
@@ -115,24 +115,35 @@ bool SessionManagerLogout() {
     return false;
 }
 
-// This program's login session: $XDG_SESSION_ID, else the session logind finds this process in. Empty when
-// neither knows (the failed look-up leaves its stderr line).
+// This program's login session: $XDG_SESSION_ID, else the session logind finds this process in, else (for a
+// program the user's service manager started, which runs in no session) the user's display session. Empty when
+// none is known.
 QString LoginSession() {
     const char *session = std::getenv("XDG_SESSION_ID");
     if (session != nullptr && *session != '\0') {
         return QString::fromLocal8Bit(session);
     }
-    // GetSessionByPID(pid) -> the session's object path; its Id is what TerminateSession takes.
-    const QDBusMessage reply =
-        LogindCall(QStringLiteral("GetSessionByPID"), {QVariant::fromValue(static_cast<std::uint32_t>(::getpid()))},
-                   "log-off: finding this program's session", kAnswerTimeoutMs);
-    if (!Answered(reply) || reply.arguments().isEmpty()) {
-        return {};
-    }
     QDBusConnection bus = QDBusConnection::systemBus();
-    const DBusTarget object{kLogind, reply.arguments().constFirst().value<QDBusObjectPath>().path(),
-                            QStringLiteral("org.freedesktop.login1.Session")};
-    return ServiceProperty(bus, object, QStringLiteral("Id"), kAnswerTimeoutMs).toString();
+    const std::pair<QString, QVariant> lookups[] = {
+        // GetSessionByPID(pid) -> the session's object path
+        {QStringLiteral("GetSessionByPID"), QVariant::fromValue(static_cast<std::uint32_t>(::getpid()))},
+        // GetSession(session_id): "auto" is the caller's session or its user's display session
+        {QStringLiteral("GetSession"), QStringLiteral("auto")},
+    };
+    for (const auto &[method, argument] : lookups) {
+        const QDBusMessage reply = CallService(bus, kLogindManager, method, {argument}, kAnswerTimeoutMs);
+        if (!Answered(reply) || reply.arguments().isEmpty()) {
+            continue;
+        }
+        // The session's Id is what TerminateSession takes.
+        const DBusTarget object{kLogind, reply.arguments().constFirst().value<QDBusObjectPath>().path(),
+                                QStringLiteral("org.freedesktop.login1.Session")};
+        const QString id = ServiceProperty(bus, object, QStringLiteral("Id"), kAnswerTimeoutMs).toString();
+        if (!id.isEmpty()) {
+            return id;
+        }
+    }
+    return {};
 }
 
 } // namespace
