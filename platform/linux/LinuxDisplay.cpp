@@ -108,7 +108,8 @@ bool WlrootsPowerOff() {
     }
     // -w makes swayidle run each command as its own child, so $PPID in the resume command is swayidle itself;
     // "timeout 1" arms the resume for the first input after a second of quiet.
-    if (!SpawnDetached({swayidle.toStdString(), "-w", "timeout", "1", "true", "resume", on + "; kill $PPID"})) {
+    if (!SpawnDetached(
+            {swayidle.toStdString(), "-w", "timeout", "1", "true", "resume", on + " >/dev/null; kill $PPID"})) {
         ReportUnreachable("monitor off: swayidle did not start, the monitor stays dark until " + on);
     }
     return true;

@@ -226,6 +226,11 @@ def real_sway():
             tools = dict(env, **session)
 
             gtest(fx, "MonitorOff", session)
+            # The program has forked swayidle off when the command returns; the exec may still be under way.
+            try:
+                wait_until(lambda: _swayidle_pids(), 10, what="swayidle")
+            except TimeoutError:
+                pass
             idle = _swayidle_pids()
             check(len(idle) == 1, f"one swayidle waits for the user's next input: {idle}")
             # The resume is armed after a second of quiet.
