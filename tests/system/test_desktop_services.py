@@ -3,7 +3,7 @@
 and Xfce, Mutter's and PowerDevil's monitor off, the session managers of Cinnamon, MATE and LXQt with logind
 behind them, and udisks2 with a mounted disc. Services are added from the least preferred to the most preferred,
 and after each the one operation must reach the newest service exactly once, with the right arguments, and no
-service added before it again."""
+service added before it again. Where they are installed, a real headless Mutter and sway are asked too."""
 
 import glob
 import os
