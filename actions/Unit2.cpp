@@ -109,7 +109,9 @@ void TForm2::Button1Click(QObject *) {
 }
 
 void TForm2::FormCloseQuery(QObject *, bool &CanClose) {
-    CanClose = WarningCloseAllowed;
+    // OK lets the guard go but keeps the countdown running: the dialog stays until it has acted, so neither
+    // Escape nor the window manager can drop a confirmed task.
+    CanClose = WarningCloseAllowed && !Timer1->Enabled();
 }
 
 void TForm2::done(int result) {

@@ -11,9 +11,11 @@
 #include "controls/TrayIcon.h"
 #include "platform/Platform.h"
 #include "settings/IniFile.h"
+#include "settings/Unit4.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -200,14 +202,37 @@ void TForm7::CheckBox2Click(QObject *Sender) {
 }
 
 void TForm7::FilenameEdit1ButtonClick(QObject *) {
+    platform::Launcher &launcher = *platform::Current().launcher;
+    const platform::ProgramFiles programs = launcher.Programs();
+    const QString pattern = QString::fromStdString(programs.pattern);
+    // Where programs carry no name ending the filter's name says nothing of one.
+    const QString programsName =
+        pattern == QLatin1String("*") ? QStringLiteral("Приложения") : QStringLiteral("Приложения (%1)").arg(pattern);
+    const QStringList filters =
+        TForm4::QtFileFilter(programsName + u'|' + pattern + QStringLiteral("|Все файлы (*.*)|*.*"))
+            .split(QStringLiteral(";;"));
+
     QFileDialog dialog(this, QStringLiteral("Открыть"));
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters({QStringLiteral("Приложения (*.exe)"), QStringLiteral("Все файлы (*.*)")});
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilters(filters);
+    if (programs.executableOnly) {
+        // Only Qt's own dialog filters by the executable bit, switched with the chosen filter.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        const QDir::Filters all = dialog.filter();
+        const auto follow = [&dialog, all, first = filters.constFirst()](const QString &chosen) {
+            dialog.setFilter(chosen == first ? all | QDir::Executable : all);
+        };
+        connect(&dialog, &QFileDialog::filterSelected, &dialog, follow);
+        follow(filters.constFirst());
+    }
     if (!FilenameEdit1->text().isEmpty()) {
         dialog.selectFile(FilenameEdit1->text());
     }
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-        FilenameEdit1->setText(dialog.selectedFiles().constFirst());
+        // A picked name is a file to start, never shell code: "a;rm -rf ~" starts the file of that name.
+        FilenameEdit1->setText(
+            QString::fromStdString(launcher.ProgramCommandLine(dialog.selectedFiles().constFirst().toStdString())));
     }
 }
 

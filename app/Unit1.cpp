@@ -52,6 +52,8 @@ const QString kNoRun = QStringLiteral("- - -");
 const QString kPause = QStringLiteral("Пауза");
 const QString kResume = QStringLiteral("Далее");
 constexpr std::int64_t kMinuteMs = 60000;
+// Wheel events further apart than this belong to different scrolls.
+constexpr quint64 kWheelPauseMs = 500;
 
 QRadioButton *Radio(const QString &caption, QWidget *parent, const QRect &geometry) {
     return Placed(new QRadioButton(caption, parent), geometry);
@@ -97,7 +99,8 @@ void TForm1::BuildLayout() {
         (*label)->setFont(small);
     }
     Label8->SetCaption(QStringLiteral("version"));
-    Label8->setGeometry(160, 2, 251, 13);
+    // Across the whole top of the panel, so a phrase of 80 characters shows whole.
+    Label8->setGeometry(2, 2, 567, 13);
     Label8->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label5->SetCaption(kNoRun);
     Label5->setGeometry(185, 40, 200, 15);
@@ -129,7 +132,9 @@ void TForm1::BuildLayout() {
     CheckBox1->setGeometry(6, 48, 82, 20);
     Label6 = new ClickLabel(QStringLiteral("Второй таймер"), GroupBox2);
     Label6->setGeometry(90, 51, 78, 16);
-    Label6->setStyleSheet(QStringLiteral("color: blue; text-decoration: underline;"));
+    // A live link while the countdown mode is on; greyed like any disabled control in alarm-clock mode.
+    Label6->setStyleSheet(QStringLiteral("QLabel { color: blue; text-decoration: underline; }"
+                                         "QLabel:disabled { color: palette(mid); text-decoration: none; }"));
     Label6->setCursor(Qt::PointingHandCursor);
 
     GroupBox3 = new QGroupBox(QStringLiteral("Дополнительно"), this);
@@ -394,6 +399,7 @@ void TForm1::RadioButton1Click(QObject *Sender) {
     SetBackground(RxSpinEdit3, alarm ? ButtonFace() : BackgroundColor);
     CheckBox1->setEnabled(!alarm);
     Label6->setEnabled(!alarm);
+    Label6->setCursor(alarm ? Qt::ArrowCursor : Qt::PointingHandCursor);
 }
 
 void TForm1::SetTitleAndHint(const QString &text) {
@@ -664,6 +670,10 @@ void TForm1::RunFiredTasks(TimerSlot slot) {
         N7->setEnabled(false);
         Button2->setEnabled(true);
         N5->setEnabled(true);
+        // A paused alarm-clock run still fires; its end leaves no pause behind for the next run.
+        SpeedButton3->setText(kPause);
+        N7->setText(kPause);
+        pausedLeft1_ = pausedLeft2_ = -1;
         Label5->SetCaption(kNoRun);
         SetTitleAndHint(kTitle);
         Sound();
@@ -834,6 +844,9 @@ void TForm1::closeEvent(QCloseEvent *event) {
         return;
     }
     MainClosed = true;
+    // A closed program fires nothing more: not the other countdown due in the same batch, not a tick, not a blink
+    // step, also while the placement error below is on screen.
+    AppClock().Halt();
     // A blink run ended by nothing else would leave the locks as its last step set them.
     if (DM != nullptr && (DM->Timer1->Enabled() || DM->Timer2->Enabled())) {
         DM->Timer2Timer(this);
@@ -856,7 +869,22 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event) {
 }
 
 void TForm1::wheelEvent(QWheelEvent *event) {
-    wheelDelta_ += event->angleDelta().y();
+    event->accept();
+    // The wheel over a window in the background, a new touchpad gesture, a pause or a turn back starts from a
+    // whole notch again: a partial notch never lingers until a later scroll.
+    const int delta = event->angleDelta().y();
+    const bool freshScroll = event->phase() == Qt::ScrollBegin ||
+                             event->timestamp() - lastWheelTimestamp_ > kWheelPauseMs ||
+                             (wheelDelta_ > 0 && delta < 0) || (wheelDelta_ < 0 && delta > 0);
+    lastWheelTimestamp_ = event->timestamp();
+    if (!isActiveWindow()) {
+        wheelDelta_ = 0;
+        return;
+    }
+    if (freshScroll) {
+        wheelDelta_ = 0;
+    }
+    wheelDelta_ += delta;
     while (wheelDelta_ >= 120) {
         wheelDelta_ -= 120;
         FormMouseWheelUp();
@@ -865,7 +893,9 @@ void TForm1::wheelEvent(QWheelEvent *event) {
         wheelDelta_ += 120;
         FormMouseWheelDown();
     }
-    event->accept();
+    if (event->phase() == Qt::ScrollEnd) {
+        wheelDelta_ = 0;
+    }
 }
 
 void TForm1::mouseDoubleClickEvent(QMouseEvent *) {

@@ -195,4 +195,5 @@ private:
     std::int64_t pausedLeft1_ = -1;
     std::int64_t pausedLeft2_ = -1;
     int wheelDelta_ = 0;
+    quint64 lastWheelTimestamp_ = 0;
 };

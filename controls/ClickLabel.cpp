@@ -5,6 +5,8 @@
 #include <QMouseEvent>
 
 ClickLabel::ClickLabel(const QString &text, QWidget *parent) : QLabel(parent) {
+    // Captions come from files and the user (a phrase, a reminder): shown as written, never as markup.
+    setTextFormat(Qt::PlainText);
     SetCaption(text);
 }
 

@@ -40,11 +40,19 @@ std::int64_t Clock::EarliestDue() const {
     return earliest;
 }
 
+void Clock::Halt() {
+    halted_ = true;
+    Rearm();
+}
+
 bool Clock::HasDue(std::int64_t limitMs) const {
-    return !entries_.empty() && EarliestDue() <= limitMs;
+    return !halted_ && !entries_.empty() && EarliestDue() <= limitMs;
 }
 
 bool Clock::FireNext(std::int64_t limitMs) {
+    if (halted_) {
+        return false;
+    }
     auto next = entries_.end();
     for (auto it = entries_.begin(); it != entries_.end(); ++it) {
         if (it->due <= limitMs &&

@@ -23,8 +23,14 @@ public:
 
     void Schedule(WindowTimer *timer, std::int64_t dueMs);
     void Unschedule(WindowTimer *timer);
+    // The program is ending (its main window has closed): no timer fires any more, also one due in the batch
+    // being fired now or one started afterwards.
+    void Halt();
+    bool Halted() const { return halted_; }
 
 protected:
+    // Lets timers fire again; only a test, which reuses one program after its main window closed, needs it.
+    void Resume() { halted_ = false; }
     // Called whenever the earliest due time may have changed.
     virtual void Rearm() {}
     // Fires every timer due by NowMs(), in time order; a handler may run a nested event loop.
@@ -42,6 +48,7 @@ private:
     };
     std::vector<Entry> entries_;
     std::uint64_t nextOrder_ = 0;
+    bool halted_ = false;
 };
 
 // The clock that new window timers run on: SystemClock in the program, ManualClock in tests.

@@ -10,9 +10,14 @@ class SpinEdit : public QSpinBox {
     Q_OBJECT
 public:
     SpinEdit(int minValue, int maxValue, int value, QWidget *parent = nullptr);
-    int Value() const { return value(); }
+    // The number the field shows, clamped to the range; a text that is no number reads as the minimum.
+    int Value() const;
     void SetValue(int v) { setValue(v); }
     std::function<void(QObject *)> OnTopClick;
     std::function<void(QObject *)> OnBottomClick;
     void stepBy(int steps) override;
+
+protected:
+    // Leaving the field puts the value it reads as into it.
+    void focusOutEvent(QFocusEvent *event) override;
 };

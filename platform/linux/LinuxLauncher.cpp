@@ -4,8 +4,11 @@
 
 #include "platform/linux/Report.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <csignal>
+#include <string_view>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -49,6 +52,22 @@ bool SpawnDetached(const std::vector<std::string> &argv) {
     while (::waitpid(middle, &status, 0) < 0 && errno == EINTR) {
     }
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+std::string ShellQuoted(const std::string &path) {
+    // Letters of other scripts (UTF-8 bytes above 0x7F) mean nothing to the shell.
+    const auto plain = [](unsigned char c) {
+        return c >= 0x80 || std::isalnum(c) != 0 ||
+               std::string_view("_@%+:,./-").find(static_cast<char>(c)) != std::string_view::npos;
+    };
+    if (!path.empty() && std::all_of(path.begin(), path.end(), plain)) {
+        return path;
+    }
+    std::string quoted = "'";
+    for (const char c : path) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
 }
 
 bool LinuxLauncher::Start(const std::string &commandLine) {

@@ -13,9 +13,15 @@ namespace platform {
 // returns at once. False when the process could not be made.
 bool SpawnDetached(const std::vector<std::string> &argv);
 
+// The path as one word of /bin/sh: in single quotes when it holds a blank or a character the shell acts on.
+std::string ShellQuoted(const std::string &path);
+
 class LinuxLauncher : public Launcher {
 public:
     bool Start(const std::string &commandLine) override;
+    std::string ProgramCommandLine(const std::string &path) override { return ShellQuoted(path); }
+    // Programs here are executable files of any name.
+    ProgramFiles Programs() override { return {"*", true}; }
 };
 
 } // namespace platform

@@ -78,6 +78,8 @@ std::string LinuxSystem::ProgramVersion() {
 void LinuxSystem::MessageBox(const std::string &text, const std::string &caption, unsigned flags) {
     QMessageBox box((flags & MB_ICONERROR_FLAG) != 0 ? QMessageBox::Critical : QMessageBox::Information,
                     QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok);
+    // A reminder or a file name that looks like markup is shown as written, and never makes Qt load a resource.
+    box.setTextFormat(Qt::PlainText);
     if ((flags & MB_SYSTEMMODAL_FLAG) != 0) {
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
     }

@@ -70,4 +70,8 @@ bool Win32Launcher::Start(const std::string &commandLine) {
     return api_.WinExec(commandLine.c_str(), SW_SHOWNORMAL_MODE) > 31;
 }
 
+std::string Win32Launcher::ProgramCommandLine(const std::string &path) {
+    return path.find_first_of(" \t") == std::string::npos ? path : '"' + path + '"';
+}
+
 } // namespace platform::win32

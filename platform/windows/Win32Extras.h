@@ -41,6 +41,9 @@ class Win32Launcher : public Launcher {
 public:
     explicit Win32Launcher(const Win32Api &api) : api_(api) {}
     bool Start(const std::string &commandLine) override;
+    // WinExec splits the line at blanks only: a path with one goes into double quotes (no file name holds one).
+    std::string ProgramCommandLine(const std::string &path) override;
+    ProgramFiles Programs() override { return {"*.exe", false}; }
 
 private:
     const Win32Api &api_;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/linux/LinuxLauncher.h"
 
 #include <cstdint>
 #include <functional>
@@ -109,6 +110,9 @@ public:
         log_.push_back("Launch " + commandLine);
         return true;
     }
+    // The launcher of the system the tests run on (/bin/sh, executable files).
+    std::string ProgramCommandLine(const std::string &path) override { return platform::ShellQuoted(path); }
+    platform::ProgramFiles Programs() override { return {"*", true}; }
 
 private:
     CallLog &log_;

@@ -82,4 +82,30 @@ TEST(Launcher, StartedShellRunsInItsOwnSession) {
     EXPECT_NE(sid, ::getsid(0)) << "a new session, away from the program's terminal";
 }
 
+TEST(Launcher, APickedProgramStartsAsThatFileWhateverItsNameHolds) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    platform::LinuxLauncher launcher;
+    EXPECT_EQ(launcher.ProgramCommandLine("/usr/bin/true"), "/usr/bin/true") << "a plain path stays as it is";
+    const QString marker = dir.filePath(QStringLiteral("ran"));
+    const QString shellCode = dir.filePath(QStringLiteral("shell-code-ran"));
+    // A name that /bin/sh would split into commands, expand and redirect if it were taken as written.
+    const QString program = dir.filePath(QStringLiteral("a;touch shell-code-ran; $(x) `y` 'q' \"w\" <in >out & ~"));
+    QFile file(program);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QStringLiteral("#!/bin/sh\ntouch '%1'\n").arg(marker).toUtf8());
+    file.close();
+    ASSERT_TRUE(file.setPermissions(file.permissions() | QFileDevice::ExeOwner));
+    // The shell starts in the test's folder, where a name taken as shell code would leave its files.
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    const bool started = launcher.Start(launcher.ProgramCommandLine(program.toStdString()));
+    QDir::setCurrent(before);
+    ASSERT_TRUE(started);
+    EXPECT_TRUE(WaitForFile(marker, 5000)) << "the picked file ran";
+    QThread::msleep(200);
+    EXPECT_FALSE(QFile::exists(shellCode)) << "its name ran as shell code";
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2) << "no file made by a redirection";
+}
+
 } // namespace

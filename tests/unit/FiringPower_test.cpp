@@ -53,6 +53,7 @@ protected:
             if (Form2->isVisible()) {
                 ADD_FAILURE() << "the warning dialog was still open";
                 Form2->WarningCloseAllowed = true;
+                Form2->Timer1->SetEnabled(false);
                 Form2->reject();
             }
         });
@@ -71,6 +72,7 @@ TEST_F(FiringPower, Countdown2ShutdownActsAtOnceWhateverNoWarningsSays) {
         fake.log.clear();
         terminated = 0;
         Form1->MainClosed = false;
+        clock.resume();
         Form1->NoWarnings = noWarnings;
         Form6->RadioButton4->setChecked(true);
         ArmCountdowns(10, 5);
@@ -82,6 +84,34 @@ TEST_F(FiringPower, Countdown2ShutdownActsAtOnceWhateverNoWarningsSays) {
         EXPECT_EQ(warningsShown, 0) << "slot 2 never warns";
         Form1->Button1Click(Form1->Button1);
     }
+}
+
+TEST_F(FiringPower, AClosedProgramFiresNothingMore) {
+    Form1->NoWarnings = true;
+    Form4->CheckBox5->setChecked(true); // blinking
+    Form1->RadioButton4->setChecked(true);
+    Form6->RadioButton4->setChecked(true);
+    // Equal lengths: both countdowns fall due in one batch.
+    ArmCountdowns(5, 5);
+    clock.advance(5 * kMinute);
+    EXPECT_EQ(fake.Count("PowerOff"), 1) << "the closed program makes no second power call";
+    EXPECT_EQ(terminated, 1);
+    EXPECT_TRUE(DM->Timer1->Enabled()) << "the firing still started its blink run";
+    clock.advance(kMinute);
+    EXPECT_EQ(Position("Set "), -1) << "but no blink step runs after the close";
+
+    // Both due at a resume; slot 2 would bring the closed window back.
+    Form1->Button1Click(Form1->Button1);
+    Form1->MainClosed = false;
+    clock.resume();
+    fake.log.clear();
+    Form6->RadioButton3->setChecked(true); // Remind
+    ArmCountdowns(3, 4);
+    clock.suspend(5 * kMinute);
+    clock.advance(0);
+    EXPECT_EQ(fake.Count("PowerOff"), 1);
+    EXPECT_FALSE(Form1->isVisible()) << "the closed window stays closed";
+    EXPECT_TRUE(Form1->Label7->isVisibleTo(Form1)) << "slot 2's firing never ran";
 }
 
 TEST_F(FiringPower, WarningComesBeforeTheBlinkStartAndTheLaunchList) {
@@ -135,6 +165,7 @@ TEST_F(FiringPower, Slot1WithNoWarningsActsAtOnceAndClosesTheMainWindow) {
         fake.log.clear();
         terminated = 0;
         Form1->MainClosed = false;
+        clock.resume();
         (Form1->*radio)->setChecked(true);
         ArmCountdowns(1);
         WhenWarningShows([] {});
@@ -172,6 +203,7 @@ TEST_F(FiringPower, QuickPicturesActAtOnceWithWarningsOn) {
         fake.log.clear();
         terminated = 0;
         Form1->MainClosed = false;
+        clock.resume();
         WhenWarningShows([] {});
         Form1->Button3Clicw(Form1->*c.picture);
         QCoreApplication::processEvents();

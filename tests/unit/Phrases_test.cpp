@@ -3,6 +3,7 @@
 #include "app/Forms.h"
 #include "app/Unit1.h"
 #include "controls/ClickLabel.h"
+#include "controls/ClockPanel.h"
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
 #include "settings/Unit4.h"
@@ -47,6 +48,18 @@ TEST_F(Phrases, ThreeLinesWithMixedEndsAreAllDrawnAndNothingElse) {
     EXPECT_EQ(seen, expected);
     EXPECT_TRUE(fake.system.messages.empty());
     EXPECT_EQ(StoredPhrases(), Form1->PhrasesPath);
+}
+
+TEST_F(Phrases, EightyCharactersShowWholeAcrossTheTopOfTheClockPanel) {
+    const QString phrase =
+        QStringLiteral("Кто рано встаёт, тому Бог подаёт; кто поздно встаёт, тому и ЗВОНОК не поможет!!!");
+    ASSERT_EQ(phrase.size(), 80);
+    SetPhrases(WriteFile("phrases.txt", phrase.toUtf8()));
+    CreateForms();
+    ASSERT_EQ(Form1->Label8->Caption(), phrase);
+    const QRect label = Form1->Label8->geometry();
+    EXPECT_GE(label.width(), Form1->Label8->fontMetrics().horizontalAdvance(phrase));
+    EXPECT_TRUE(Form1->RxClock1->rect().contains(label)) << "the label stays on the panel";
 }
 
 TEST_F(Phrases, Windows1251FileReadsRight) {

@@ -14,10 +14,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QToolButton>
 #include <QWheelEvent>
 
@@ -35,6 +37,16 @@ protected:
         Form1->Button2Click(Form1->Button2);
     }
     QString Remaining1() const { return Form1->Label4->Caption(); }
+    bool Activate() {
+        Form1->ShowMainWindow();
+        return QTest::qWaitForWindowActive(Form1);
+    }
+    void Wheel(int delta, quint64 timestamp, Qt::ScrollPhase phase = Qt::NoScrollPhase) {
+        QWheelEvent event(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier, phase,
+                          false);
+        event.setTimestamp(timestamp);
+        QApplication::sendEvent(Form1, &event);
+    }
     int Sounds() const {
         return static_cast<int>(
             std::count_if(fake.log.begin(), fake.log.end(), [](const auto &c) { return c.rfind("PlayFile", 0) == 0; }));
@@ -187,6 +199,8 @@ TEST_F(Scheduler, CancelDuringPauseAndAlarmPause) {
     clock.advance(450);
     EXPECT_EQ(Sounds(), 2);
     EXPECT_EQ(Form1->windowTitle(), "Zindrel");
+    EXPECT_EQ(Form1->SpeedButton3->text(), "Пауза") << "the run's end leaves no pause behind";
+    EXPECT_EQ(Form1->N7->text(), "Пауза");
 
     // A cancelled alarm does not fire.
     Form1->RxSpinEdit1->SetValue(12);
@@ -210,7 +224,9 @@ TEST_F(Scheduler, QuickMenuArmsOnlyWhileUnarmed) {
 }
 
 TEST_F(Scheduler, WheelChangesTheMinutesAndTheNextDisplayedValueNotTheFiringTime) {
+    Form1->KeepWindowOnArm = true;
     ArmCountdown(10);
+    ASSERT_TRUE(Activate());
     QWheelEvent up(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, 240), Qt::NoButton, Qt::NoModifier,
                    Qt::NoScrollPhase, false);
     QApplication::sendEvent(Form1, &up);
@@ -328,4 +344,85 @@ TEST_F(Scheduler, FadeInReachesFullOpacityIn51Steps) {
     EXPECT_EQ(Form1->AlphaBlendValue, 255);
     clock.advance(5);
     EXPECT_FALSE(Form1->TimerAlpha->Enabled());
+}
+
+TEST_F(Scheduler, WheelActsOnTheActiveWindowOnlyAndPartialNotchesDoNotLinger) {
+    Form1->RxSpinEdit3->SetValue(10);
+    Form1->hide();
+    Wheel(120, 1000);
+    EXPECT_EQ(Form1->RxSpinEdit3->Value(), 10) << "a window in the background ignores the wheel";
+    ASSERT_TRUE(Activate());
+    Wheel(120, 2000);
+    EXPECT_EQ(Form1->RxSpinEdit3->Value(), 11);
+
+    // Half a notch, then a pause: the next half notch starts afresh.
+    Wheel(60, 3000);
+    Wheel(60, 9000);
+    EXPECT_EQ(Form1->RxSpinEdit3->Value(), 11);
+    // Within one touchpad gesture small steps add up; its end drops the rest.
+    Wheel(40, 9100, Qt::ScrollBegin);
+    Wheel(40, 9110, Qt::ScrollUpdate);
+    Wheel(60, 9120, Qt::ScrollUpdate);
+    EXPECT_EQ(Form1->RxSpinEdit3->Value(), 12);
+    Wheel(80, 9130, Qt::ScrollEnd);
+    Wheel(40, 9140, Qt::ScrollBegin);
+    Wheel(0, 9150, Qt::ScrollEnd);
+    EXPECT_EQ(Form1->RxSpinEdit3->Value(), 12) << "20 + 80 were left at the gesture's end";
+    // A turn back drops the part gathered the other way.
+    Wheel(100, 9200);
+    Wheel(-100, 9210);
+    Wheel(-40, 9220);
+    EXPECT_EQ(Form1->RxSpinEdit3->Value(), 11);
+}
+
+TEST_F(Scheduler, SpinEditTextThatIsNoNumberReadsAsTheMinimumAndLeavingClamps) {
+    auto *hour = Form1->RxSpinEdit1->findChild<QLineEdit *>();
+    ASSERT_NE(hour, nullptr);
+    hour->clear();
+    Form1->Button2Click(Form1->Button2);
+    ASSERT_EQ(fake.system.messages.size(), 1u);
+    EXPECT_EQ(fake.system.messages[0].text, "''-1:0:0'' is not a valid time") << "an emptied hour reads -1";
+    EXPECT_TRUE(Form1->Button2->isEnabled());
+
+    Form1->RadioButton2->setChecked(true);
+    Form1->RadioButton1Click(Form1->RadioButton2);
+    Form1->RxSpinEdit3->SetValue(25);
+    Form1->RxSpinEdit3->findChild<QLineEdit *>()->clear();
+    Form1->Button2Click(Form1->Button2);
+    EXPECT_EQ(Form1->Timer1->Interval(), kMinute) << "an emptied countdown arms one minute";
+    Form1->Button1Click(Form1->Button1);
+
+    // Typed text outside the range becomes the nearest bound when the field loses the focus.
+    const std::pair<SpinEdit *, const char *> typed[] = {
+        {Form1->RxSpinEdit3, "0"}, {Form1->RxSpinEdit1, "-"}, {Form1->RxSpinEdit2, "-9"}};
+    const int expected[] = {1, -1, -1};
+    for (int i = 0; i < 3; ++i) {
+        SpinEdit *edit = typed[i].first;
+        edit->SetValue(edit->maximum() - 1);
+        edit->findChild<QLineEdit *>()->setText(QString::fromLatin1(typed[i].second));
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(edit, &out);
+        EXPECT_EQ(edit->text(), QString::number(expected[i])) << typed[i].second;
+        EXPECT_EQ(edit->Value(), expected[i]) << typed[i].second;
+    }
+}
+
+TEST_F(Scheduler, SecondTimerLinkLooksDisabledInAlarmMode) {
+    const auto bluePixels = [] {
+        const QImage image = Form1->Label6->grab().toImage();
+        int blue = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                blue += c.blue() > 180 && c.red() < 90 && c.green() < 90 ? 1 : 0;
+            }
+        }
+        return blue;
+    };
+    Form1->RadioButton1Click(Form1->RadioButton1);
+    EXPECT_FALSE(Form1->Label6->isEnabled());
+    EXPECT_EQ(bluePixels(), 0) << "no live-link blue while disabled";
+    Form1->RadioButton2->setChecked(true);
+    Form1->RadioButton1Click(Form1->RadioButton2);
+    EXPECT_GT(bluePixels(), 20) << "a live link in countdown mode";
 }

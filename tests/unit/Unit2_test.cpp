@@ -38,6 +38,7 @@ protected:
             if (Form2->isVisible()) {
                 ADD_FAILURE() << "the dialog was still open at the end of the test body";
                 Form2->WarningCloseAllowed = true;
+                Form2->Timer1->SetEnabled(false);
                 Form2->reject();
             }
         });
@@ -78,6 +79,7 @@ TEST_F(WarningDialog, ZeroOrLessSecondsActsAtTheFirstTick) {
     for (const int sec : {0, -3}) {
         fake.log.clear();
         Form1->MainClosed = false;
+        clock.resume();
         Form1->WarningCounter = sec;
         RunWarning([&] {
             clock.advance(999);
@@ -146,6 +148,22 @@ TEST_F(WarningDialog, CloseRequestsAreRefusedUntilOkCancelOrZero) {
     });
 }
 
+TEST_F(WarningDialog, AfterOkNeitherEscapeNorACloseDropsTheTask) {
+    Form1->WarningCounter = 5;
+    RunWarning([&] {
+        clock.advance(1000);
+        Form2->Button2->click();
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(Form2, &escape);
+        Form2->close();
+        Form2->reject();
+        EXPECT_TRUE(Form2->isVisible()) << "the confirmed task is still to come";
+        clock.advance(2000);
+        EXPECT_EQ(fake.Count("PowerOff"), 1);
+        EXPECT_FALSE(Form2->isVisible());
+    });
+}
+
 TEST_F(WarningDialog, SecondWarningAfterCancelStartsAgainFromSecWithTheGuardBack) {
     Form1->WarningCounter = 15;
     RunWarning([&] {
@@ -175,6 +193,7 @@ TEST_F(WarningDialog, ZeroBranchCarriesOutTheTaskChosenAtThatMoment) {
         fake.log.clear();
         terminated = 0;
         Form1->MainClosed = false;
+        clock.resume();
         Form1->RadioButton4->setChecked(true);
         Form1->WarningCounter = 3;
         RunWarning([&] {

@@ -3,15 +3,20 @@
 #include "actions/Unit5.h"
 #include "app/Forms.h"
 #include "app/Unit1.h"
+#include "controls/ClickLabel.h"
 #include "controls/SpinEdit.h"
+#include "platform/linux/LinuxSystem.h"
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
 #include "tests/fakes/TestApp.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 #include <sys/stat.h>
 
@@ -29,6 +34,29 @@ protected:
         clock.advance(60000);
     }
 };
+
+TEST_F(TextWindow, MarkupInBoxesAndPhrasesIsShownAsWritten) {
+    const QString markup = QStringLiteral("<img src=/dev/zero><b>жирный</b>");
+    // The message box every reminder, notice and error goes through.
+    Qt::TextFormat format = Qt::AutoText;
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        format = box->textFormat();
+        shown = box->text();
+        box->accept();
+    });
+    platform::LinuxSystem().MessageBox(markup.toStdString(), "Zindrel - будильник!",
+                                       platform::MB_SYSTEMMODAL_FLAG | platform::MB_ICONINFORMATION_FLAG);
+    EXPECT_EQ(format, Qt::PlainText);
+    EXPECT_EQ(shown, markup);
+
+    IniFile(SettingsPath()).WriteString(keys::Main, keys::Phrases, WriteFile("phrases.txt", markup.toUtf8()));
+    CreateForms();
+    EXPECT_EQ(Form1->Label8->text(), markup);
+    EXPECT_EQ(Form1->Label8->textFormat(), Qt::PlainText) << "the phrase in the clock panel";
+}
 
 TEST_F(TextWindow, MissingKeysGiveTheDefaultsWithTheLatinC) {
     CreateForms();

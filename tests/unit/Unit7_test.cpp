@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -255,8 +256,38 @@ TEST_F(Extras, BrowseDialogTitleAndFilter) {
     });
     Form7->FilenameEdit1Button->click();
     EXPECT_EQ(title, QStringLiteral("Открыть"));
-    EXPECT_EQ(filters, QStringList({QStringLiteral("Приложения (*.exe)"), QStringLiteral("Все файлы (*.*)")}));
+    // Here programs are the executable files of any name, and "*.*" is Qt's "*", names without a dot included.
+    EXPECT_EQ(filters, QStringList({QStringLiteral("Приложения (*)"), QStringLiteral("Все файлы (*.*) (*)")}));
     EXPECT_TRUE(Form7->FilenameEdit1->text().isEmpty()) << "cancel leaves the box as it was";
+}
+
+TEST_F(Extras, BrowsedProgramIsQuotedForTheShellAndTheProgramFilterShowsExecutables) {
+    CreateForms();
+    const QString picked = WriteFile(QStringLiteral("a;rm -rf ~ $(x) 'q'"), "#!/bin/sh\n");
+    bool executablesFirst = false;
+    bool allFilesThen = false;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        executablesFirst = (dialog->filter() & QDir::Executable) != 0;
+        auto *types = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+        ASSERT_NE(types, nullptr);
+        types->setCurrentIndex(1);
+        emit types->textActivated(types->currentText());
+        allFilesThen = (dialog->filter() & QDir::Executable) == 0;
+        dialog->selectFile(picked);
+        static_cast<QDialog *>(dialog)->accept();
+    });
+    Form7->FilenameEdit1Button->click();
+    EXPECT_TRUE(executablesFirst);
+    EXPECT_TRUE(allFilesThen) << "\"Все файлы\" shows every file";
+    QString quoted = picked;
+    quoted.replace(u'\'', QStringLiteral("'\\''"));
+    EXPECT_EQ(Form7->FilenameEdit1->text(), u'\'' + quoted + u'\'') << "started as that file, never as shell code";
+
+    // What the user types stays as typed.
+    Add(QStringLiteral("echo a; echo b"));
+    EXPECT_EQ(Form7->LaunchEntries().constLast(), QStringLiteral("echo a; echo b"));
 }
 
 TEST_F(Extras, LaunchListRunsInOrderOnEveryFiringOnlyWhenChecked) {

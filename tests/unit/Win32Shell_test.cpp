@@ -93,6 +93,15 @@ TEST(Win32Launcher, EachEntryIsWinExecShowNormal) {
     EXPECT_EQ(win.calls, (Calls{"WinExec(\"notepad.exe C:\\todo.txt\", 1)", "WinExec(\"missing.exe\", 1)"}));
 }
 
+TEST(Win32Launcher, APickedProgramWithABlankIsQuotedAndProgramsAreExeFiles) {
+    RecordingWin32Api win;
+    platform::win32::Win32Launcher launcher(win.Api());
+    EXPECT_EQ(launcher.ProgramCommandLine("C:\\Program Files\\a&b.exe"), "\"C:\\Program Files\\a&b.exe\"");
+    EXPECT_EQ(launcher.ProgramCommandLine("C:\\Tools\\a&b.exe"), "C:\\Tools\\a&b.exe") << "WinExec runs no shell";
+    EXPECT_EQ(launcher.Programs().pattern, "*.exe");
+    EXPECT_FALSE(launcher.Programs().executableOnly);
+}
+
 TEST(Win32Desktop, OpensTargetsHiddenThroughTheOwnerWindow) {
     RecordingWin32Api win;
     platform::win32::Win32Desktop desktop(win.Api());
