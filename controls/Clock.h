@@ -26,7 +26,6 @@ public:
     // The program is ending (its main window has closed): no timer fires any more, also one due in the batch
     // being fired now or one started afterwards.
     void Halt();
-    bool Halted() const { return halted_; }
 
 protected:
     // Lets timers fire again; only a test, which reuses one program after its main window closed, needs it.
