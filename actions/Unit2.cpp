@@ -7,6 +7,7 @@
 #include "controls/Colors.h"
 #include "controls/Pictures.h"
 #include "controls/WindowTimer.h"
+#include "platform/Platform.h"
 
 #include <QCloseEvent>
 #include <QFont>
@@ -16,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 
 TForm2::TForm2() : QDialog(nullptr) {
     setWindowTitle(QStringLiteral("Zindrel"));
@@ -77,15 +79,21 @@ void TForm2::ShowCount() {
 void TForm2::ShowWarning() {
     SecondsLeft = Form1->WarningCounter;
     WarningCloseAllowed = false;
+    beenActive_ = false;
     ShowCount();
     Timer1->SetEnabled(true);
+    Announce();
     exec();
 }
 
 void TForm2::Timer1Timer(QObject *) {
+    if (!beenActive_) {
+        BringForward();
+    }
     if (SecondsLeft > 0) {
         --SecondsLeft;
         ShowCount();
+        Announce();
         return;
     }
     WarningCloseAllowed = true;
@@ -121,6 +129,7 @@ void TForm2::done(int result) {
         return;
     }
     Timer1->SetEnabled(false);
+    platform::Current().notifications->Withdraw();
     QDialog::done(result);
 }
 
@@ -140,5 +149,48 @@ void TForm2::showEvent(QShowEvent *event) {
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
+    platform::Current().windowManager->TitleOnly(winId());
     QDialog::showEvent(event);
+    // Posted: the window is mapped only after this event.
+    PostBringForward();
+}
+
+void TForm2::changeEvent(QEvent *event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        beenActive_ = true;
+    }
+    // A warning minimised while it counts would let the task run unseen: it comes straight back.
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && Timer1->Enabled()) {
+        PostBringForward();
+    }
+}
+
+void TForm2::PostBringForward() {
+    // One state change reaches the window as several events; one request to the window manager answers them all.
+    if (bringPending_) {
+        return;
+    }
+    bringPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        bringPending_ = false;
+        BringForward();
+    });
+}
+
+void TForm2::BringForward() {
+    if (!isVisible()) {
+        return;
+    }
+    if (isMinimized()) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    }
+    raise();
+    activateWindow();
+    platform::Current().windowManager->ForceActive(winId());
+}
+
+void TForm2::Announce() {
+    platform::Current().notifications->ShowUrgent("Zindrel", MessageText(SecondsLeft).toStdString(), "Отмена",
+                                                  [this] { Button1Click(Button1); });
 }

@@ -47,7 +47,16 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void ShowCount();
+    // The countdown as a desktop notification whose action cancels like "Отмена".
+    void Announce();
+    // Restores, raises and activates the dialog, also over another program's focused window.
+    void BringForward();
+    void PostBringForward();
+    bool bringPending_ = false;
+    // Whether the dialog has had the focus since this countdown started; until then each tick asks for it again.
+    bool beenActive_ = false;
 };

@@ -11,6 +11,7 @@
 #include <QFont>
 
 int main(int argc, char *argv[]) {
+    platform::ChooseDisplayProtocol();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zindrel"));
     QApplication::setQuitOnLastWindowClosed(false);
@@ -24,6 +25,7 @@ int main(int argc, char *argv[]) {
     font.setPointSize(8);
     QApplication::setFont(font);
     platform::InstallNative();
+    platform::ReportDisplayLimits();
     SystemClock clock;
     SetAppClock(&clock);
     CreateForms();

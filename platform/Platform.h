@@ -10,9 +10,11 @@
 #include "platform/Launcher.h"
 #include "platform/LockKeys.h"
 #include "platform/MediaPlayer.h"
+#include "platform/Notifications.h"
 #include "platform/PortIO.h"
 #include "platform/SessionPower.h"
 #include "platform/System.h"
+#include "platform/WindowManager.h"
 
 namespace platform {
 
@@ -28,6 +30,8 @@ struct Backends {
     Desktop *desktop = nullptr;
     System *system = nullptr;
     PortIO *ports = nullptr;
+    Notifications *notifications = nullptr;
+    WindowManager *windowManager = nullptr;
 };
 
 // The backends in use. The program installs the native ones at start; tests install fakes.
@@ -36,5 +40,11 @@ void Install(const Backends &backends);
 
 // Makes this operating system's backends (they live until the program ends) and installs them.
 void InstallNative();
+
+// Before the GUI starts: in a Wayland session that has XWayland, the program runs through X11, since its lock
+// lights, Pause key, placement, opacity and stay-on-top are X11 features; a QT_QPA_PLATFORM the user set wins.
+void ChooseDisplayProtocol();
+// After the GUI started: on native Wayland, one stderr line for each of those features it cannot have.
+void ReportDisplayLimits();
 
 } // namespace platform

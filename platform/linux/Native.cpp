@@ -9,9 +9,11 @@
 #include "platform/linux/LinuxLauncher.h"
 #include "platform/linux/LinuxLockKeys.h"
 #include "platform/linux/LinuxMediaPlayer.h"
+#include "platform/linux/LinuxNotifications.h"
 #include "platform/linux/LinuxPortIO.h"
 #include "platform/linux/LinuxSessionPower.h"
 #include "platform/linux/LinuxSystem.h"
+#include "platform/linux/LinuxWindowManager.h"
 #include "platform/linux/UDisksTray.h"
 
 namespace platform {
@@ -29,7 +31,10 @@ void InstallNative() {
     static LinuxDesktop desktop;
     static LinuxSystem system;
     static LinuxPortIO ports;
-    Install({&power, &display, &lockKeys, &keyState, &audio, &player, &cdDrive, &launcher, &desktop, &system, &ports});
+    static LinuxNotifications notifications;
+    static LinuxWindowManager windowManager;
+    Install({&power, &display, &lockKeys, &keyState, &audio, &player, &cdDrive, &launcher, &desktop, &system, &ports,
+             &notifications, &windowManager});
 }
 
 } // namespace platform

@@ -95,8 +95,8 @@ void FakePortIO::Write(std::uint16_t port, std::uint8_t value) {
 }
 
 FakePlatform::FakePlatform() : previous_(platform::Current()) {
-    platform::Install(
-        {&power, &display, &lockKeys, &keyState, &audio, &player, &cdDrive, &launcher, &desktop, &system, &ports});
+    platform::Install({&power, &display, &lockKeys, &keyState, &audio, &player, &cdDrive, &launcher, &desktop, &system,
+                       &ports, &notifications, &windowManager});
 }
 
 FakePlatform::~FakePlatform() {

@@ -178,6 +178,39 @@ private:
     CallLog &log_;
 };
 
+// The notices shown, in order; an empty text records a withdrawal.
+class FakeNotifications : public platform::Notifications {
+public:
+    struct Notice {
+        std::string title;
+        std::string text;
+        std::string actionLabel;
+    };
+    void ShowUrgent(const std::string &title, const std::string &text, const std::string &actionLabel,
+                    std::function<void()> onAction) override {
+        notices.push_back({title, text, actionLabel});
+        action = std::move(onAction);
+    }
+    void Withdraw() override {
+        notices.push_back({});
+        action = nullptr;
+    }
+    // Whether the last call left a notice up.
+    bool Shown() const { return !notices.empty() && !notices.back().text.empty(); }
+    std::vector<Notice> notices;
+    // What picking the notice's action would run; empty after a withdrawal.
+    std::function<void()> action;
+};
+
+// Counts apart from the shared log: window-manager requests come and go with showing, not with the tasks.
+class FakeWindowManager : public platform::WindowManager {
+public:
+    void TitleOnly(std::uintptr_t window) override { titleOnly.push_back(window); }
+    void ForceActive(std::uintptr_t window) override { forceActive.push_back(window); }
+    std::vector<std::uintptr_t> titleOnly;
+    std::vector<std::uintptr_t> forceActive;
+};
+
 // All the fakes, installed while this object lives.
 class FakePlatform {
 public:
@@ -201,6 +234,8 @@ public:
     FakeDesktop desktop{log};
     FakeSystem system{log};
     FakePortIO ports{log};
+    FakeNotifications notifications;
+    FakeWindowManager windowManager;
 
 private:
     platform::Backends previous_;

@@ -227,6 +227,60 @@ TEST_F(WarningDialog, FailedPowerOperationStillClosesTheMainWindow) {
     EXPECT_EQ(terminated, 1);
 }
 
+TEST_F(WarningDialog, NotificationFollowsTheCountItsActionCancelsAndItIsWithdrawnOnClose) {
+    Form1->RadioButton2->setChecked(true);
+    Form1->RadioButton1Click(Form1->RadioButton2);
+    Form1->Button2Click(Form1->Button2);
+    Form1->hide();
+    Form1->WarningCounter = 15;
+    const auto &notices = fake.notifications.notices;
+    RunWarning([&] {
+        ASSERT_EQ(notices.size(), 1U) << "the notice goes up with the dialog";
+        EXPECT_EQ(notices[0].title, "Zindrel");
+        EXPECT_EQ(notices[0].text, Message(15).toStdString());
+        EXPECT_EQ(notices[0].actionLabel, "Отмена");
+        clock.advance(2000);
+        ASSERT_EQ(notices.size(), 3U) << "one update a second";
+        EXPECT_EQ(notices.back().text, Message(13).toStdString());
+        ASSERT_TRUE(fake.notifications.action);
+        fake.notifications.action();
+        EXPECT_FALSE(Form2->isVisible()) << "the notice's action closes the dialog as its Cancel does";
+    });
+    EXPECT_FALSE(fake.notifications.Shown()) << "a closed dialog leaves no notice";
+    EXPECT_FALSE(fake.notifications.action);
+    EXPECT_FALSE(Form1->Timer1->Enabled());
+    EXPECT_TRUE(Form1->Button2->isEnabled()) << "the run is cancelled";
+    EXPECT_TRUE(Form1->isVisible());
+    clock.advance(30000);
+    EXPECT_EQ(PowerCalls(), 0);
+
+    Form1->WarningCounter = 0;
+    RunWarning([&] { clock.advance(1000); });
+    EXPECT_EQ(fake.Count("PowerOff"), 1);
+    EXPECT_FALSE(fake.notifications.Shown()) << "the zero branch withdraws the notice too";
+}
+
+TEST_F(WarningDialog, ShownWithoutCaptionButtonsActiveAndBackAtOnceWhenMinimised) {
+    Form1->WarningCounter = 15;
+    auto &wm = fake.windowManager;
+    RunWarning([&] {
+        ASSERT_EQ(wm.titleOnly.size(), 1U) << "the frame is asked for before the window is mapped";
+        EXPECT_EQ(wm.titleOnly[0], Form2->winId());
+        QCoreApplication::processEvents();
+        EXPECT_EQ(wm.forceActive.size(), 1U) << "activated when it opens, over whatever has the focus";
+        Form2->showMinimized();
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(Form2->isMinimized()) << "a minimised warning comes straight back";
+        EXPECT_TRUE(Form2->isVisible());
+        EXPECT_GE(wm.forceActive.size(), 2U) << "and is activated again";
+        Form2->Button1->click();
+    });
+    const size_t requests = wm.forceActive.size();
+    Form2->setWindowState(Qt::WindowMinimized);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(wm.forceActive.size(), requests) << "a closed warning is not brought back";
+}
+
 TEST_F(WarningDialog, WindowHasNoCaptionButtonsStaysOnTopAndCancelComesFirst) {
     EXPECT_EQ(Form2->windowTitle(), "Zindrel");
     const Qt::WindowFlags flags = Form2->windowFlags();

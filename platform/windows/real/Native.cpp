@@ -3,6 +3,7 @@
 #include "platform/Platform.h"
 #include "platform/windows/Win32Extras.h"
 #include "platform/windows/Win32Keyboard.h"
+#include "platform/windows/Win32Notices.h"
 #include "platform/windows/Win32Power.h"
 #include "platform/windows/Win32Shell.h"
 #include "platform/windows/Win32Sound.h"
@@ -26,6 +27,8 @@ struct NativeBackends {
     win32::Win32Desktop desktop{api};
     win32::Win32System system{api};
     win32::Win32PortIO ports{api};
+    win32::Win32Notifications notifications;
+    win32::Win32WindowManager windowManager;
 };
 
 NativeBackends &Native() {
@@ -38,8 +41,12 @@ NativeBackends &Native() {
 void InstallNative() {
     NativeBackends &n = Native();
     Install({&n.power, &n.display, &n.lockKeys, &n.keyState, &n.audio, &n.player, &n.cdDrive, &n.launcher, &n.desktop,
-             &n.system, &n.ports});
+             &n.system, &n.ports, &n.notifications, &n.windowManager});
 }
+
+// Windows has one display protocol, and the program's features all work on it.
+void ChooseDisplayProtocol() {}
+void ReportDisplayLimits() {}
 
 void win32::SetMainWindow(std::uintptr_t window) {
     const auto handle = reinterpret_cast<HWND>(window);

@@ -1,0 +1,168 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The Notifications interface on Linux: Notify with replaces_id, CloseNotification, and the ActionInvoked signal.
+#include "platform/linux/LinuxNotifications.h"
+
+#include "platform/linux/Report.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QObject>
+#include <QStringList>
+#include <QVariantMap>
+
+#include <optional>
+
+namespace platform {
+
+namespace {
+
+const QString kService = QStringLiteral("org.freedesktop.Notifications");
+const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
+const QString kInterface = QStringLiteral("org.freedesktop.Notifications");
+const QString kActionKey = QStringLiteral("cancel");
+// The notification's urgency hint: 2 is critical, which servers keep on screen until it is withdrawn.
+constexpr unsigned char kCritical = 2;
+
+struct Notice {
+    QString title;
+    QString text;
+    QString actionLabel;
+};
+
+} // namespace
+
+// The QObject side of the backend: it owns the pending Notify reply and receives the service's signals.
+class NotificationLink : public QObject {
+    Q_OBJECT
+public:
+    void Show(const Notice &notice, std::function<void()> onAction) {
+        onAction_ = std::move(onAction);
+        withdrawn_ = false;
+        if (pending_) {
+            // Until the service has told the id, a second Notify would open a second notice: keep the newest.
+            queued_ = notice;
+            return;
+        }
+        Send(notice);
+    }
+
+    void Withdraw() {
+        onAction_ = nullptr;
+        queued_.reset();
+        withdrawn_ = true;
+        if (id_ != 0) {
+            QDBusMessage message = QDBusMessage::createMethodCall(kService, kPath, kInterface,
+                                                                  QStringLiteral("CloseNotification"));
+            message << id_; // id
+            QDBusConnection::sessionBus().asyncCall(message);
+            id_ = 0;
+        }
+    }
+
+public Q_SLOTS:
+    void ActionInvoked(uint id, const QString &actionKey) {
+        if (id == 0 || id != id_ || actionKey != kActionKey || !onAction_) {
+            return;
+        }
+        const std::function<void()> action = onAction_;
+        action();
+    }
+
+    void NotificationClosed(uint id, uint /*reason*/) {
+        if (id == id_) {
+            id_ = 0;
+        }
+    }
+
+private:
+    void Send(const Notice &notice) {
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        if (!bus.isConnected()) {
+            ReportOnce("the session bus is not reachable");
+            return;
+        }
+        Subscribe(bus);
+        QDBusMessage message = QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Notify"));
+        QVariantMap hints;
+        hints.insert(QStringLiteral("urgency"), QVariant::fromValue(kCritical));
+        message << notice.title                                    // app_name
+                << id_                                             // replaces_id
+                << QString()                                       // app_icon
+                << notice.title                                    // summary
+                << notice.text                                     // body
+                << QStringList{kActionKey, notice.actionLabel}     // actions: key, label
+                << hints                                           // hints
+                << 0;                                              // expire_timeout: never
+        pending_ = true;
+        auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(message), this);
+        connect(watcher, &QDBusPendingCallWatcher::finished, this, &NotificationLink::Replied);
+    }
+
+    void Replied(QDBusPendingCallWatcher *watcher) {
+        watcher->deleteLater();
+        pending_ = false;
+        const QDBusPendingReply<uint> reply = *watcher;
+        if (reply.isError()) {
+            ReportOnce(reply.error().message().toStdString());
+            queued_.reset();
+            return;
+        }
+        id_ = reply.value();
+        if (withdrawn_) {
+            // Taken down while the first Notify was on its way.
+            Withdraw();
+            return;
+        }
+        if (queued_) {
+            const Notice next = *queued_;
+            queued_.reset();
+            Send(next);
+        }
+    }
+
+    void Subscribe(QDBusConnection &bus) {
+        if (subscribed_) {
+            return;
+        }
+        subscribed_ = true;
+        bus.connect(kService, kPath, kInterface, QStringLiteral("ActionInvoked"), this,
+                    SLOT(ActionInvoked(uint, QString)));
+        bus.connect(kService, kPath, kInterface, QStringLiteral("NotificationClosed"), this,
+                    SLOT(NotificationClosed(uint, uint)));
+    }
+
+    void ReportOnce(const std::string &why) {
+        if (!reported_) {
+            reported_ = true;
+            ReportUnreachable("no desktop notification of the warning: " + why);
+        }
+    }
+
+    uint id_ = 0;
+    bool pending_ = false;
+    bool withdrawn_ = false;
+    bool subscribed_ = false;
+    bool reported_ = false;
+    std::optional<Notice> queued_;
+    std::function<void()> onAction_;
+};
+
+LinuxNotifications::LinuxNotifications() : link_(std::make_unique<NotificationLink>()) {}
+
+LinuxNotifications::~LinuxNotifications() = default;
+
+void LinuxNotifications::ShowUrgent(const std::string &title, const std::string &text, const std::string &actionLabel,
+                                    std::function<void()> onAction) {
+    link_->Show({QString::fromStdString(title), QString::fromStdString(text), QString::fromStdString(actionLabel)},
+                std::move(onAction));
+}
+
+void LinuxNotifications::Withdraw() {
+    link_->Withdraw();
+}
+
+} // namespace platform
+
+#include "LinuxNotifications.moc"

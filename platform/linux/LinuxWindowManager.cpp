@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The WindowManager interface on X11: _MOTIF_WM_HINTS for the frame, _NET_ACTIVE_WINDOW for the focus.
+#include "platform/linux/LinuxWindowManager.h"
+
+#include <QGuiApplication>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+namespace platform {
+
+namespace {
+
+// The X display the GUI itself uses, so the requests are ordered with Qt's own; null when the GUI is not on X11.
+::Display *GuiDisplay() {
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->display() : nullptr;
+}
+
+// The Motif window-manager hints (flags, functions, decorations, input mode, status), as window managers read them.
+constexpr long kMwmHintsFunctions = 1L << 0;
+constexpr long kMwmHintsDecorations = 1L << 1;
+constexpr long kMwmFuncMove = 1L << 2;
+constexpr long kMwmDecorBorder = 1L << 1;
+constexpr long kMwmDecorTitle = 1L << 3;
+
+} // namespace
+
+void LinuxWindowManager::TitleOnly(std::uintptr_t window) {
+    ::Display *display = GuiDisplay();
+    if (!display || window == 0) {
+        return;
+    }
+    // Qt can only ask for no buttons by leaving the functions unset, which Motif reads as "all functions": the
+    // window manager then still offers minimise, maximise and close. Moving is the one function the frame keeps.
+    const long hints[5] = {kMwmHintsFunctions | kMwmHintsDecorations, kMwmFuncMove, kMwmDecorBorder | kMwmDecorTitle,
+                           0, 0};
+    const Atom atom = XInternAtom(display, "_MOTIF_WM_HINTS", False);
+    XChangeProperty(display, static_cast<Window>(window), atom, atom, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char *>(hints), 5);
+    XFlush(display);
+}
+
+void LinuxWindowManager::ForceActive(std::uintptr_t window) {
+    ::Display *display = GuiDisplay();
+    if (!display || window == 0) {
+        return;
+    }
+    // Source 2 ("pager") is what the window managers' focus-stealing prevention lets through: a warning that
+    // opens from a timer has no user input of its own, and with source 1 it would only flash in the task bar.
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = static_cast<Window>(window);
+    event.xclient.message_type = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = 2;           // source indication: pager
+    event.xclient.data.l[1] = CurrentTime; // timestamp
+    event.xclient.data.l[2] = 0;           // the requester's active window: none
+    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XRaiseWindow(display, static_cast<Window>(window));
+    XFlush(display);
+}
+
+} // namespace platform
