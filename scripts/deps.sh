@@ -12,6 +12,7 @@ packages=(
   pulseaudio pulseaudio-utils sox faketime desktop-file-utils sound-theme-freedesktop
   librsvg2-bin appstream lintian debootstrap
   mutter sway swayidle wtype
+  xfwm4 kwin-x11 kwin-wayland xwayland
   "$@"
 )
 missing=()

@@ -53,8 +53,8 @@ public:
         queued_.reset();
         withdrawn_ = true;
         if (id_ != 0) {
-            QDBusMessage message = QDBusMessage::createMethodCall(kService, kPath, kInterface,
-                                                                  QStringLiteral("CloseNotification"));
+            QDBusMessage message =
+                QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("CloseNotification"));
             message << id_; // id
             QDBusConnection::sessionBus().asyncCall(message);
             id_ = 0;
@@ -87,14 +87,14 @@ private:
         QDBusMessage message = QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Notify"));
         QVariantMap hints;
         hints.insert(QStringLiteral("urgency"), QVariant::fromValue(kCritical));
-        message << notice.title                                    // app_name
-                << id_                                             // replaces_id
-                << QString()                                       // app_icon
-                << notice.title                                    // summary
-                << notice.text                                     // body
-                << QStringList{kActionKey, notice.actionLabel}     // actions: key, label
-                << hints                                           // hints
-                << 0;                                              // expire_timeout: never
+        message << notice.title                                // app_name
+                << id_                                         // replaces_id
+                << QString()                                   // app_icon
+                << notice.title                                // summary
+                << notice.text                                 // body
+                << QStringList{kActionKey, notice.actionLabel} // actions: key, label
+                << hints                                       // hints
+                << 0;                                          // expire_timeout: never
         pending_ = true;
         auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(message), this);
         connect(watcher, &QDBusPendingCallWatcher::finished, this, &NotificationLink::Replied);

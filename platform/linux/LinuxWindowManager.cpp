@@ -34,8 +34,8 @@ void LinuxWindowManager::TitleOnly(std::uintptr_t window) {
     }
     // Qt can only ask for no buttons by leaving the functions unset, which Motif reads as "all functions": the
     // window manager then still offers minimise, maximise and close. Moving is the one function the frame keeps.
-    const long hints[5] = {kMwmHintsFunctions | kMwmHintsDecorations, kMwmFuncMove, kMwmDecorBorder | kMwmDecorTitle,
-                           0, 0};
+    const long hints[5] = {kMwmHintsFunctions | kMwmHintsDecorations, kMwmFuncMove, kMwmDecorBorder | kMwmDecorTitle, 0,
+                           0};
     const Atom atom = XInternAtom(display, "_MOTIF_WM_HINTS", False);
     XChangeProperty(display, static_cast<Window>(window), atom, atom, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char *>(hints), 5);
