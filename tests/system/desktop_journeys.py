@@ -12,7 +12,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from desktop_fixture import DESKTOPS, NOTIFIER_HOSTS, DesktopFixture  # noqa: E402
-from fixture import LOGIND_POWER_METHODS, MainWindow, wait_until  # noqa: E402
+from fixture import LOGIND_POWER_METHODS, Checks, MainWindow, wait_until  # noqa: E402
 
 # One countdown minute is 6 s: time to see the window hidden before the firing brings it back.
 SPEED = 10
@@ -34,92 +34,87 @@ WITHHELD_ACTIONS = {
 }
 
 
-def check(failures, condition, message):
-    if not condition:
-        failures.append(message)
-    return condition
-
-
-def wait(failures, predicate, timeout, what):
+def wait(check, predicate, timeout, what):
+    """Waits for a condition as one check; true when it came."""
     try:
         wait_until(predicate, timeout, 0.1, what=what)
         return True
     except TimeoutError as e:
-        failures.append(str(e))
+        check(False, str(e))
         return False
 
 
-def first_start(fx, window, failures):
+def first_start(fx, window, check):
     # Mapped is not yet placed: the window manager moves the frame once it manages it.
-    wait(failures, lambda: fx.wm_state(window.id) == "Normal", 10, "the first window managed")
+    wait(check, lambda: fx.wm_state(window.id) == "Normal", 10, "the first window managed")
     time.sleep(0.5)
     x, y, w, h = fx.window_geometry(window.id)
     width, height = fx.screen_size()
     # The frame's title bar shifts the client area down by its height; the centre is the frame's.
-    check(failures, abs((x + w / 2) - width / 2) <= 8 and abs((y + h / 2) - height / 2) <= 40,
+    check(abs((x + w / 2) - width / 2) <= 8 and abs((y + h / 2) - height / 2) <= 40,
           f"the first window is not centred: client area {w}x{h} at {x},{y} on a {width}x{height} screen")
-    wait(failures, lambda: fx.active_window() == window.id, 10, "the first window active")
+    wait(check, lambda: fx.active_window() == window.id, 10, "the first window active")
 
 
-def arm_and_remind(fx, window, failures):
+def arm_and_remind(fx, window, check):
     hides_to_tray = fx.desktop in NOTIFIER_HOSTS
     window.choose_countdown()
     window.arm()
     if hides_to_tray:
-        wait(failures, lambda: not window.mapped(), 5, "the armed window hidden to the notifier tray")
+        wait(check, lambda: not window.mapped(), 5, "the armed window hidden to the notifier tray")
     else:
-        wait(failures, lambda: fx.wm_state(window.id) == "Iconic", 5, "the armed window minimised (no tray)")
+        wait(check, lambda: fx.wm_state(window.id) == "Iconic", 5, "the armed window minimised (no tray)")
     # The one-minute countdown fires with "Просто напомнить": the window comes back, active.
-    if wait(failures, lambda: window.mapped() and fx.wm_state(window.id) == "Normal", 15,
+    if wait(check, lambda: window.mapped() and fx.wm_state(window.id) == "Normal", 15,
             "the window back after the Remind firing"):
-        wait(failures, lambda: fx.active_window() == window.id, 5, "the window active after the Remind firing")
+        wait(check, lambda: fx.active_window() == window.id, 5, "the window active after the Remind firing")
 
 
-def warning(fx, program, window, failures):
+def warning(fx, program, window, check):
     # A window just restored is still being placed: xdotool's first click after it can land off the window.
     time.sleep(1.0)
     window.choose_task("Выключить компьютер")
     window.arm()
-    wait(failures, lambda: not window.mapped() or fx.wm_state(window.id) == "Iconic", 5, "the armed window away")
+    wait(check, lambda: not window.mapped() or fx.wm_state(window.id) == "Iconic", 5, "the armed window away")
     fx.notifications.clear_calls()
     other = fx.open_other_window()
     dialog = window.dialog(WARNING_SIZE, timeout=20)
-    wait(failures, lambda: fx.active_window() == dialog, 5, "the warning active over the focused other window")
+    wait(check, lambda: fx.active_window() == dialog, 5, "the warning active over the focused other window")
     stack = fx.stacking()
-    check(failures, dialog in stack and other in stack and stack.index(dialog) > stack.index(other),
+    check(dialog in stack and other in stack and stack.index(dialog) > stack.index(other),
           f"the warning is not stacked above the other window: {stack}, warning {dialog}, other {other}")
-    check(failures, "_NET_WM_STATE_ABOVE" in (fx.property(dialog, "_NET_WM_STATE") or ""), "the warning is not on top")
+    check("_NET_WM_STATE_ABOVE" in (fx.property(dialog, "_NET_WM_STATE") or ""), "the warning is not on top")
     motif = fx.property(dialog, "_MOTIF_WM_HINTS")
-    check(failures, motif == TITLE_ONLY_MOTIF, f"the warning's Motif hints are {motif!r}, not title and border only")
+    check(motif == TITLE_ONLY_MOTIF, f"the warning's Motif hints are {motif!r}, not title and border only")
     allowed = fx.property(dialog, "_NET_WM_ALLOWED_ACTIONS") or ""
     for action in WITHHELD_ACTIONS[fx.desktop]:
-        check(failures, action not in allowed, f"{fx.desktop} still offers {action} on the warning: {allowed}")
+        check(action not in allowed, f"{fx.desktop} still offers {action} on the warning: {allowed}")
     fx.desktop_screenshot(f"desktop-{fx.desktop}-warning")
 
     notices = wait_until(lambda: fx.notifications.method_calls("Notify"), 5, what="the warning's notification")
     app, replaces, _icon, summary, body, actions, hints, _expire = notices[0]
-    check(failures, "осталось" in body and "секунд" in body and "Отмена" in body, f"the notice's text: {body!r}")
-    check(failures, actions == ["cancel", "Отмена"], f"the notice's actions: {actions}")
-    check(failures, hints.get("urgency") == 2, f"the notice is not critical: {hints}")
-    check(failures, (app, summary, replaces) == ("Zindrel", "Zindrel", 0), f"the first notice: {notices[0][:4]}")
+    check("осталось" in body and "секунд" in body and "Отмена" in body, f"the notice's text: {body!r}")
+    check(actions == ["cancel", "Отмена"], f"the notice's actions: {actions}")
+    check(hints.get("urgency") == 2, f"the notice is not critical: {hints}")
+    check((app, summary, replaces) == ("Zindrel", "Zindrel", 0), f"the first notice: {notices[0][:4]}")
     # An update a second, each replacing the first notice with the new count.
     updates = wait_until(lambda: fx.notifications.method_calls("Notify")[1:], 5, what="an update of the notice")
-    check(failures, updates[0][1] != 0 and updates[0][4] != body, f"the notice's update: {updates[0][:5]}")
+    check(updates[0][1] != 0 and updates[0][4] != body, f"the notice's update: {updates[0][:5]}")
 
     fx.x("xdotool", "windowminimize", str(dialog), check=False)
     time.sleep(0.5)
-    if wait(failures, lambda: fx.wm_state(dialog) == "Normal" and fx.window_mapped(dialog), 5,
+    if wait(check, lambda: fx.wm_state(dialog) == "Normal" and fx.window_mapped(dialog), 5,
             "the minimised warning back"):
-        wait(failures, lambda: fx.active_window() == dialog, 5, "the warning active again after minimising")
+        wait(check, lambda: fx.active_window() == dialog, 5, "the warning active again after minimising")
 
     fx.invoke_notification_action(updates[0][1], "cancel")
-    if wait(failures, lambda: not fx.window_mapped(dialog), 5, "the warning closed by the notice's 'Отмена'"):
-        wait(failures, window.mapped, 5, "the main window back after the notice's 'Отмена'")
-        check(failures, window.title() == "Zindrel - остановлен", f"after the notice's 'Отмена': {window.title()!r}")
-    wait(failures, lambda: fx.notifications.method_calls("CloseNotification"), 5, "the notice withdrawn")
+    if wait(check, lambda: not fx.window_mapped(dialog), 5, "the warning closed by the notice's 'Отмена'"):
+        wait(check, window.mapped, 5, "the main window back after the notice's 'Отмена'")
+        check(window.title() == "Zindrel - остановлен", f"after the notice's 'Отмена': {window.title()!r}")
+    wait(check, lambda: fx.notifications.method_calls("CloseNotification"), 5, "the notice withdrawn")
     calls = [(name, args) for name, args in fx.logind.calls() if name in LOGIND_POWER_METHODS]
-    check(failures, not calls, f"logind was asked {calls} although the warning was cancelled")
-    check(failures, program.running(), f"the program exited ({program.process.returncode})")
+    check(not calls, f"logind was asked {calls} although the warning was cancelled")
+    check(program.running(), f"the program exited ({program.process.returncode})")
 
 
 def main():
@@ -127,21 +122,19 @@ def main():
     if desktop not in DESKTOPS:
         print(f"usage: {sys.argv[0]} {'|'.join(DESKTOPS)}", file=sys.stderr)
         return 2
-    failures = []
+    check = Checks()
     tray = "sni" if desktop in NOTIFIER_HOSTS else None
     with DesktopFixture(desktop, logind=True, tray=tray) as fx:
         program = fx.run_program(folder=fx.program_folder(settings=SETTINGS), speed=SPEED)
         window = MainWindow(fx, program, timeout=30)
         for journey in (first_start, arm_and_remind):
-            journey(fx, window, failures)
+            journey(fx, window, check)
         try:
-            warning(fx, program, window, failures)
+            warning(fx, program, window, check)
         except TimeoutError as e:
-            failures.append(str(e))
+            check(False, str(e))
             fx.desktop_screenshot(f"desktop-{desktop}-failure")
-    for failure in failures:
-        print(f"FAIL [{desktop}]: {failure}", file=sys.stderr)
-    return 1 if failures else 0
+    return check.code()
 
 
 if __name__ == "__main__":
