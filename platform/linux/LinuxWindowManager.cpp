@@ -47,8 +47,9 @@ void LinuxWindowManager::ForceActive(std::uintptr_t window) {
     if (!display || window == 0) {
         return;
     }
-    // Source 2 ("pager") is what the window managers' focus-stealing prevention lets through: a warning that
-    // opens from a timer has no user input of its own, and with source 1 it would only flash in the task bar.
+    // Source 2 ("pager") passes the window managers' focus-stealing prevention: Qt's own request says "application"
+    // with the time of the program's last input, which a warning opened by a timer does not have, and KWin at its
+    // stricter levels then only marks the window as demanding attention.
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = static_cast<Window>(window);

@@ -157,6 +157,9 @@ class DesktopFixture(Fixture):
         wait_until(lambda: self.wm_state(window) == "Normal", 10, what="the other window managed")
         self.x("xdotool", "windowactivate", "--sync", str(window), check=False)
         wait_until(lambda: self.active_window() == window, 10, what="the other window focused")
+        # A click and a key as a user's: the window managers' focus-stealing prevention weighs recent input.
+        self.click(window, 450, 200)
+        self.key("space", window=None)
         proc.window = window
         return window
 
