@@ -13,13 +13,15 @@ OFFSCREEN = {"QT_QPA_PLATFORM": "offscreen"}
 
 
 def sounding_frequency(path, start, length, rate=44100):
-    """Rising zero crossings per second of the sounding 10 ms windows only, so the joins between tones count not."""
+    """Rising zero crossings per second of the sounding 10 ms windows only, so the joins between tones count not:
+    a window beside a quiet one may be half silence, and is left out too."""
     samples = read_samples(path, rate)[int(start * rate) : int((start + length) * rate)]
     step = rate // 100
+    chunks = [samples[i : i + step] for i in range(0, len(samples) - step + 1, step)]
+    sounding = [max(abs(min(chunk)), abs(max(chunk))) >= 500 for chunk in chunks]
     kept = []
-    for i in range(0, len(samples) - step + 1, step):
-        chunk = samples[i : i + step]
-        if max(abs(min(chunk)), abs(max(chunk))) >= 500:
+    for i, chunk in enumerate(chunks):
+        if all(sounding[max(i - 1, 0) : i + 2]):
             kept.extend(chunk)
     if len(kept) < 2:
         return 0.0
