@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The program's clock: CLOCK_BOOTTIME through a timerfd, so time spent suspended counts and a timer
-// that fell due during a suspend fires at resume.
+// The program's clock: the platform's boot clock, which counts time spent suspended, so a timer that fell due
+// during a suspend fires at resume.
 #pragma once
 
 #include "controls/Clock.h"
 
 #include <memory>
 
-class QSocketNotifier;
+namespace platform {
+class BootClock;
+}
 
 class SystemClock : public Clock {
 public:
@@ -20,8 +22,7 @@ protected:
     void Rearm() override;
 
 private:
-    int fd_ = -1;
-    // The due time the timerfd is armed for, so an unchanged queue makes no system call.
+    // The due time the wake-up is set for, so an unchanged queue makes no system call.
     std::int64_t armedDue_ = -1;
-    std::unique_ptr<QSocketNotifier> notifier_;
+    std::unique_ptr<platform::BootClock> clock_;
 };
