@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The settings store: our own INI reader and writer with atomic, 0600, UTF-8 writes.
+// The settings store: our own INI reader and writer with atomic, private, UTF-8 writes.
 #include "settings/IniFile.h"
 
+#include "platform/FileReplace.h"
 #include "platform/Platform.h"
 
 #include <QDateTime>
@@ -10,11 +11,7 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
-#include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -114,10 +111,6 @@ bool NoBits(const QString &path, mode_t bits) {
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 && (st.st_mode & bits) == 0;
 }
 
-bool NoWriteBits(const QString &path) {
-    return NoBits(path, 0222);
-}
-
 // *readable is false for a file that exists but could not be read whole; a missing file reads as empty.
 QStringList ReadLines(const QString &path, bool *exists, bool *readable = nullptr) {
     QFile file(path);
@@ -136,8 +129,7 @@ QStringList ReadLines(const QString &path, bool *exists, bool *readable = nullpt
     return SplitLines(DecodeText(bytes));
 }
 
-// The temporary of a write is the file's name + this + six random characters.
-const QString kTemporarySuffix = QStringLiteral(".tmp.");
+const QString kTemporarySuffix = QString::fromLatin1(platform::kReplaceTemporarySuffix);
 
 // A write killed midway leaves its temporary beside the file; one a minute old belongs to no write still going on.
 void RemoveStaleTemporaries(const QString &path) {
@@ -152,37 +144,10 @@ void RemoveStaleTemporaries(const QString &path) {
     }
 }
 
-// Writes the whole file through a temporary file in the same folder, renamed over the old one, so a crash
-// or a full disk never leaves a truncated file.
-void ReplaceFile(const QString &path, const QByteArray &content, bool existed, bool isPrivate) {
-    const QString folder = path.left(path.lastIndexOf(u'/') + 1);
-    // Read-only files and folders are refused even for a user whom the system would let through.
-    if ((existed && NoWriteBits(path)) || NoWriteBits(folder.isEmpty() ? QStringLiteral(".") : folder)) {
-        throw IniWriteError(path);
-    }
-    QByteArray temp = QFile::encodeName(path + kTemporarySuffix + QStringLiteral("XXXXXX"));
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        throw IniWriteError(path);
-    }
-    bool ok = true;
-    for (qsizetype done = 0; ok && done < content.size();) {
-        const ssize_t n = ::write(fd, content.constData() + done, static_cast<size_t>(content.size() - done));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        ok = n > 0;
-        done += n > 0 ? n : 0;
-    }
-    struct stat old {};
-    const QByteArray target = QFile::encodeName(path);
-    const mode_t mode =
-        !isPrivate && existed && ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777) : mode_t{0600};
-    ok = ok && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(temp.constData(), target.constData()) == 0;
-    if (!ok) {
-        ::unlink(temp.constData());
+// Writes the whole file through a temporary file in the same folder that takes the old file's place, so a
+// crash or a full disk never leaves a truncated file; a private file is the user's alone at every write.
+void ReplaceFile(const QString &path, const QByteArray &content, bool isPrivate) {
+    if (!platform::WriteFileAtomically(path.toStdString(), content.toStdString(), isPrivate)) {
         throw IniWriteError(path);
     }
     RemoveStaleTemporaries(path);
@@ -194,7 +159,7 @@ IniWriteError::IniWriteError(const QString &path)
     : std::runtime_error(QStringLiteral("Unable to write to %1").arg(path).toStdString()) {}
 
 void ReplaceFileContent(const QString &path, const QByteArray &content) {
-    ReplaceFile(path, content, QFile::exists(path), false);
+    ReplaceFile(path, content, false);
 }
 
 QString DecodeText(const QByteArray &bytes) {
@@ -316,7 +281,7 @@ void IniFile::WriteString(const QString &section, const QString &key, const QStr
         content += "\r\n";
     }
     // Settings files hold the password: private at every write, whatever bits an older file had.
-    ReplaceFile(path_, content, exists, true);
+    ReplaceFile(path_, content, true);
 }
 
 void IniFile::WriteInteger(const QString &section, const QString &key, int value) const {

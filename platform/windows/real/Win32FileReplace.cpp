@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Replacing a file on Windows: a new temporary beside it, flushed, then MoveFileExW over the old one.
+#include <windows.h>
+
+#include "platform/FileReplace.h"
+#include "platform/windows/Win32Shell.h"
+
+#include <algorithm>
+#include <iterator>
+#include <random>
+#include <string>
+
+namespace platform {
+
+namespace {
+
+std::wstring Wide(const std::string &utf8) {
+    const std::u16string wide = win32::Utf8ToUtf16(utf8);
+    return std::wstring(wide.begin(), wide.end());
+}
+
+// Creates path + suffix + six random characters that did not exist; INVALID_HANDLE_VALUE when none could be made.
+HANDLE CreateTemporary(const std::wstring &path, std::wstring *temp) {
+    static const wchar_t letters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device random;
+    std::uniform_int_distribution<int> pick(0, static_cast<int>(std::size(letters)) - 2);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        *temp = path + Wide(kReplaceTemporarySuffix);
+        for (int i = 0; i < 6; ++i) {
+            *temp += letters[pick(random)];
+        }
+        const HANDLE file =
+            ::CreateFileW(temp->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS) {
+            return file;
+        }
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+bool WriteAll(HANDLE file, const std::string &content) {
+    for (std::size_t done = 0; done < content.size();) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(content.size() - done, 1u << 20));
+        DWORD written = 0;
+        if (!::WriteFile(file, content.data() + done, chunk, &written, nullptr) || written == 0) {
+            return false;
+        }
+        done += written;
+    }
+    return true;
+}
+
+} // namespace
+
+// The file's access is its folder's (the temporary inherits the folder's access list, as a new file would), so
+// privateFile changes nothing here: the program folder decides who may read the settings.
+bool WriteFileAtomically(const std::string &path, const std::string &content, bool) {
+    const std::wstring target = Wide(path);
+    // A read-only file is refused here and not only by the rename: not every file system refuses it.
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        return false;
+    }
+    std::wstring temp;
+    const HANDLE file = CreateTemporary(target, &temp);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    bool ok = WriteAll(file, content) && ::FlushFileBuffers(file);
+    ok = ::CloseHandle(file) && ok;
+    // One rename on the same volume: readers see the old file or the new one, never a part.
+    ok = ok && ::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) {
+        ::DeleteFileW(temp.c_str());
+    }
+    return ok;
+}
+
+} // namespace platform
