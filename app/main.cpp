@@ -30,6 +30,7 @@ int main(int argc, char *argv[]) {
     SetAppClock(&clock);
     CreateForms();
     Form1->show();
+    platform::SetMainWindow(Form1->winId());
     const int result = QApplication::exec();
     DestroyForms();
     return result;

@@ -3,9 +3,8 @@
 #include "controls/TrayIcon.h"
 
 #include "controls/WindowTimer.h"
+#include "platform/Tray.h"
 
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
@@ -16,11 +15,6 @@
 
 namespace {
 std::optional<bool> availableOverride;
-
-bool NotifierHost() {
-    const QDBusConnectionInterface *bus = QDBusConnection::sessionBus().interface();
-    return bus != nullptr && bus->isServiceRegistered(QStringLiteral("org.kde.StatusNotifierWatcher")).value();
-}
 
 QPixmap DrawFace(int handStep, bool still) {
     QPixmap pixmap(32, 32);
@@ -47,8 +41,8 @@ TrayIcon::TrayIcon(QObject *parent)
     connect(icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         // A StatusNotifierItem host (KDE, GNOME with app indicators) reports only single activations, so there
         // the activation stands for the double click that brings the window back.
-        const bool restore =
-            reason == QSystemTrayIcon::DoubleClick || (reason == QSystemTrayIcon::Trigger && NotifierHost());
+        const bool restore = reason == QSystemTrayIcon::DoubleClick ||
+                             (reason == QSystemTrayIcon::Trigger && platform::TrayReportsSingleActivations());
         if (restore && OnDblClick) {
             OnDblClick(this);
         }

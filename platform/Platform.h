@@ -16,6 +16,8 @@
 #include "platform/System.h"
 #include "platform/WindowManager.h"
 
+#include <cstdint>
+
 namespace platform {
 
 struct Backends {
@@ -46,5 +48,7 @@ void InstallNative();
 void ChooseDisplayProtocol();
 // After the GUI started: on native Wayland, one stderr line for each of those features it cannot have.
 void ReportDisplayLimits();
+// Tells the backends the main window's native handle (QWidget::winId()) once the window exists.
+void SetMainWindow(std::uintptr_t window);
 
 } // namespace platform

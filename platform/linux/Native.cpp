@@ -37,4 +37,7 @@ void InstallNative() {
              &notifications, &windowManager});
 }
 
+// The Linux backends address no window of the program.
+void SetMainWindow(std::uintptr_t) {}
+
 } // namespace platform

@@ -47,6 +47,9 @@ void InstallNative() {
 // Windows has one display protocol, and the program's features all work on it.
 void ChooseDisplayProtocol() {}
 void ReportDisplayLimits() {}
+void SetMainWindow(std::uintptr_t window) {
+    win32::SetMainWindow(window);
+}
 
 void win32::SetMainWindow(std::uintptr_t window) {
     const auto handle = reinterpret_cast<HWND>(window);
