@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The real Win32 table under Windows or Wine: code pages, the version resource, the registry, the shortcut.
+// The real Win32 table under Windows or Wine: code pages, the version resource and icon, the registry, the
+// shortcut, the file replace and the wake-up timers.
 #include <windows.h>
 
 #include <objbase.h>
@@ -9,11 +10,13 @@
 #undef GetVersionEx
 #undef MessageBox
 
+#include "platform/FileReplace.h"
 #include "platform/Platform.h"
 #include "platform/windows/Win32Extras.h"
 #include "platform/windows/Win32Power.h"
 #include "platform/windows/Win32Shell.h"
 #include "platform/windows/real/Win32Real.h"
+#include "platform/windows/real/Win32WakeTimer.h"
 
 #include <gtest/gtest.h>
 
@@ -32,6 +35,14 @@ const char *const shellFoldersKey = "Software\\MicroSoft\\Windows\\CurrentVersio
 bool UnderWine() {
     const HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
     return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+std::string WideToUtf8(const std::wstring &wide) {
+    const int length = ::WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, utf8.data(), length, nullptr, nullptr);
+    utf8.pop_back(); // the NUL
+    return utf8;
 }
 
 std::string Lower(std::string text) {
@@ -71,7 +82,7 @@ TEST(Win32RealText, Utf8AndWindows1251RoundTrip) {
 
 TEST(Win32RealSystem, VersionResourceFoldersAndPlatformOfThisExecutable) {
     platform::win32::Win32System system(RealWin32Api());
-    EXPECT_EQ(system.ProgramVersion(), "1.0.0.0");
+    EXPECT_EQ(system.ProgramVersion(), ZINDREL_VERSION);
     EXPECT_EQ(system.PlatformId(), 2);
 
     const std::string exe = system.ExecutablePath();
@@ -91,7 +102,7 @@ TEST(Win32RealSystem, VersionResourceFoldersAndPlatformOfThisExecutable) {
 TEST(Win32RealSystem, InstallNativePutsTheWin32BackendsInPlace) {
     platform::InstallNative();
     ASSERT_NE(platform::Current().system, nullptr);
-    EXPECT_EQ(platform::Current().system->ProgramVersion(), "1.0.0.0");
+    EXPECT_EQ(platform::Current().system->ProgramVersion(), ZINDREL_VERSION);
     EXPECT_NE(platform::Current().power, nullptr);
     EXPECT_NE(platform::Current().ports, nullptr);
 }
@@ -155,4 +166,75 @@ TEST(Win32RealShell, LauncherAndPlayerLookupAnswerFromTheSystem) {
     platform::win32::Win32MediaPlayer player(RealWin32Api());
     EXPECT_EQ(player.Find("Zindrel no such window class"), 0u);
     EXPECT_FALSE(player.IsAlive(0));
+}
+
+TEST(Win32RealFiles, ReplaceSwapsTheWholeFileRefusesAReadOnlyOneAndLeavesNoTemporary) {
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + L"zindrel-replace-" + std::to_wstring(::GetCurrentProcessId());
+    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    const std::wstring wide = folder + L"\\\x0437\x0438\x043D\x0434\x0440\x0435\x043B\x044C.ini"; // a Cyrillic name
+    const std::string path = WideToUtf8(wide);
+    const auto read = [&] {
+        std::string content;
+        const HANDLE file =
+            ::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        char buffer[256];
+        DWORD got = 0;
+        while (file != INVALID_HANDLE_VALUE && ::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+            content.append(buffer, got);
+        }
+        ::CloseHandle(file);
+        return content;
+    };
+    const auto temporaries = [&] {
+        int count = 0;
+        WIN32_FIND_DATAW found{};
+        const HANDLE search = ::FindFirstFileW((wide + L".tmp.*").c_str(), &found);
+        for (bool more = search != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(search, &found)) {
+            ++count;
+        }
+        ::FindClose(search);
+        return count;
+    };
+
+    EXPECT_TRUE(platform::WriteFileAtomically(path, "[main]\r\n"));
+    EXPECT_TRUE(platform::WriteFileAtomically(path, "[main]\r\nsec=7\r\n"));
+    EXPECT_EQ(read(), "[main]\r\nsec=7\r\n");
+    EXPECT_EQ(temporaries(), 0);
+
+    ASSERT_TRUE(::SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(platform::WriteFileAtomically(path, "[main]\r\nsec=8\r\n"));
+    EXPECT_EQ(read(), "[main]\r\nsec=7\r\n");
+    EXPECT_EQ(temporaries(), 0);
+    EXPECT_FALSE(platform::WriteFileAtomically(WideToUtf8(folder + L"\\no-such-folder\\x.ini"), "x"));
+
+    ::SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(wide.c_str());
+    ::RemoveDirectoryW(folder.c_str());
+}
+
+TEST(Win32RealClock, WakeTimerFiresAfterItsWaitAtOnceForZeroAndNeverWhenCancelled) {
+    platform::win32::WakeTimer timer;
+    const HANDLE both[] = {timer.Precise(), timer.AtResume()};
+    ASSERT_NE(both[0], nullptr);
+    ASSERT_NE(both[1], nullptr);
+
+    const std::int64_t start = platform::win32::PerformanceCounterMs();
+    timer.WakeIn(40);
+    const DWORD woke = ::WaitForMultipleObjects(2, both, FALSE, 10000);
+    EXPECT_TRUE(woke == WAIT_OBJECT_0 || woke == WAIT_OBJECT_0 + 1) << woke;
+    // The timers' own tick may round the due time down by up to a millisecond.
+    EXPECT_GE(platform::win32::PerformanceCounterMs() - start, 39);
+
+    timer.WakeIn(0);
+    EXPECT_NE(::WaitForMultipleObjects(2, both, FALSE, 10000), WAIT_TIMEOUT);
+
+    timer.WakeIn(20);
+    timer.WakeIn(-1);
+    EXPECT_EQ(::WaitForMultipleObjects(2, both, FALSE, 300), WAIT_TIMEOUT);
+}
+
+TEST(Win32RealSystem, ExecutableCarriesTheProgramIcon) {
+    EXPECT_NE(::FindResourceA(nullptr, MAKEINTRESOURCEA(1), RT_GROUP_ICON), nullptr);
 }
