@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
-# Cross-builds Qt for Windows from Debian's own qtbase source (once, cached outside the checkout).
-# Usage: scripts/windows.sh qt    builds (or reuses) the cached Qt and prints its prefix.
+# Cross-builds Qt for Windows and libjpeg-turbo from Debian's own sources (once, cached outside the checkout), then
+# zindrel.exe and its zip, and runs the program's journeys under wine64.
+# Usage: scripts/windows.sh [qt | jpeg | exe | journeys | cached | all]   (default all)
+#   qt        builds (or reuses) the cached Qt and prints its prefix
+#   jpeg      builds (or reuses) the cached libjpeg-turbo and prints its prefix
+#   exe       both of those, then build/windows/zindrel.exe and zindrel-<version>-windows-x86_64.zip
+#   journeys  the journeys under wine64 on a private X server and in a private prefix (after exe)
+#   cached    succeeds when the cached Qt is there (nothing is built)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
 
-scripts/deps.sh mingw-w64 wine64 dpkg-dev
+out=${ZINDREL_WINDOWS_BUILD:-$repo/build/windows}
 
 cache=${ZINDREL_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/zindrel}
 qt_options=(
@@ -38,12 +44,17 @@ add_deb_src() {
   apt-get update -qq
 }
 
-build_qt() {
+# The cached Qt's prefix: keyed by the Debian version and the options, so either change makes a new one.
+find_qt() {
   local version
   version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
   local key
   key=$(printf '%s\n' "$version" "${qt_options[@]}" | sha256sum | cut -c1-12)
   qt_prefix="$cache/qt6-windows-$key"
+}
+
+build_qt() {
+  find_qt
   if [ -f "$qt_prefix/.complete" ]; then
     return
   fi
@@ -64,13 +75,90 @@ build_qt() {
   touch "$qt_prefix/.complete"
 }
 
-case "${1:-}" in
+jpeg_options=(-DENABLE_SHARED=OFF -DWITH_TURBOJPEG=OFF -DWITH_SIMD=OFF -DCMAKE_BUILD_TYPE=Release)
+
+# libjpeg-turbo, static, from the source of the very version the Linux build uses: Debian has no mingw libjpeg.
+build_jpeg() {
+  local version key
+  version=$(dpkg-query -W -f='${source:Version}' libjpeg62-turbo-dev)
+  key=$(printf '%s\n' "$version" "${jpeg_options[@]}" | sha256sum | cut -c1-12)
+  jpeg_prefix="$cache/libjpeg-turbo-windows-$key"
+  if [ -f "$jpeg_prefix/.complete" ]; then
+    return
+  fi
+  add_deb_src
+  local work="$cache/libjpeg-turbo-windows-$key.build"
+  rm -rf "$work"
+  mkdir -p "$work/get"
+  (cd "$work/get" && apt-get source -qq "libjpeg-turbo=$version" >/dev/null)
+  mv "$(find "$work/get" -mindepth 1 -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -1)" "$work/src"
+  cmake -S "$work/src" -B "$work/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64.cmake" \
+    -DCMAKE_INSTALL_PREFIX="$jpeg_prefix" "${jpeg_options[@]}" >"$work/configure.log"
+  cmake --build "$work/build" -j2 >/dev/null
+  cmake --install "$work/build" >/dev/null
+  touch "$jpeg_prefix/.complete"
+  rm -rf "$work"
+}
+
+# zindrel.exe against the cached Qt (its toolchain file puts the static Qt and the host tools in place), and the zip.
+build_exe() {
+  build_qt
+  build_jpeg
+  local launcher=()
+  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+  cmake -S . -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$qt_prefix/lib/cmake/Qt6/qt.toolchain.cmake" \
+    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$repo/cmake/mingw-w64.cmake" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DZINDREL_PLATFORM=windows -DZINDREL_TESTS=OFF -DZINDREL_WERROR=ON \
+    -DJPEG_INCLUDE_DIR="$jpeg_prefix/include" -DJPEG_LIBRARY="$jpeg_prefix/lib/libjpeg.a" \
+    "${launcher[@]}" >"$out.configure.log" 2>&1 || { cat "$out.configure.log" >&2; exit 1; }
+  cmake --build "$out" -j2 --target zindrel
+  local version
+  version=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$out/CMakeCache.txt")
+  zip="$out/zindrel-$version-windows-x86_64.zip"
+  local stage="$out/zip"
+  rm -rf "$stage" "$zip"
+  mkdir -p "$stage"
+  cp "$out/zindrel.exe" "$stage/"
+  # Notepad on every Windows reads UTF-8 with its mark and CR LF.
+  { printf '\xef\xbb\xbf'; sed 's/$/\r/' packaging/windows/readme.txt; } >"$stage/readme.txt"
+  (cd "$stage" && python3 -m zipfile -c "$zip" zindrel.exe readme.txt)
+  rm -rf "$stage"
+  echo "$zip"
+}
+
+run_journeys() {
+  ZINDREL_EXE="$out/zindrel.exe" ZINDREL_ARTEFACTS="$out/test-artefacts" /usr/bin/python3 tests/wine/journeys.py
+}
+
+stage=${1:-all}
+[ "$stage" = cached ] || scripts/deps.sh mingw-w64 wine64 dpkg-dev
+case "$stage" in
   qt)
     build_qt
     echo "$qt_prefix"
     ;;
+  jpeg)
+    build_jpeg
+    echo "$jpeg_prefix"
+    ;;
+  exe)
+    build_exe
+    ;;
+  journeys)
+    run_journeys
+    ;;
+  cached)
+    find_qt
+    [ -f "$qt_prefix/.complete" ]
+    ;;
+  all)
+    build_exe
+    run_journeys
+    ;;
   *)
-    echo "usage: $0 qt" >&2
+    echo "usage: $0 [qt | jpeg | exe | journeys | cached | all]" >&2
     exit 2
     ;;
 esac
