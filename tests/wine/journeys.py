@@ -1,0 +1,276 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""The Windows program (zindrel.exe) under wine64, on the fixture's private X server with openbox, in a private wine
+prefix made for this run and removed after it:
+
+  first start   maps "Zindrel" and, at "Выход", writes zindrel_<user>.ini beside the .exe with window_main;
+  quick menu    "3 минуты" hides the window and the firing brings it back (time sped up 60 times by faketime,
+                which speeds wine's performance counter and waitable timers alike);
+  power off     a countdown with "Выключить компьютер" and warnings off calls ExitWindowsEx(EWX_POWEROFF, 0)
+                exactly once (wine's relay trace of that one function); wine ends only the prefix's session;
+  warning       with warnings on, the warning dialog counts down and "Отмена" keeps the program;
+  settings      the settings dialog's "Применить" writes the settings file.
+
+Screenshots of the main window, the warning dialog and the settings dialog go to $ZINDREL_ARTEFACTS (wine-*.png).
+Run by scripts/windows.sh with ZINDREL_EXE set.
+"""
+
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "system"))
+from fixture import Fixture, MainWindow, skip, wait_until  # noqa: E402
+
+SPEED = 60
+USER = "Tester"  # the prefix's "Logon User Name", which names the settings file
+WARNING_SIZE = (488, 129)
+WARNING_CANCEL = (408 + 37, 104 + 12)
+SETTINGS_SIZE = (294, 403)
+SETTINGS_BUTTON = (386 + 92 + 41, 60 + 16 + 11)  # "Настройка" in the "Действия" group
+SETTINGS_APPLY = (294 - 4 - 20, 403 - 6 - 10)  # "Применить", the last button at the bottom right
+WINE = shutil.which("wine64") or "/usr/lib/wine/wine64"
+WINESERVER = shutil.which("wineserver") or "/usr/lib/wine/wineserver"
+EXIT_WINDOWS_TRACE = "Call user32.ExitWindowsEx("
+
+
+class WinePrefix:
+    """A wine prefix inside the fixture's folder: the user's own prefix is never touched."""
+
+    def __init__(self, fx):
+        self.fx = fx
+        self.path = os.path.join(fx.root, "wineprefix")
+        self.env = dict(fx.env)
+        self.env["WINEPREFIX"] = self.path
+        self.env["WINEDEBUG"] = "-all"
+        # No Mono or Gecko installers, no menu entries or file associations written into the user's desktop.
+        self.env["WINEDLLOVERRIDES"] = "mscoree,mshtml=;winemenubuilder.exe=d"
+        quiet = dict(self.env)
+        quiet.pop("DISPLAY", None)  # no installer dialogs while the prefix is made
+        subprocess.run([WINE, "wineboot", "-i"], env=quiet, capture_output=True, timeout=240)
+        # Logon user name, and the relay trace limited to the one power call the journeys look for.
+        registry = os.path.join(fx.root, "prefix.reg")
+        with open(registry, "w", encoding="utf-8") as f:
+            f.write(
+                "REGEDIT4\n\n"
+                "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer]\n"
+                f'"Logon User Name"="{USER}"\n\n'
+                "[HKEY_CURRENT_USER\\Software\\Wine\\Debug]\n"
+                '"RelayInclude"="user32.ExitWindowsEx"\n'
+            )
+        subprocess.run([WINE, "regedit", "/S", registry], env=quiet, capture_output=True, timeout=120)
+        self.stop()
+
+    def stop(self):
+        """Ends every process of this prefix and its wineserver (only this prefix's: WINEPREFIX names it)."""
+        subprocess.run([WINESERVER, "-k"], env=self.env, capture_output=True, timeout=60)
+        subprocess.run([WINESERVER, "-w"], env=self.env, capture_output=True, timeout=60)
+
+    def run(self, folder, name, *, speed=None, relay=False):
+        """Starts zindrel.exe from its program folder; the wineserver starts with it, under the same faketime."""
+        env = dict(self.env)
+        if relay:
+            env["WINEDEBUG"] = "-all,+relay"
+        argv = [WINE, os.path.join(folder, "zindrel.exe")]
+        if speed:
+            argv = ["faketime", "-f", f"+0 x{speed}", *argv]
+        proc = self.fx.spawn(argv, name, env=env, cwd=folder)
+        return WineProgram(proc, folder, self.fx._log(name))
+
+
+class WineProgram:
+    def __init__(self, process, folder, log_path):
+        self.process = process
+        self.folder = folder
+        self.log_path = log_path
+        self.pid = None  # windows are looked up by title: wine's own processes own them
+
+    def running(self):
+        return self.process.poll() is None
+
+    def wait(self, timeout):
+        try:
+            return self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise TimeoutError(f"the program still runs after {timeout} s") from None
+
+    def output(self):
+        with open(self.log_path, encoding="utf-8", errors="replace") as f:
+            return f.read()
+
+
+def program_folder(fx, name, settings=None):
+    folder = fx._dir(f"{name}-folder")
+    shutil.copy2(os.environ["ZINDREL_EXE"], os.path.join(folder, "zindrel.exe"))
+    if settings is not None:
+        with open(settings_path(folder), "w", encoding="utf-8", newline="\r\n") as f:
+            f.write(settings)
+    return folder
+
+
+def settings_path(folder):
+    return os.path.join(folder, f"zindrel_{USER}.ini")
+
+
+def settings_text(folder):
+    path = settings_path(folder)
+    return open(path, encoding="utf-8", errors="replace").read() if os.path.exists(path) else None
+
+
+def window_of(fx, title, size, timeout=20):
+    """A mapped window with that title and client size."""
+
+    def find():
+        for window in fx.find_windows(f"^{title}$"):
+            try:
+                if fx.window_geometry(window)[2:] == size:
+                    return window
+            except RuntimeError:
+                pass
+        return None
+
+    return wait_until(find, timeout, 0.1, what=f"the {size[0]}x{size[1]} window {title!r}")
+
+
+def first_start(fx, prefix, failures):
+    folder = program_folder(fx, "firststart")
+    program = prefix.run(folder, "firststart")
+    window = MainWindow(fx, program, timeout=60)
+    time.sleep(1)  # the fade-in
+    fx.screenshot("wine-main-window")
+    if settings_text(folder) and "[window_main]" in settings_text(folder):
+        failures.append("first start: a window_main section existed before the first exit")
+    window.exit_from_menu()
+    try:
+        program.wait(30)
+    except TimeoutError as e:
+        failures.append(f"first start: 'Выход' did not end the program: {e}")
+    text = settings_text(folder)
+    if text is None:
+        failures.append(f"first start: no {settings_path(folder)} beside the .exe: {sorted(os.listdir(folder))}")
+    elif "[window_main]" not in text:
+        failures.append(f"first start: the settings file has no window_main section:\n{text}")
+
+
+def quick_menu(fx, prefix, failures):
+    folder = program_folder(fx, "quickmenu")
+    program = prefix.run(folder, "quickmenu", speed=SPEED)
+    window = MainWindow(fx, program, timeout=60)
+    time.sleep(0.5)
+    window.quick_menu("3 минуты")
+    try:
+        wait_until(lambda: not window.mapped(), 10, what="the window hidden at arming")
+    except TimeoutError as e:
+        failures.append(f"quick menu: {e}")
+    armed_at = time.monotonic()
+    try:
+        # Three minutes at 60 times the speed are three seconds.
+        wait_until(window.mapped, 60, 0.1, what="the window back at the firing")
+        fx.screenshot("wine-quickmenu-fired")
+        fired_after = time.monotonic() - armed_at
+        if fired_after < 1.5:
+            failures.append(f"quick menu: the 3-minute countdown fired after {fired_after:.1f} s at x{SPEED}")
+    except TimeoutError as e:
+        failures.append(f"quick menu: {e}")
+    if not program.running():
+        failures.append(f"quick menu: the program exited: {program.output()[-500:]}")
+
+
+def power_off(fx, prefix, failures):
+    folder = program_folder(fx, "poweroff", settings="[main]\nhide_message_alarm=1\n")
+    program = prefix.run(folder, "poweroff", speed=SPEED, relay=True)
+    window = MainWindow(fx, program, timeout=60)
+    window.choose_countdown()
+    window.choose_task("Выключить компьютер")
+    window.arm()
+    try:
+        program.wait(60)
+    except TimeoutError as e:
+        fx.screenshot("wine-poweroff-still-running")
+        failures.append(f"power off: the program did not end after the power-off: {e}")
+    calls = [line.split(EXIT_WINDOWS_TRACE, 1)[1] for line in program.output().splitlines() if EXIT_WINDOWS_TRACE in line]
+    if len(calls) != 1 or not calls[0].startswith("00000008,00000000)"):
+        failures.append(f"power off: expected one ExitWindowsEx(00000008,00000000), the trace has {calls}")
+
+
+def warning(fx, prefix, failures):
+    # 600 warning seconds are 10 s at x60: time enough to see the count and press "Отмена".
+    folder = program_folder(fx, "warning", settings="[main]\nsec=600\nhide_message_alarm=0\n")
+    program = prefix.run(folder, "warning", speed=SPEED, relay=True)
+    window = MainWindow(fx, program, timeout=60)
+    window.choose_countdown()
+    window.choose_task("Выключить компьютер")
+    window.arm()
+    try:
+        dialog = window_of(fx, "Zindrel", WARNING_SIZE, timeout=60)
+    except TimeoutError as e:
+        fx.screenshot("wine-warning-missing")
+        failures.append(f"warning: {e}")
+        return
+    fx.screenshot("wine-warning-dialog")
+    fx.click(dialog, *WARNING_CANCEL)
+    try:
+        wait_until(lambda: not fx.window_mapped(dialog), 10, what="the warning closed by 'Отмена'")
+        wait_until(window.mapped, 10, what="the main window back after 'Отмена'")
+    except TimeoutError as e:
+        failures.append(f"warning: {e}")
+    time.sleep(12)  # past the end the warning would have had
+    if not program.running():
+        failures.append("warning: 'Отмена' did not keep the program running")
+    if EXIT_WINDOWS_TRACE in program.output():
+        failures.append("warning: ExitWindowsEx was called although the warning was cancelled")
+
+
+def settings_apply(fx, prefix, failures):
+    folder = program_folder(fx, "settings", settings="[main]\nsec=33\n")
+    program = prefix.run(folder, "settings")
+    window = MainWindow(fx, program, timeout=60)
+    fx.click(window.id, *SETTINGS_BUTTON)
+    try:
+        dialog = window_of(fx, "Настройка Zindrel", SETTINGS_SIZE)
+    except TimeoutError as e:
+        fx.screenshot("wine-settings-missing")
+        failures.append(f"settings: {e}")
+        return
+    fx.screenshot("wine-settings-dialog")
+    fx.click(dialog, *SETTINGS_APPLY)
+    try:
+        # Apply stores every value of the dialog; the ones the file did not hold appear.
+        wait_until(lambda: "alpha=255" in (settings_text(folder) or ""), 10, what="alpha=255 written by Apply")
+    except TimeoutError:
+        failures.append(f"settings: 'Применить' did not write the file:\n{settings_text(folder)}")
+    if "sec=33" not in (settings_text(folder) or ""):
+        failures.append(f"settings: the stored sec=33 did not survive Apply:\n{settings_text(folder)}")
+
+
+def main():
+    exe = os.environ.get("ZINDREL_EXE")
+    if not exe or not os.path.exists(exe):
+        print(f"FAIL: ZINDREL_EXE is not a built zindrel.exe: {exe!r}", file=sys.stderr)
+        return 1
+    if not os.path.exists(WINE) or not shutil.which("faketime"):
+        skip("wine64 or faketime is not installed")
+    failures = []
+    with Fixture("wine", buses=False, wm=True) as fx:
+        prefix = WinePrefix(fx)
+        try:
+            for journey in (first_start, quick_menu, power_off, warning, settings_apply):
+                started = time.monotonic()
+                before = len(failures)
+                try:
+                    journey(fx, prefix, failures)
+                except TimeoutError as e:
+                    failures.append(f"{journey.__name__}: {e}")
+                prefix.stop()
+                verdict = "ok" if len(failures) == before else "FAILED"
+                print(f"wine journey {journey.__name__}: {verdict} ({time.monotonic() - started:.0f} s)", file=sys.stderr)
+        finally:
+            prefix.stop()
+    for failure in failures:
+        print(f"FAIL: {failure}", file=sys.stderr)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
