@@ -106,13 +106,14 @@ build_exe() {
   build_jpeg
   local launcher=()
   command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+  mkdir -p "$out"
   cmake -S . -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$qt_prefix/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$repo/cmake/mingw-w64.cmake" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DZINDREL_PLATFORM=windows -DZINDREL_TESTS=OFF -DZINDREL_WERROR=ON \
     -DJPEG_INCLUDE_DIR="$jpeg_prefix/include" -DJPEG_LIBRARY="$jpeg_prefix/lib/libjpeg.a" \
-    "${launcher[@]}" >"$out.configure.log" 2>&1 || { cat "$out.configure.log" >&2; exit 1; }
+    "${launcher[@]}" >"$out/configure.log" 2>&1 || { cat "$out/configure.log" >&2; exit 1; }
   cmake --build "$out" -j2 --target zindrel
   local version
   version=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$out/CMakeCache.txt")
