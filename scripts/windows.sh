@@ -94,7 +94,7 @@ build_jpeg() {
   mv "$(find "$work/get" -mindepth 1 -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -1)" "$work/src"
   cmake -S "$work/src" -B "$work/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64.cmake" \
     -DCMAKE_INSTALL_PREFIX="$jpeg_prefix" "${jpeg_options[@]}" >"$work/configure.log"
-  cmake --build "$work/build" -j2 >/dev/null
+  cmake --build "$work/build" -j2 >"$work/build.log" || { tail -30 "$work/build.log" >&2; exit 1; }
   cmake --install "$work/build" >/dev/null
   touch "$jpeg_prefix/.complete"
   rm -rf "$work"
@@ -118,14 +118,14 @@ build_exe() {
   local version
   version=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$out/CMakeCache.txt")
   zip="$out/zindrel-$version-windows-x86_64.zip"
-  local stage="$out/zip"
-  rm -rf "$stage" "$zip"
-  mkdir -p "$stage"
-  cp "$out/zindrel.exe" "$stage/"
+  local staging="$out/zip"
+  rm -rf "$staging" "$zip"
+  mkdir -p "$staging"
+  cp "$out/zindrel.exe" "$staging/"
   # Notepad on every Windows reads UTF-8 with its mark and CR LF.
-  { printf '\xef\xbb\xbf'; sed 's/$/\r/' packaging/windows/readme.txt; } >"$stage/readme.txt"
-  (cd "$stage" && python3 -m zipfile -c "$zip" zindrel.exe readme.txt)
-  rm -rf "$stage"
+  { printf '\xef\xbb\xbf'; sed 's/$/\r/' packaging/windows/readme.txt; } >"$staging/readme.txt"
+  (cd "$staging" && python3 -m zipfile -c "$zip" zindrel.exe readme.txt)
+  rm -rf "$staging"
   echo "$zip"
 }
 
