@@ -25,6 +25,7 @@ from fixture import Fixture, MainWindow, skip, wait_until  # noqa: E402
 
 SPEED = 60
 USER = "Tester"  # the prefix's "Logon User Name", which names the settings file
+MAIN_SIZE = (571, 270)
 WARNING_SIZE = (488, 129)
 WARNING_CANCEL = (408 + 37, 104 + 12)
 SETTINGS_SIZE = (294, 403)
@@ -118,13 +119,25 @@ def settings_text(folder):
     return open(path, encoding="utf-8", errors="replace").read() if os.path.exists(path) else None
 
 
+def frame(fx, window, size):
+    """(left, top) of a window's client area of `size` inside its X window, or None when it is not that window.
+
+    Where wine draws the caption and borders itself, they are inside the X window: borders alike on three
+    sides, the caption on top."""
+    width, height = fx.window_geometry(window)[2:]
+    border = (width - size[0]) // 2
+    if not (0 <= border <= 16 and 0 <= height - size[1] - border <= 48):
+        return None
+    return border, height - size[1] - border
+
+
 def window_of(fx, title, size, timeout=20):
     """A mapped window with that title and client size."""
 
     def find():
         for window in fx.find_windows(f"^{title}$"):
             try:
-                if fx.window_geometry(window)[2:] == size:
+                if frame(fx, window, size) is not None:
                     return window
             except RuntimeError:
                 pass
@@ -133,10 +146,34 @@ def window_of(fx, title, size, timeout=20):
     return wait_until(find, timeout, 0.1, what=f"the {size[0]}x{size[1]} window {title!r}")
 
 
+def click(fx, window, size, x, y):
+    """Clicks at client position (x, y) of a window whose client area has `size`."""
+    left, top = frame(fx, window, size)
+    fx.click(window, left + x, top + y)
+
+
+class WineFixture:
+    """The fixture as the main window's driver sees it: its clicks land on client positions of the main window."""
+
+    def __init__(self, fx):
+        self._fx = fx
+
+    def __getattr__(self, name):
+        return getattr(self._fx, name)
+
+    def click(self, window, x, y, button=1, repeat=1):
+        left, top = frame(self._fx, window, MAIN_SIZE) or (0, 0)
+        self._fx.click(window, left + x, top + y, button, repeat)
+
+
+def main_window(fx, program):
+    return MainWindow(WineFixture(fx), program, timeout=60)
+
+
 def first_start(fx, prefix, failures):
     folder = program_folder(fx, "firststart")
     program = prefix.run(folder, "firststart")
-    window = MainWindow(fx, program, timeout=60)
+    window = main_window(fx, program)
     time.sleep(1)  # the fade-in
     fx.screenshot("wine-main-window")
     if settings_text(folder) and "[window_main]" in settings_text(folder):
@@ -156,7 +193,7 @@ def first_start(fx, prefix, failures):
 def quick_menu(fx, prefix, failures):
     folder = program_folder(fx, "quickmenu")
     program = prefix.run(folder, "quickmenu", speed=SPEED)
-    window = MainWindow(fx, program, timeout=60)
+    window = main_window(fx, program)
     time.sleep(0.5)
     window.quick_menu("3 минуты")
     try:
@@ -180,7 +217,7 @@ def quick_menu(fx, prefix, failures):
 def power_off(fx, prefix, failures):
     folder = program_folder(fx, "poweroff", settings="[main]\nhide_message_alarm=1\n")
     program = prefix.run(folder, "poweroff", speed=SPEED, relay=True)
-    window = MainWindow(fx, program, timeout=60)
+    window = main_window(fx, program)
     window.choose_countdown()
     window.choose_task("Выключить компьютер")
     window.arm()
@@ -198,7 +235,7 @@ def warning(fx, prefix, failures):
     # 600 warning seconds are 10 s at x60: time enough to see the count and press "Отмена".
     folder = program_folder(fx, "warning", settings="[main]\nsec=600\nhide_message_alarm=0\n")
     program = prefix.run(folder, "warning", speed=SPEED, relay=True)
-    window = MainWindow(fx, program, timeout=60)
+    window = main_window(fx, program)
     window.choose_countdown()
     window.choose_task("Выключить компьютер")
     window.arm()
@@ -209,7 +246,7 @@ def warning(fx, prefix, failures):
         failures.append(f"warning: {e}")
         return
     fx.screenshot("wine-warning-dialog")
-    fx.click(dialog, *WARNING_CANCEL)
+    click(fx, dialog, WARNING_SIZE, *WARNING_CANCEL)
     try:
         wait_until(lambda: not fx.window_mapped(dialog), 10, what="the warning closed by 'Отмена'")
         wait_until(window.mapped, 10, what="the main window back after 'Отмена'")
@@ -225,8 +262,8 @@ def warning(fx, prefix, failures):
 def settings_apply(fx, prefix, failures):
     folder = program_folder(fx, "settings", settings="[main]\nsec=33\n")
     program = prefix.run(folder, "settings")
-    window = MainWindow(fx, program, timeout=60)
-    fx.click(window.id, *SETTINGS_BUTTON)
+    window = main_window(fx, program)
+    click(fx, window.id, MAIN_SIZE, *SETTINGS_BUTTON)
     try:
         dialog = window_of(fx, "Настройка Zindrel", SETTINGS_SIZE)
     except TimeoutError as e:
@@ -234,7 +271,7 @@ def settings_apply(fx, prefix, failures):
         failures.append(f"settings: {e}")
         return
     fx.screenshot("wine-settings-dialog")
-    fx.click(dialog, *SETTINGS_APPLY)
+    click(fx, dialog, SETTINGS_SIZE, *SETTINGS_APPLY)
     try:
         # Apply stores every value of the dialog; the ones the file did not hold appear.
         wait_until(lambda: "alpha=255" in (settings_text(folder) or ""), 10, what="alpha=255 written by Apply")
