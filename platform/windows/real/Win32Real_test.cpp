@@ -198,16 +198,16 @@ TEST(Win32RealFiles, ReplaceSwapsTheWholeFileRefusesAReadOnlyOneAndLeavesNoTempo
         return count;
     };
 
-    EXPECT_TRUE(platform::WriteFileAtomically(path, "[main]\r\n"));
-    EXPECT_TRUE(platform::WriteFileAtomically(path, "[main]\r\nsec=7\r\n"));
+    EXPECT_TRUE(platform::WriteFileAtomically(path, "[main]\r\n", true));
+    EXPECT_TRUE(platform::WriteFileAtomically(path, "[main]\r\nsec=7\r\n", true));
     EXPECT_EQ(read(), "[main]\r\nsec=7\r\n");
     EXPECT_EQ(temporaries(), 0);
 
     ASSERT_TRUE(::SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_FALSE(platform::WriteFileAtomically(path, "[main]\r\nsec=8\r\n"));
+    EXPECT_FALSE(platform::WriteFileAtomically(path, "[main]\r\nsec=8\r\n", true));
     EXPECT_EQ(read(), "[main]\r\nsec=7\r\n");
     EXPECT_EQ(temporaries(), 0);
-    EXPECT_FALSE(platform::WriteFileAtomically(WideToUtf8(folder + L"\\no-such-folder\\x.ini"), "x"));
+    EXPECT_FALSE(platform::WriteFileAtomically(WideToUtf8(folder + L"\\no-such-folder\\x.ini"), "x", false));
 
     ::SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
     ::DeleteFileW(wide.c_str());
