@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The Pause key as a global shortcut of the desktop portal, where a Wayland compositor offers one.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+class QObject;
+
+namespace platform {
+
+class PortalShortcut {
+public:
+    // Asks the portal for a Pause shortcut whose presses (true) and releases (false) reach onChange on the GUI
+    // thread; nullptr when no portal on the session bus offers global shortcuts.
+    static std::unique_ptr<PortalShortcut> Bind(std::function<void(bool down)> onChange);
+    ~PortalShortcut();
+    PortalShortcut(const PortalShortcut &) = delete;
+    PortalShortcut &operator=(const PortalShortcut &) = delete;
+
+private:
+    PortalShortcut() = default;
+    // Receives the portal's replies and signals.
+    std::unique_ptr<QObject> receiver_;
+};
+
+} // namespace platform
