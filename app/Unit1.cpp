@@ -344,7 +344,10 @@ void TForm1::FormCreate() {
     Application::SetHintShortPause(500);
 
     RxTrayIcon1->SetActive(true);
-    TimerVisible->SetEnabled(true);
+    // Where the system tells of the key going down and up, the Pause poll runs only while the key is held;
+    // otherwise it runs for the whole life of the program.
+    const bool told = platform::Current().keyState->WatchPause([this](bool down) { PauseKeyChange(down); });
+    TimerVisible->SetEnabled(!told);
     TimerAlpha->SetEnabled(true);
 }
 
@@ -753,6 +756,15 @@ void TForm1::TimerVisibleTimer(QObject *) {
         ShowMainWindow();
         PauseKeyCount = 0;
     }
+}
+
+void TForm1::PauseKeyChange(bool down) {
+    if (down) {
+        // A press counts at once, so a tap shorter than the poll is never missed; holding the key counts on at
+        // every poll, as it would with polling alone.
+        TimerVisibleTimer(TimerVisible);
+    }
+    TimerVisible->SetEnabled(down);
 }
 
 void TForm1::HideToTray() {

@@ -156,6 +156,8 @@ public:
     void RunFiredTasks(TimerSlot slot);
     void TimerAlphaTimer(QObject *Sender);
     void TimerVisibleTimer(QObject *Sender);
+    // The Pause key went down or up, where the system tells of it as it happens.
+    void PauseKeyChange(bool down);
     void Button3Clicw(QObject *Sender);
     void RxClock1Click(QObject *Sender);
     void SpeedButton2Click(QObject *Sender);

@@ -48,9 +48,10 @@ void ClockPanel::UpdateWaiting() {
 
 void ClockPanel::Refresh() {
     const QTime now = AppClock().WallNow().time();
-    // Repainting only when the shown second changes keeps an idle program idle.
+    // Repainting only when the shown second changes, and never while nobody can see the panel, keeps an idle
+    // program idle; a window shown again paints the time of that moment.
     const QString shown = now.toString(QStringLiteral("HH:mm:ss"));
-    if (shown != shownTime_) {
+    if (shown != shownTime_ && Drawable()) {
         shownTime_ = shown;
         update();
     }
@@ -68,7 +69,12 @@ void ClockPanel::Refresh() {
     }
 }
 
+bool ClockPanel::Drawable() const {
+    return isVisible() && !window()->isMinimized();
+}
+
 void ClockPanel::paintEvent(QPaintEvent *event) {
+    shownTime_ = AppClock().WallNow().time().toString(QStringLiteral("HH:mm:ss"));
     QFrame::paintEvent(event);
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));

@@ -44,11 +44,14 @@ protected:
 private:
     void SetAlarmTime(int hour, int minute, int second);
     void UpdateWaiting();
+    // Whether a repaint could be seen: the panel is shown and its window is not minimised.
+    bool Drawable() const;
 
     bool alarmEnabled_ = false;
     int alarmHour_ = 0;
     int alarmMinute_ = 0;
     int alarmSecond_ = 0;
     bool waiting_ = true;
+    // The time the panel shows, set when it paints.
     QString shownTime_;
 };

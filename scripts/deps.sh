@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config ccache git
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
-  libx11-dev libxtst-dev libxext-dev libxss-dev libsndfile1-dev libpulse-dev libjpeg62-turbo-dev
+  libx11-dev libxi-dev libxtst-dev libxext-dev libxss-dev libsndfile1-dev libpulse-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev clang-14 libclang-rt-14-dev
   xvfb xauth x11-utils x11-apps xdotool trayer openbox imagemagick fonts-liberation
   dbus dbus-x11 python3 python3-dbusmock python3-gi

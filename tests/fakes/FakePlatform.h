@@ -57,14 +57,36 @@ private:
 class FakeKeyState : public platform::KeyState {
 public:
     bool PausePressed() override {
+        if (down || pressedSincePoll) {
+            pressedSincePoll = false;
+            return true;
+        }
         const bool pressed = pausePresses > 0;
         if (pressed) {
             --pausePresses;
         }
         return pressed;
     }
+    bool WatchPause(std::function<void(bool)> changed) override {
+        onChange = std::move(changed);
+        return events;
+    }
+    // The key as an event-telling system reports it: down at once, then up.
+    void Press() {
+        down = pressedSincePoll = true;
+        onChange(true);
+    }
+    void Release() {
+        down = false;
+        onChange(false);
+    }
     // Polls that will report Pause as pressed.
     int pausePresses = 0;
+    // Whether WatchPause reports events (the X11 backend) or asks to be polled (the Win32 one).
+    bool events = false;
+    bool down = false;
+    bool pressedSincePoll = false;
+    std::function<void(bool)> onChange;
 };
 
 class FakeAudio : public platform::Audio {

@@ -336,6 +336,43 @@ TEST_F(Scheduler, DoubleClickArmsAndPauseKeyThreeTimesShowsTheWindow) {
     EXPECT_EQ(Form1->PauseKeyCount, 0);
 }
 
+// A system that tells of the Pause key as it goes down and up, as X11 does.
+class PauseKeyEvents : public fakes::TestApp {
+protected:
+    void SetUp() override {
+        fake.keyState.events = true;
+        StartAt(QTime(10, 30, 20));
+    }
+    void Tap() {
+        fake.keyState.Press();
+        clock.advance(10);
+        fake.keyState.Release();
+    }
+};
+
+TEST_F(PauseKeyEvents, QuickTapsAndAHeldKeyCountWithNoPollWhileTheKeyIsUp) {
+    EXPECT_FALSE(Form1->TimerVisible->Enabled()) << "nothing polls while no key is pressed";
+    Form1->HideToTray();
+    Tap();
+    Tap();
+    clock.advance(5000);
+    EXPECT_FALSE(Form1->isVisible()) << "two taps are not enough";
+    EXPECT_FALSE(Form1->TimerVisible->Enabled());
+    Tap();
+    EXPECT_TRUE(Form1->isVisible()) << "three taps of 10 ms, shorter than a poll, show the window";
+    EXPECT_EQ(Form1->PauseKeyCount, 0);
+
+    Form1->HideToTray();
+    fake.keyState.Press();
+    clock.advance(60);
+    EXPECT_FALSE(Form1->isVisible()) << "the press and one poll of the held key count two";
+    clock.advance(40);
+    EXPECT_TRUE(Form1->isVisible()) << "the third count comes from holding on";
+    fake.keyState.Release();
+    EXPECT_FALSE(Form1->TimerVisible->Enabled());
+    EXPECT_EQ(Form1->PauseKeyCount, 0);
+}
+
 TEST_F(Scheduler, FadeInReachesFullOpacityIn51Steps) {
     EXPECT_EQ(Form1->AlphaBlendValue, 0);
     clock.advance(5 * 50);

@@ -1,0 +1,95 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""The way back to a window put away without the tray: three presses of Pause, sent through XTest. Three quick taps
+of 10 ms each, shorter than any poll, show the window; so does the key held down; two taps do not. With a window
+manager and no tray, "Свернуть" minimises the window, which unmaps it as hiding does."""
+
+import ctypes
+import ctypes.util
+import os
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from fixture import Fixture, MainWindow, _xlib, skip, wait_until  # noqa: E402
+
+HIDE_BUTTON = (386 + 92 + 41, 60 + 42 + 12)  # "Свернуть" in the "Действия" group
+XK_PAUSE = 0xFF13
+
+
+class Keyboard:
+    """Presses and releases keys through XTest on a connection of its own, flushed at once."""
+
+    def __init__(self, display):
+        self.xlib = _xlib()
+        name = ctypes.util.find_library("Xtst")
+        if self.xlib is None or name is None:
+            skip("libX11 or libXtst cannot be loaded")
+        self.xtst = ctypes.CDLL(name)
+        self.xlib.XOpenDisplay.restype = ctypes.c_void_p
+        self.xlib.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+        self.xlib.XFlush.argtypes = [ctypes.c_void_p]
+        self.xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        self.xtst.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+        self.dpy = self.xlib.XOpenDisplay(display.encode())
+        self.keycode = self.xlib.XKeysymToKeycode(self.dpy, XK_PAUSE)
+
+    def key(self, down):
+        self.xtst.XTestFakeKeyEvent(self.dpy, self.keycode, 1 if down else 0, 0)
+        self.xlib.XFlush(self.dpy)
+
+    def tap(self, hold):
+        self.key(True)
+        time.sleep(hold)
+        self.key(False)
+
+    def close(self):
+        self.xlib.XCloseDisplay(self.dpy)
+
+
+def hide(fx, window, failures, why):
+    time.sleep(1.0)  # a window just mapped takes a moment to be placed by the window manager
+    fx.click(window.id, *HIDE_BUTTON)
+    try:
+        wait_until(lambda: not window.mapped(), 10, what=f"the window put away by 'Свернуть' ({why})")
+        return True
+    except TimeoutError as e:
+        failures.append(str(e))
+        return False
+
+
+def main():
+    failures = []
+    with Fixture("pausekey", wm=True) as fx:
+        keyboard = Keyboard(fx.display)
+        program = fx.run_program()
+        window = MainWindow(fx, program, timeout=30)
+
+        if hide(fx, window, failures, "quick taps"):
+            keyboard.tap(0.01)
+            keyboard.tap(0.01)
+            time.sleep(1.0)
+            if window.mapped():
+                failures.append("two taps of Pause showed the window")
+            keyboard.tap(0.01)
+            try:
+                wait_until(window.mapped, 10, what="the window back after three 10 ms taps of Pause")
+            except TimeoutError as e:
+                failures.append(str(e))
+
+        if hide(fx, window, failures, "held key"):
+            # Held far longer than three polls, so a loaded machine still sees it down at three of them.
+            keyboard.tap(1.5)
+            try:
+                wait_until(window.mapped, 10, what="the window back after Pause held down")
+            except TimeoutError as e:
+                failures.append(str(e))
+        keyboard.close()
+        if "Pause" in program.output():
+            failures.append(f"the program complained about the Pause key: {program.output()}")
+    for failure in failures:
+        print(f"FAIL: {failure}", file=sys.stderr)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
