@@ -2,6 +2,7 @@
 // The lock keys on X11: NumLock and CapsLock as XKB locked modifiers, ScrollLock as its named indicator.
 #include "platform/linux/LinuxLockKeys.h"
 
+#include "platform/linux/LinuxDisplay.h"
 #include "platform/linux/Report.h"
 
 #include <X11/XKBlib.h>
@@ -53,6 +54,10 @@ LinuxLockKeys::~LinuxLockKeys() {
 bool LinuxLockKeys::Open() {
     if (!opened_) {
         opened_ = true;
+        if (IsWaylandSession()) {
+            // XWayland keeps a keyboard state of its own: the compositor's lamps do not follow it.
+            ReportUnreachable("the keyboard lights cannot be set from a Wayland client");
+        }
         int major = XkbMajorVersion;
         int minor = XkbMinorVersion;
         int reason = 0;

@@ -9,6 +9,7 @@
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
 #include <QDBusVariant>
 #include <QObject>
 #include <QVariantMap>
@@ -59,6 +60,32 @@ public:
         return kPath + QStringLiteral("/request/") + sender + QLatin1Char('/') + token;
     }
 
+    // Asks whether the portal offers global shortcuts; the answer comes back later, so start-up never waits.
+    void Start() {
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        if (!bus.isConnected()) {
+            ReportFocusOnly();
+            return;
+        }
+        QDBusMessage get = QDBusMessage::createMethodCall(
+            kService, kPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+        get << kInterface << QStringLiteral("version"); // interface_name, property_name
+        auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(get, 5000), this);
+        connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *call) {
+            call->deleteLater();
+            if (call->isError()) {
+                ReportFocusOnly();
+            } else {
+                CreateSession();
+            }
+        });
+    }
+
+    static void ReportFocusOnly() {
+        ReportUnreachable("the Pause key works only while a Zindrel window has the focus (the desktop offers no "
+                          "global shortcuts)");
+    }
+
     void CreateSession() {
         const QString token = QStringLiteral("zindrel_session_request");
         QDBusConnection::sessionBus().connect(kService, RequestPath(token), kRequest, QStringLiteral("Response"), this,
@@ -73,8 +100,7 @@ public:
 public Q_SLOTS:
     void SessionCreated(uint response, const QVariantMap &results) {
         if (response != 0) {
-            ReportUnreachable("the desktop refused the global Pause shortcut; the Pause key works only while a Zindrel "
-                              "window has the focus");
+            ReportFocusOnly();
             return;
         }
         const QVariant handle = results.value(QStringLiteral("session_handle"));
@@ -116,21 +142,11 @@ private:
 };
 
 std::unique_ptr<PortalShortcut> PortalShortcut::Bind(std::function<void(bool down)> onChange) {
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected()) {
-        return nullptr;
-    }
     qDBusRegisterMetaType<Shortcut>();
     qDBusRegisterMetaType<QList<Shortcut>>();
-    QDBusMessage get = QDBusMessage::createMethodCall(
-        kService, kPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
-    get << kInterface << QStringLiteral("version"); // interface_name, property_name
-    if (bus.call(get, QDBus::Block, 2000).type() != QDBusMessage::ReplyMessage) {
-        return nullptr;
-    }
     std::unique_ptr<PortalShortcut> shortcut(new PortalShortcut);
     auto receiver = std::make_unique<PortalReceiver>(std::move(onChange));
-    receiver->CreateSession();
+    receiver->Start();
     shortcut->receiver_ = std::move(receiver);
     return shortcut;
 }

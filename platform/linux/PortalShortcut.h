@@ -12,7 +12,8 @@ namespace platform {
 class PortalShortcut {
 public:
     // Asks the portal for a Pause shortcut whose presses (true) and releases (false) reach onChange on the GUI
-    // thread; nullptr when no portal on the session bus offers global shortcuts.
+    // thread. Where no portal on the session bus offers global shortcuts, says once on stderr that the key works
+    // only while a window of the program has the focus.
     static std::unique_ptr<PortalShortcut> Bind(std::function<void(bool down)> onChange);
     ~PortalShortcut();
     PortalShortcut(const PortalShortcut &) = delete;
