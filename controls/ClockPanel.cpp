@@ -67,6 +67,25 @@ void ClockPanel::Refresh() {
     } else {
         UpdateWaiting();
     }
+    // Hidden with no alarm to check, the panel has nothing to do until it is shown or given an alarm.
+    if (!alarmEnabled_ && !isVisible()) {
+        RefreshTimer->SetEnabled(false);
+    }
+}
+
+void ClockPanel::SetAlarmEnabled(bool enabled) {
+    alarmEnabled_ = enabled;
+    if (enabled) {
+        RefreshTimer->SetEnabled(true);
+    }
+}
+
+void ClockPanel::showEvent(QShowEvent *event) {
+    QFrame::showEvent(event);
+    if (!RefreshTimer->Enabled()) {
+        RefreshTimer->SetEnabled(true);
+        Refresh();
+    }
 }
 
 bool ClockPanel::Drawable() const {

@@ -20,7 +20,8 @@ public:
     explicit ClockPanel(QWidget *parent = nullptr);
 
     bool AlarmEnabled() const { return alarmEnabled_; }
-    void SetAlarmEnabled(bool enabled) { alarmEnabled_ = enabled; }
+    // An enabled alarm keeps the refresh running, also while the panel is hidden.
+    void SetAlarmEnabled(bool enabled);
     int AlarmHour() const { return alarmHour_; }
     int AlarmMinute() const { return alarmMinute_; }
     // Each change re-evaluates the waiting flag; an hour outside 0..23 or a minute outside 0..59 throws
@@ -39,6 +40,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:

@@ -336,6 +336,25 @@ TEST_F(Scheduler, DoubleClickArmsAndPauseKeyThreeTimesShowsTheWindow) {
     EXPECT_EQ(Form1->PauseKeyCount, 0);
 }
 
+TEST_F(Scheduler, TheClockPanelRestsWhileHiddenWithNoAlarmAndChecksAnAlarmWhileHidden) {
+    Form1->HideToTray();
+    clock.advance(450);
+    EXPECT_FALSE(Form1->RxClock1->RefreshTimer->Enabled()) << "hidden and unarmed, nothing to refresh";
+    Form1->ShowMainWindow();
+    EXPECT_TRUE(Form1->RxClock1->RefreshTimer->Enabled());
+
+    Form1->RxSpinEdit1->SetValue(10);
+    Form1->RxSpinEdit2->SetValue(32);
+    Form1->Button2Click(Form1->Button2);
+    ASSERT_FALSE(Form1->isVisible());
+    clock.advance(60 * 1000);
+    EXPECT_TRUE(Form1->RxClock1->RefreshTimer->Enabled());
+    EXPECT_EQ(Sounds(), 0);
+    clock.advance(41 * 1000);
+    EXPECT_EQ(Sounds(), 2) << "the alarm at 10:32 fires with the window hidden";
+    EXPECT_TRUE(Form1->isVisible());
+}
+
 // A system that tells of the Pause key as it goes down and up, as X11 does.
 class PauseKeyEvents : public fakes::TestApp {
 protected:
