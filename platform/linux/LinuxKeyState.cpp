@@ -43,8 +43,9 @@ bool LinuxKeyState::Open() {
     }
     int event = 0;
     int error = 0;
+    // Announcing 2.2 (2.1 would do) has the server send raw events also while another client grabs the keyboard.
     int major = 2;
-    int minor = 0;
+    int minor = 2;
     if (!XQueryExtension(dpy, "XInputExtension", &xiOpcode_, &event, &error) ||
         XIQueryVersion(dpy, &major, &minor) != Success) {
         ReportUnreachable("the X server has no XInput 2, the Pause key is not watched");

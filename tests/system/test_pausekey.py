@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The way back to a window put away without the tray: three presses of Pause, sent through XTest. Three quick taps
-of 10 ms each, shorter than any poll, show the window; so does the key held down; two taps do not. With a window
+of 10 ms each, shorter than any poll, show the window, also while another client grabs the keyboard; so does the
+key held down; two taps do not. With a window
 manager and no tray, "Свернуть" minimises the window, which unmaps it as hiding does."""
 
 import ctypes
@@ -41,6 +42,17 @@ class Keyboard:
         self.key(True)
         time.sleep(hold)
         self.key(False)
+
+    def grab(self):
+        """Takes the whole keyboard, as another program's open menu does; released when the connection closes."""
+        self.xlib.XDefaultRootWindow.restype = ctypes.c_ulong
+        self.xlib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        self.xlib.XGrabKeyboard.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_int,
+                                            ctypes.c_ulong]
+        self.xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+        status = self.xlib.XGrabKeyboard(self.dpy, self.xlib.XDefaultRootWindow(self.dpy), 0, 1, 1, 0)
+        self.xlib.XSync(self.dpy, 0)
+        return status == 0
 
     def close(self):
         self.xlib.XCloseDisplay(self.dpy)
@@ -84,6 +96,18 @@ def main():
             except TimeoutError as e:
                 failures.append(str(e))
         keyboard.close()
+
+        grabber = Keyboard(fx.display)
+        if hide(fx, window, failures, "keyboard grabbed"):
+            if not grabber.grab():
+                failures.append("could not grab the keyboard")
+            for _ in range(3):
+                grabber.tap(0.01)
+            try:
+                wait_until(window.mapped, 10, what="the window back after three taps while another client grabs")
+            except TimeoutError as e:
+                failures.append(str(e))
+        grabber.close()
         if "Pause" in program.output():
             failures.append(f"the program complained about the Pause key: {program.output()}")
     for failure in failures:
