@@ -21,7 +21,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "system"))
-from fixture import Fixture, MainWindow, skip, wait_until  # noqa: E402
+from fixture import Fixture, MainWindow, Program, skip, wait_until  # noqa: E402
 
 SPEED = 60
 USER = "Tester"  # the prefix's "Logon User Name", which names the settings file
@@ -84,25 +84,13 @@ class WinePrefix:
         return WineProgram(proc, folder, self.fx._log(name))
 
 
-class WineProgram:
+class WineProgram(Program):
+    """The program under wine: no home or config folder of its own, and no PID of its own to look windows up by."""
+
+    pid = None  # windows are looked up by title: wine's own processes own them
+
     def __init__(self, process, folder, log_path):
-        self.process = process
-        self.folder = folder
-        self.log_path = log_path
-        self.pid = None  # windows are looked up by title: wine's own processes own them
-
-    def running(self):
-        return self.process.poll() is None
-
-    def wait(self, timeout):
-        try:
-            return self.process.wait(timeout)
-        except subprocess.TimeoutExpired:
-            raise TimeoutError(f"the program still runs after {timeout} s") from None
-
-    def output(self):
-        with open(self.log_path, encoding="utf-8", errors="replace") as f:
-            return f.read()
+        super().__init__(process, folder, None, None, log_path)
 
 
 def program_folder(fx, name, settings=None):
