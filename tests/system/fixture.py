@@ -572,26 +572,19 @@ class Fixture:
                 raise RuntimeError("the XEmbed tray needs the X server")
             if not shutil.which("trayer"):
                 raise Skip("trayer is not installed")
-            # Right after the X server starts, trayer now and then fails to open it although other clients can
-            # (about one start in eight here); a second start finds it.
-            for attempt in range(3):
-                proc = self.spawn(
-                    ["trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel", "--width", "200",
-                     "--height", "32", "--SetDockType", "false", "--transparent", "false"],
-                    "trayer",
+            proc = self.spawn(
+                ["trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel", "--width", "200",
+                 "--height", "32", "--SetDockType", "false", "--transparent", "false"],
+                "trayer",
+            )
+            try:
+                wait_until(
+                    lambda: self.x_selection_owned("_NET_SYSTEM_TRAY_S0") or proc.poll() is not None, 10, what="trayer"
                 )
-                try:
-                    wait_until(
-                        lambda: self.x_selection_owned("_NET_SYSTEM_TRAY_S0") or proc.poll() is not None, 10,
-                        what="trayer",
-                    )
-                except TimeoutError:
-                    raise Skip(f"trayer did not take the tray selection: {self._tail('trayer')}") from None
-                if proc.poll() is None:
-                    break
-                if attempt == 2 or "cannot open display" not in self._tail("trayer"):
-                    raise Skip(f"trayer exited: {self._tail('trayer')}")
-                time.sleep(0.2)
+            except TimeoutError:
+                raise Skip(f"trayer did not take the tray selection: {self._tail('trayer')}") from None
+            if proc.poll() is not None:
+                raise Skip(f"trayer exited: {self._tail('trayer')}")
         elif kind == "sni":
             watcher = self.add_mock("org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher", "org.kde.StatusNotifierWatcher")
             watcher.add_method("RegisterStatusNotifierItem", "s", "", "")
