@@ -361,8 +361,10 @@ class Fixture:
         if not shutil.which("Xvfb"):
             raise Skip("Xvfb is not installed")
         read_end, write_end = os.pipe()
+        # -noreset: by default the server resets when its last client leaves, and a client that connects during
+        # the reset (right after the readiness probe below closes its connection) is refused.
         proc = self.spawn(
-            ["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp", "-screen", "0", size, "-nocursor"],
+            ["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp", "-noreset", "-screen", "0", size, "-nocursor"],
             "xvfb",
             pass_fds=(write_end,),
         )
