@@ -16,7 +16,7 @@ import shutil
 import subprocess
 import time
 
-from fixture import Fixture, Mock, Skip, log, wait_until
+from fixture import Fixture, Mock, Skip, children, log, wait_until
 
 X11_DESKTOPS = {
     "openbox": (["openbox", "--sm-disable"], {}),
@@ -210,12 +210,7 @@ class DesktopFixture(Fixture):
 
 def _xwayland_child(parent):
     """(pid, argv) of the Xwayland a compositor started, once it runs with its display number, else None."""
-    try:
-        with open(f"/proc/{parent}/task/{parent}/children") as f:
-            children = [int(c) for c in f.read().split()]
-    except OSError:
-        return None
-    for child in children:
+    for child in children(parent):
         try:
             with open(f"/proc/{child}/cmdline", "rb") as f:
                 args = [a.decode() for a in f.read().split(b"\0") if a]

@@ -1069,14 +1069,18 @@ def _alive(pid):
         return False
 
 
-def _child_running(parent, exe):
-    """The PID of a child of `parent` running `exe`, or None."""
+def children(parent):
+    """The PIDs of the direct children of `parent` (none once it has gone)."""
     try:
         with open(f"/proc/{parent}/task/{parent}/children") as f:
-            children = [int(c) for c in f.read().split()]
+            return [int(c) for c in f.read().split()]
     except OSError:
-        return None
-    for child in children:
+        return []
+
+
+def _child_running(parent, exe):
+    """The PID of a child of `parent` running `exe`, or None."""
+    for child in children(parent):
         try:
             if os.path.realpath(f"/proc/{child}/exe") == os.path.realpath(exe):
                 return child
