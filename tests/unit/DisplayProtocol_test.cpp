@@ -12,9 +12,9 @@
 
 namespace {
 
-const char *const kVariables[] = {"WAYLAND_DISPLAY", "DISPLAY", "QT_QPA_PLATFORM"};
+const char *const kVariables[] = {"WAYLAND_DISPLAY", "DISPLAY", "QT_QPA_PLATFORM", "QT_XCB_NO_MITSHM"};
 
-// Sets the three variables for one case and puts the test process's own values back afterwards.
+// Sets the variables for one case and puts the test process's own values back afterwards.
 class SessionVariables {
 public:
     SessionVariables() {
@@ -64,9 +64,12 @@ TEST(DisplayProtocol, WaylandWithXWaylandRunsThroughX11UnlessTheUserChose) {
         SessionVariables::Put("WAYLAND_DISPLAY", c.wayland);
         SessionVariables::Put("DISPLAY", c.display);
         SessionVariables::Put("QT_QPA_PLATFORM", c.chosen);
+        SessionVariables::Put("QT_XCB_NO_MITSHM", std::nullopt);
         platform::ChooseDisplayProtocol();
         EXPECT_EQ(Platform(), c.expected)
             << c.wayland.value_or("-") << " " << c.display.value_or("-") << " " << c.chosen.value_or("-");
+        // Whichever protocol, an X11 connection is made without shared-memory images.
+        EXPECT_NE(std::getenv("QT_XCB_NO_MITSHM"), nullptr);
     }
 }
 
