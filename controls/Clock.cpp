@@ -19,9 +19,9 @@ void SetAppClock(Clock *clock) {
     appClock = clock;
 }
 
-void Clock::Schedule(WindowTimer *timer, std::int64_t dueMs) {
+void Clock::Schedule(WindowTimer *timer, std::int64_t dueMs, std::int64_t leewayMs) {
     std::erase_if(entries_, [timer](const Entry &e) { return e.timer == timer; });
-    entries_.push_back({dueMs, nextOrder_++, timer});
+    entries_.push_back({dueMs, nextOrder_++, timer, std::max<std::int64_t>(leewayMs, 0)});
     Rearm();
 }
 
@@ -50,12 +50,21 @@ bool Clock::HasDue(std::int64_t limitMs) const {
 }
 
 bool Clock::FireNext(std::int64_t limitMs) {
+    return FireFirst(limitMs, false);
+}
+
+bool Clock::FireNextEarly(std::int64_t nowMs) {
+    return FireFirst(nowMs, true);
+}
+
+bool Clock::FireFirst(std::int64_t limitMs, bool withLeeway) {
     if (halted_) {
         return false;
     }
     auto next = entries_.end();
     for (auto it = entries_.begin(); it != entries_.end(); ++it) {
-        if (it->due <= limitMs &&
+        const std::int64_t from = withLeeway ? it->due - it->leeway : it->due;
+        if (from <= limitMs &&
             (next == entries_.end() || it->due < next->due || (it->due == next->due && it->order < next->order))) {
             next = it;
         }
@@ -75,5 +84,7 @@ bool Clock::FireNext(std::int64_t limitMs) {
 
 void Clock::FireDue() {
     while (FireNext(NowMs())) {
+    }
+    while (FireNextEarly(NowMs())) {
     }
 }

@@ -18,7 +18,7 @@ void WindowTimer::Start() {
         return;
     }
     due_ = clock_->NowMs() + interval_;
-    clock_->Schedule(this, due_);
+    clock_->Schedule(this, due_, Leeway());
 }
 
 void WindowTimer::SetInterval(std::int64_t ms) {
@@ -43,6 +43,11 @@ void WindowTimer::SetEnabled(bool enabled) {
     }
 }
 
+std::int64_t WindowTimer::Leeway() const {
+    // Less than one interval, so a timer fired early is not yet due again in the same wake-up.
+    return std::min(leeway_, interval_ - 1);
+}
+
 std::int64_t WindowTimer::RemainingTime() const {
     if (!enabled_ || interval_ <= 0) {
         return 0;
@@ -56,7 +61,7 @@ void WindowTimer::Elapsed(std::int64_t dueMs) {
     if (!catchUp_ && due_ <= now) {
         due_ = now + interval_;
     }
-    clock_->Schedule(this, due_);
+    clock_->Schedule(this, due_, Leeway());
     if (OnTimer) {
         OnTimer(this);
     }

@@ -26,6 +26,9 @@ public:
     // A timer that catches up fires once for every period it missed (a minute ticker after a suspend);
     // the others coalesce missed periods into one tick, as window timers do.
     void SetCatchUp(bool catchUp) { catchUp_ = catchUp; }
+    // A periodic check that may come up to ms early (less than one interval), so that it shares a wake-up the
+    // clock has for another timer instead of waking the program on its own; from the next period on.
+    void SetLeeway(std::int64_t ms) { leeway_ = ms; }
 
     // The handler, given this timer as the sender.
     std::function<void(QObject *)> OnTimer;
@@ -35,10 +38,12 @@ public:
 
 private:
     void Start();
+    std::int64_t Leeway() const;
 
     Clock *clock_;
     std::int64_t interval_ = 1000;
     bool enabled_ = false;
     bool catchUp_ = false;
+    std::int64_t leeway_ = 0;
     std::int64_t due_ = 0;
 };
