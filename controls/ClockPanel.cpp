@@ -55,8 +55,9 @@ void ClockPanel::Refresh() {
     // program idle; a window shown again paints the time of that moment.
     const QString shown = now.toString(QStringLiteral("HH:mm:ss"));
     if (shown != shownTime_ && Drawable()) {
+        // Only the digits' box, the old time's and the new one's: the rest of the panel has not changed.
+        update(DigitsRect(shownTime_).united(DigitsRect(shown)));
         shownTime_ = shown;
-        update();
     }
     const bool due = alarmEnabled_ && now.hour() == alarmHour_ && now.minute() == alarmMinute_ &&
                      alarmSecond_ <= now.second() && now.second() <= alarmSecond_ + 60;
@@ -101,8 +102,17 @@ void ClockPanel::paintEvent(QPaintEvent *event) {
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
     painter.setFont(font());
+    painter.drawText(DigitsArea(), Qt::AlignCenter, shownTime_);
+}
+
+QRect ClockPanel::DigitsArea() const {
     // The digits sit between the top line (version or phrase) and the status line below them.
-    painter.drawText(rect().adjusted(0, 6, 0, -10), Qt::AlignCenter, shownTime_);
+    return rect().adjusted(0, 6, 0, -10);
+}
+
+QRect ClockPanel::DigitsRect(const QString &time) const {
+    // A pixel more all round for the anti-aliased edges.
+    return fontMetrics().boundingRect(DigitsArea(), Qt::AlignCenter, time).adjusted(-1, -1, 1, 1);
 }
 
 void ClockPanel::mouseReleaseEvent(QMouseEvent *event) {

@@ -48,6 +48,9 @@ private:
     void UpdateWaiting();
     // Whether a repaint could be seen: the panel is shown and its window is not minimised.
     bool Drawable() const;
+    QRect DigitsArea() const;
+    // Where the digits of that time are drawn.
+    QRect DigitsRect(const QString &time) const;
 
     bool alarmEnabled_ = false;
     int alarmHour_ = 0;

@@ -17,6 +17,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -26,6 +27,17 @@
 namespace {
 
 constexpr std::int64_t kMinute = 60000;
+
+// The rectangles a widget's paint events cover while the watch is installed on it.
+struct PaintWatch : QObject {
+    QRect painted;
+    bool eventFilter(QObject *, QEvent *event) override {
+        if (event->type() == QEvent::Paint) {
+            painted |= static_cast<QPaintEvent *>(event)->rect();
+        }
+        return false;
+    }
+};
 
 class Scheduler : public fakes::TestApp {
 protected:
@@ -336,7 +348,29 @@ TEST_F(Scheduler, DoubleClickArmsAndPauseKeyThreeTimesShowsTheWindow) {
     EXPECT_EQ(Form1->PauseKeyCount, 0);
 }
 
-TEST_F(Scheduler, TheClockPanelRestsWhileHiddenWithNoAlarmAndChecksAnAlarmWhileHidden) {
+TEST_F(Scheduler, TheClockPanelRepaintsItsDigitsAloneRestsWhileHiddenAndChecksAnAlarmWhileHidden) {
+    // Shown, a new second repaints the digits' box alone, and every pixel that changed lies inside it.
+    ClockPanel *panel = Form1->RxClock1;
+    QApplication::processEvents();
+    const QImage before = panel->grab().toImage();
+    PaintWatch watch;
+    panel->installEventFilter(&watch);
+    clock.advance(1500);
+    QTest::qWait(50);
+    panel->removeEventFilter(&watch);
+    const QRect painted = watch.painted;
+    const QImage after = panel->grab().toImage();
+    ASSERT_NE(before, after) << "the second changed on the panel";
+    EXPECT_FALSE(painted.isEmpty());
+    EXPECT_LT(painted.width() * painted.height(), panel->width() * panel->height() / 3);
+    for (int y = 0; y < after.height(); ++y) {
+        for (int x = 0; x < after.width(); ++x) {
+            if (before.pixel(x, y) != after.pixel(x, y)) {
+                ASSERT_TRUE(painted.contains(x, y)) << "pixel " << x << "," << y << " changed outside the repaint";
+            }
+        }
+    }
+
     Form1->HideToTray();
     clock.advance(450);
     EXPECT_FALSE(Form1->RxClock1->RefreshTimer->Enabled()) << "hidden and unarmed, nothing to refresh";
