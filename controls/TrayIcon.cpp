@@ -67,18 +67,22 @@ void TrayIcon::SetHint(const QString &hint) {
 void TrayIcon::SetActive(bool active) {
     active_ = active;
     icon_->setVisible(active);
-}
-
-bool TrayIcon::Animated() const {
-    return AnimationTimer->Enabled();
+    Turn();
 }
 
 void TrayIcon::SetAnimated(bool animated) {
-    AnimationTimer->SetEnabled(animated);
+    animated_ = animated;
     if (!animated) {
         iconIndex_ = 0;
         icon_->setIcon(StillIcon());
     }
+    Turn();
+}
+
+void TrayIcon::Turn() {
+    // An icon the user hid, or one on a desktop without a notification area, is seen by nobody: it does not
+    // turn, and the program does not wake for it.
+    AnimationTimer->SetEnabled(animated_ && active_ && Available());
 }
 
 void TrayIcon::SetPopupMenu(QMenu *menu) {

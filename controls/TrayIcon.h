@@ -33,7 +33,8 @@ public:
     bool Active() const { return active_; }
     // Shows the icon in the notification area or removes it.
     void SetActive(bool active);
-    bool Animated() const;
+    // Whether the icon is asked to turn; it turns only while shown in a notification area.
+    bool Animated() const { return animated_; }
     void SetAnimated(bool animated);
     int IconIndex() const { return iconIndex_; }
     void SetPopupMenu(QMenu *menu);
@@ -48,9 +49,11 @@ public:
 
 private:
     void Step();
+    void Turn();
 
     QSystemTrayIcon *icon_;
     QString hint_;
     bool active_ = false;
+    bool animated_ = false;
     int iconIndex_ = 0;
 };

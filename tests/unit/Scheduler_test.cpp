@@ -101,11 +101,13 @@ TEST_F(Scheduler, CountdownShowsMinutesLeftAndFiresOnce) {
     EXPECT_EQ(Sounds(), 2);
 }
 
-TEST_F(Scheduler, WithoutANotificationAreaArmingMinimisesInsteadOfHiding) {
+TEST_F(Scheduler, WithoutANotificationAreaArmingMinimisesInsteadOfHidingAndTheIconRests) {
     TrayIcon::OverrideAvailable(false);
     ArmCountdown(5);
     EXPECT_TRUE(Form1->isVisible());
     EXPECT_TRUE(Form1->isMinimized());
+    EXPECT_TRUE(Form1->RxTrayIcon1->Animated());
+    EXPECT_FALSE(Form1->RxTrayIcon1->AnimationTimer->Enabled()) << "no notification area, no icon to turn";
     Form1->Button3Clicw(Form1->N15);
     EXPECT_FALSE(Form1->isMinimized());
     Form1->KeepWindowOnArm = true;
@@ -113,6 +115,11 @@ TEST_F(Scheduler, WithoutANotificationAreaArmingMinimisesInsteadOfHiding) {
     TrayIcon::OverrideAvailable(true);
     ArmCountdown(5);
     EXPECT_TRUE(Form1->isVisible()) << "tray_hide keeps the window on screen";
+    EXPECT_TRUE(Form1->RxTrayIcon1->AnimationTimer->Enabled());
+    Form1->RxTrayIcon1->SetActive(false);
+    EXPECT_FALSE(Form1->RxTrayIcon1->AnimationTimer->Enabled()) << "the icon the user hid rests";
+    Form1->RxTrayIcon1->SetActive(true);
+    EXPECT_TRUE(Form1->RxTrayIcon1->AnimationTimer->Enabled());
 }
 
 TEST_F(Scheduler, AlarmAtTheCurrentMinuteWaitsADayMidnightDuringMidnightFiresAtOnce) {
