@@ -69,6 +69,13 @@ def hide(fx, window, failures, why):
         return False
 
 
+def expect_back(window, failures, after):
+    try:
+        wait_until(window.mapped, 10, what=f"the window back after {after}")
+    except TimeoutError as e:
+        failures.append(str(e))
+
+
 def main():
     failures = []
     with Fixture("pausekey", wm=True) as fx:
@@ -83,18 +90,12 @@ def main():
             if window.mapped():
                 failures.append("two taps of Pause showed the window")
             keyboard.tap(0.01)
-            try:
-                wait_until(window.mapped, 10, what="the window back after three 10 ms taps of Pause")
-            except TimeoutError as e:
-                failures.append(str(e))
+            expect_back(window, failures, "three 10 ms taps of Pause")
 
         if hide(fx, window, failures, "held key"):
             # Held far longer than three polls, so a loaded machine still sees it down at three of them.
             keyboard.tap(1.5)
-            try:
-                wait_until(window.mapped, 10, what="the window back after Pause held down")
-            except TimeoutError as e:
-                failures.append(str(e))
+            expect_back(window, failures, "Pause held down")
         keyboard.close()
 
         grabber = Keyboard(fx.display)
@@ -103,10 +104,7 @@ def main():
                 failures.append("could not grab the keyboard")
             for _ in range(3):
                 grabber.tap(0.01)
-            try:
-                wait_until(window.mapped, 10, what="the window back after three taps while another client grabs")
-            except TimeoutError as e:
-                failures.append(str(e))
+            expect_back(window, failures, "three taps while another client grabs")
         grabber.close()
         if "Pause" in program.output():
             failures.append(f"the program complained about the Pause key: {program.output()}")

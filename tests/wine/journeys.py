@@ -218,12 +218,17 @@ def quick_menu(fx, prefix, failures):
         failures.append(f"quick menu: the program exited: {program.output()[-500:]}")
 
 
-def power_off(fx, prefix, failures):
-    folder = program_folder(fx, "poweroff", settings="[main]\nhide_message_alarm=1\n")
-    program, window = start(fx, prefix, folder, "poweroff", speed=SPEED, relay=True)
+def arm_power_off(fx, prefix, name, settings):
+    """Starts the program sped up with its calls relayed, and arms a countdown that shuts the machine down."""
+    program, window = start(fx, prefix, program_folder(fx, name, settings=settings), name, speed=SPEED, relay=True)
     window.choose_countdown()
     window.choose_task("Выключить компьютер")
     window.arm()
+    return program, window
+
+
+def power_off(fx, prefix, failures):
+    program, _ = arm_power_off(fx, prefix, "poweroff", "[main]\nhide_message_alarm=1\n")
     try:
         program.wait(60)
     except TimeoutError as e:
@@ -236,11 +241,7 @@ def power_off(fx, prefix, failures):
 
 def warning(fx, prefix, failures):
     # 600 warning seconds are 10 s at x60: time enough to see the count and press "Отмена".
-    folder = program_folder(fx, "warning", settings="[main]\nsec=600\nhide_message_alarm=0\n")
-    program, window = start(fx, prefix, folder, "warning", speed=SPEED, relay=True)
-    window.choose_countdown()
-    window.choose_task("Выключить компьютер")
-    window.arm()
+    program, window = arm_power_off(fx, prefix, "warning", "[main]\nsec=600\nhide_message_alarm=0\n")
     try:
         dialog = window_of(fx, "Zindrel", WARNING_SIZE, timeout=60)
     except TimeoutError as e:
