@@ -45,12 +45,11 @@ add_deb_src() {
 }
 
 # The cached Qt's prefix: keyed by the Debian version and the options, so either change makes a new one.
+# Sets qt_version, qt_key and qt_prefix, which build_qt uses too.
 find_qt() {
-  local version
-  version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
-  local key
-  key=$(printf '%s\n' "$version" "${qt_options[@]}" | sha256sum | cut -c1-12)
-  qt_prefix="$cache/qt6-windows-$key"
+  qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+  qt_key=$(printf '%s\n' "$qt_version" "${qt_options[@]}" | sha256sum | cut -c1-12)
+  qt_prefix="$cache/qt6-windows-$qt_key"
 }
 
 build_qt() {
@@ -59,12 +58,12 @@ build_qt() {
     return
   fi
   add_deb_src
-  local work="$cache/qt6-windows-$key.build"
+  local work="$cache/qt6-windows-$qt_key.build"
   mkdir -p "$work"
   if [ ! -d "$work/src" ]; then
     rm -rf "$work/get"
     mkdir -p "$work/get"
-    (cd "$work/get" && apt-get source -qq "qt6-base=$version")
+    (cd "$work/get" && apt-get source -qq "qt6-base=$qt_version")
     mv "$(find "$work/get" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -1)" "$work/src"
   fi
   cmake -S "$work/src" -B "$work/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64.cmake" \
