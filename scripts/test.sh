@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: unit and system tests, the Win32 backend
-# under wine64, the Windows program's journeys under wine64 (when the cross-built Qt is cached), the fuzz targets,
-# and last the unit tests under ASan + UBSan + LeakSanitizer.
+# under wine64, the Windows program and its journeys under wine64, the fuzz targets, and last the unit tests under
+# ASan + UBSan + LeakSanitizer; then one summary of what ran, what was left out and why.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -9,30 +9,100 @@ scripts/deps.sh
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 preset=dev
 [ "${CI:-}" = "true" ] && preset=ci
-cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset"
 status=0
-ctest --preset "$preset" -j2 || status=1
-# The Win32 backend cross-built with mingw-w64, its call sequences checked under wine64.
-scripts/win32-test.sh || status=1
-# zindrel.exe and its journeys under wine64 need the Qt for Windows that scripts/windows.sh builds once (25 min
-# and more); without it they are left out, and said so.
-if scripts/windows.sh cached; then
-  code=0
-  scripts/windows.sh all || code=$?
-  # 77: a service the journeys need (the X server, the window manager) could not start; the reason is above.
-  if [ "$code" -eq 77 ]; then
-    echo "test.sh: the Windows program's journeys under wine were skipped: a service they need could not start"
-  elif [ "$code" -ne 0 ]; then
+summary=()
+passed=0 failed=0 skipped=0
+started=$SECONDS
+
+# One summary line for a stage that took from $1 (seconds) until now.
+record() {
+  summary+=("$(printf '%-11s %4d s  %s' "$2" $((SECONDS - $1)) "$3")")
+}
+
+# Counts a ctest run's cases from its JUnit file and lists its skips. Under CI every prerequisite of every test is
+# installed by scripts/deps.sh, so a skip there means something that should have run did not: a failure.
+ctest_run() {
+  local name=$1 junit=$2 t0=$SECONDS code=0
+  shift 2
+  rm -f "$junit"
+  ctest "$@" --output-junit "$junit" || code=$?
+  [ "$code" -eq 0 ] || status=1
+  if [ ! -f "$junit" ]; then
+    record "$t0" "$name" "FAILED: ctest wrote no results (exit $code)"
+    status=1
+    return
+  fi
+  local counts p f s
+  counts=$(python3 scripts/ctest-results.py "$junit")
+  read -r p f s <<<"$(head -1 <<<"$counts")"
+  passed=$((passed + p)) failed=$((failed + f)) skipped=$((skipped + s))
+  record "$t0" "$name" "$p passed, $f failed, $s skipped"
+  while IFS= read -r line; do
+    [ -n "$line" ] || continue
+    if [ "${CI:-}" = "true" ]; then
+      summary+=("            FAILED, skipped under CI: $line")
+      status=1
+    else
+      summary+=("            skipped: $line")
+    fi
+  done < <(tail -n +2 <<<"$counts")
+}
+
+# A stage that passes or fails as a whole.
+stage() {
+  local name=$1 t0=$SECONDS
+  shift
+  if "$@"; then
+    record "$t0" "$name" "passed"
+  else
+    record "$t0" "$name" "FAILED"
     status=1
   fi
+}
+
+t0=$SECONDS
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset"
+record "$t0" "build" "the $preset preset"
+ctest_run "ctest" "$PWD/build/$preset/ctest-junit.xml" --preset "$preset" -j2
+# The Win32 backend cross-built with mingw-w64, its call sequences checked under wine64.
+stage "win32" scripts/win32-test.sh
+
+# zindrel.exe against a Qt for Windows cross-built once into the cache (about 15 minutes on two cores the first
+# time), and its journeys under wine64.
+if [ "${ZINDREL_SKIP_WINDOWS:-}" = "1" ]; then
+  summary+=("windows        -    left out on request: ZINDREL_SKIP_WINDOWS=1")
 else
-  echo "test.sh: the Windows program's journeys under wine were left out: no cached Qt for Windows (scripts/windows.sh qt builds it)"
+  t0=$SECONDS
+  how="the Qt for Windows from the cache"
+  scripts/windows.sh cached || how="the Qt for Windows built into the empty cache first"
+  log=$(mktemp)
+  code=0
+  scripts/windows.sh all > >(tee "$log") 2>&1 || code=$?
+  # 77: a service the journeys need (the X server, the window manager) could not start.
+  if [ "$code" -eq 0 ]; then
+    record "$t0" "windows" "zindrel.exe built with $how; its journeys under wine passed"
+  elif [ "$code" -eq 77 ] && [ "${CI:-}" != "true" ]; then
+    record "$t0" "windows" "journeys skipped: $(grep -m1 '^SKIP:' "$log" || echo 'no reason given')"
+  else
+    record "$t0" "windows" "FAILED (exit $code): $(grep -m1 -E '^(SKIP|FAIL):' "$log" || echo 'see the log above')"
+    status=1
+  fi
+  rm -f "$log"
 fi
+
 # Every fuzz target for 30 s (clang, libFuzzer); scripts/fuzz.sh 600 is the longer local run.
-scripts/fuzz.sh 30 || status=1
-# Last, so the run ends with ctest's summary: the unit tests under ASan + UBSan + LeakSanitizer.
+stage "fuzz" scripts/fuzz.sh 30
+# The unit tests under ASan + UBSan + LeakSanitizer.
+t0=$SECONDS
 cmake --preset asan >/dev/null
 cmake --build --preset asan
-ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp ctest --preset asan -j2 || status=1
+record "$t0" "build" "the asan preset"
+export ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp
+ctest_run "ctest asan" "$PWD/build/asan/ctest-junit.xml" --preset asan -j2
+
+echo
+echo "test.sh: what ran, in $(((SECONDS - started) / 60)) minutes:"
+printf '  %s\n' "${summary[@]}"
+echo "test.sh: $passed passed, $failed failed, $skipped skipped"
 exit $status

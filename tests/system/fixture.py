@@ -10,7 +10,9 @@ Every system test script does
         fx.screenshot("name-start")
 
 Services are started only on request. A service that cannot start makes the script exit 77 (skipped) with the
-reason on stderr; every other failure is a failure. Every process the fixture starts is stopped by its PID on
+reason on stderr, but only while no check has run: once one has (a Checks call, a gtest run, a fixture that ran
+to its end), a service that cannot start is a failure, so a later fixture can never hide a recorded one. Every
+other failure is a failure. Every process the fixture starts is stopped by its PID on
 exit, also when the test fails or the interpreter exits early.
 
 Safety: the environment handed to children never carries the machine's own DISPLAY, D-Bus or PulseAudio
@@ -64,8 +66,22 @@ class Skip(Exception):
 LOGIND_POWER_METHODS = ("PowerOff", "Reboot", "Suspend", "Hibernate", "HybridSleep", "TerminateSession", "KillSession")
 
 
+# Whether this script has run a check yet; from then on nothing it does can end as a skip.
+_checked = False
+
+
+def checked():
+    """Marks that a check has run: a later skip() fails the script instead."""
+    global _checked
+    _checked = True
+
+
 def skip(reason):
-    """Ends the script as skipped (ctest SKIP_RETURN_CODE 77) with the reason on stderr."""
+    """Ends the script as skipped (ctest SKIP_RETURN_CODE 77) with the reason on stderr; after a check has run, a
+    skip would hide what it found, so the script fails instead."""
+    if _checked:
+        print(f"FAIL: {reason} (after checks had run, so this is a failure, not a skip)", file=sys.stderr, flush=True)
+        sys.exit(1)
     print(f"SKIP: {reason}", file=sys.stderr, flush=True)
     sys.exit(SKIP)
 
@@ -93,6 +109,7 @@ class Checks:
         self.failures = []
 
     def __call__(self, condition, what):
+        checked()
         if not condition:
             self.failures.append(what)
             print(f"FAIL: {what}", file=sys.stderr, flush=True)
@@ -260,6 +277,7 @@ class Fixture:
         return self
 
     def __exit__(self, kind, value, tb):
+        checked()
         self.stop()
         if kind is not None and kind is not SystemExit:
             self._dump_logs()
@@ -779,6 +797,7 @@ class Fixture:
         # The marker a gtest that can reach a power call checks, with the folder its bus sockets must be in.
         env["ZINDREL_PRIVATE_BUSES"] = "1"
         env["ZINDREL_FIXTURE_ROOT"] = self.root
+        checked()
         proc = subprocess.Popen([binary, f"--gtest_filter={gtest_filter}"], env=env, stdin=subprocess.DEVNULL)
         self._track(proc, "system tests")
         try:

@@ -17,7 +17,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from fixture import Checks, Fixture, wait_until  # noqa: E402
+from fixture import Checks, Fixture, skip, wait_until  # noqa: E402
 
 check = Checks()
 
@@ -162,9 +162,6 @@ def real_mutter():
     """The monitor command against a real headless Mutter: its PowerSaveMode goes from 0 (on) to 3 (off)."""
     import dbus
 
-    if not shutil.which("mutter"):
-        print("SKIP part: mutter is not installed, the real Mutter is not asked", file=sys.stderr)
-        return
     with Fixture("desktop-services-mutter", xvfb=False) as fx:
         wayland = ["--wayland", "--no-x11", "--wayland-display", "zindrel-mutter"]
         mutter = fx.spawn(["mutter", "--headless", *wayland, "--virtual-monitor", "640x480"], "mutter")
@@ -198,10 +195,6 @@ def real_sway():
     """The monitor command against a real headless sway: sway takes the command, swayidle waits, and a key typed
     through the virtual keyboard makes swayidle switch the output on again and end. sway's headless backend
     cannot really switch its output off (it fails to commit the output), so its log of commands is read."""
-    missing = [tool for tool in ("sway", "swaymsg", "swayidle", "wtype", "setpriv") if not shutil.which(tool)]
-    if missing:
-        print(f"SKIP part: {', '.join(missing)} not installed, the real sway is not asked", file=sys.stderr)
-        return
     # sway refuses to run as root; then it runs as nobody in a runtime folder of its own.
     user = pwd.getpwnam("nobody") if os.getuid() == 0 else pwd.getpwuid(os.getuid())
     runtime = tempfile.mkdtemp(prefix="zindrel-sway-")
@@ -256,6 +249,10 @@ def real_sway():
 
 
 def main():
+    # Every tool the script needs, before any check: a missing one later would hide what was found.
+    missing = [tool for tool in ("mutter", "sway", "swaymsg", "swayidle", "wtype", "setpriv") if not shutil.which(tool)]
+    if missing:
+        skip(f"{', '.join(missing)} not installed")
     with Fixture("desktop-services", xvfb=False, logind=True) as fx:
         env = {"QT_QPA_PLATFORM": "offscreen"}
         screen_savers(fx, env)

@@ -5,7 +5,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from fixture import Fixture  # noqa: E402
+from fixture import Checks, Fixture  # noqa: E402
 
 
 def dbus_strings(values):
@@ -15,11 +15,10 @@ def dbus_strings(values):
 
 
 def main():
-    failures = []
+    check = Checks()
     with Fixture("mpris", xvfb=False) as fx:
         env = {"QT_QPA_PLATFORM": "offscreen", "ZINDREL_PRIVATE_SESSION_BUS": fx.session_bus}
-        if fx.run_system_tests("MprisNoPlayer.*", extra_env=env) != 0:
-            failures.append("with no player at start")
+        check(fx.run_system_tests("MprisNoPlayer.*", extra_env=env) == 0, "with no player at start")
         player = fx.add_mpris_player("testplayer", volume=0.5)
         # Quit keeps the volume it found, so the test can tell the volume was set first.
         player.add_property("VolumeAtQuit", -1.0, interface="org.mpris.MediaPlayer2")
@@ -30,8 +29,7 @@ def main():
             interface="org.mpris.MediaPlayer2",
         )
         env["ZINDREL_MPRIS_PLAYER"] = player.name
-        if fx.run_system_tests("MprisPlayer.*", extra_env=env) != 0:
-            failures.append("with a running player")
+        check(fx.run_system_tests("MprisPlayer.*", extra_env=env) == 0, "with a running player")
     with Fixture("mpris-several", xvfb=False) as fx:
         env = {"QT_QPA_PLATFORM": "offscreen", "ZINDREL_PRIVATE_SESSION_BUS": fx.session_bus}
         # A browser known by its Identity, one by its bus name, and two music players of which the second plays.
@@ -44,11 +42,8 @@ def main():
         )
         playerctld.add_property("PlayerNames", dbus_strings([]))
         playerctld.add_method("Next", interface="org.mpris.MediaPlayer2.Player")
-        if fx.run_system_tests("MprisSeveralPlayers.*", extra_env=env) != 0:
-            failures.append("with several players")
-    for failure in failures:
-        print(f"FAIL: {failure}", file=sys.stderr)
-    return 1 if failures else 0
+        check(fx.run_system_tests("MprisSeveralPlayers.*", extra_env=env) == 0, "with several players")
+    return check.code()
 
 
 if __name__ == "__main__":
