@@ -57,6 +57,13 @@ build_qt() {
   if [ -f "$qt_prefix/.complete" ]; then
     return
   fi
+  # Two runs at once (two clones, or the journeys of one while another builds) build the Qt once: the second waits.
+  mkdir -p "$cache"
+  exec 9>"$cache/qt6-windows-$qt_key.lock"
+  flock 9
+  if [ -f "$qt_prefix/.complete" ]; then
+    return
+  fi
   add_deb_src
   local work="$cache/qt6-windows-$qt_key.build"
   mkdir -p "$work"
@@ -82,6 +89,12 @@ build_jpeg() {
   version=$(dpkg-query -W -f='${source:Version}' libjpeg62-turbo-dev)
   key=$(printf '%s\n' "$version" "${jpeg_options[@]}" | sha256sum | cut -c1-12)
   jpeg_prefix="$cache/libjpeg-turbo-windows-$key"
+  if [ -f "$jpeg_prefix/.complete" ]; then
+    return
+  fi
+  mkdir -p "$cache"
+  exec 8>"$cache/libjpeg-turbo-windows-$key.lock"
+  flock 8
   if [ -f "$jpeg_prefix/.complete" ]; then
     return
   fi
