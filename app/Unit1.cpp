@@ -295,19 +295,19 @@ void TForm1::FormCreate() {
     AlphaBlend = true;
     SetAlphaBlendValue(0);
     {
-        const IniFile ini(SettingsFilePath());
-        Opacity = ini.ReadInteger(keys::Main, keys::Alpha, 255);
+        const Settings settings = Settings::Read(IniFile(SettingsFilePath()));
+        Opacity = settings.alpha;
         if (Opacity != 255) {
             AlphaBlend = true;
             SetAlphaBlendValue(Opacity);
         }
-        WarningCounter = ini.ReadInteger(keys::Main, keys::Sec, 15);
-        NoWarnings = ini.ReadBool(keys::Main, keys::HideMessageAlarm, false);
-        Application::SetHintPause(ini.ReadBool(keys::Main, keys::SpeedHint, true) ? 0 : 500);
-        SettingsPassword = ini.ReadString(keys::Main, keys::Pass, QString());
-        BackgroundColor = FromWinColor(ini.ReadInteger(keys::Main, keys::BkColor, kDefaultBkColor));
-        TextColor = FromWinColor(ini.ReadInteger(keys::Main, keys::Color, kDefaultColor));
-        KeepWindowOnArm = ini.ReadBool(keys::Main, keys::TrayHide, false);
+        WarningCounter = settings.sec;
+        NoWarnings = settings.hide_message_alarm;
+        Application::SetHintPause(settings.speedhint ? 0 : 500);
+        SettingsPassword = settings.pass;
+        BackgroundColor = FromWinColor(settings.bkcolor);
+        TextColor = FromWinColor(settings.color);
+        KeepWindowOnArm = settings.tray_hide;
 
         SetBackground(RxClock1, BackgroundColor);
         SetBackground(Panel1, BackgroundColor);
@@ -322,7 +322,7 @@ void TForm1::FormCreate() {
         ApplyTextColor(TextColor);
 
         Label8->SetCaption(QStringLiteral("version ") + FileVersion());
-        PhrasesPath = ini.ReadString(keys::Main, keys::Phrases, QString());
+        PhrasesPath = settings.phrases;
         if (!PhrasesPath.isEmpty()) {
             ShowRandomPhrase();
         }

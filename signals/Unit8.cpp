@@ -6,6 +6,7 @@
 #include "app/Unit1.h"
 #include "controls/ClickLabel.h"
 #include "controls/WindowTimer.h"
+#include "settings/Settings.h"
 #include "signals/Keysetup.h"
 
 bool BlinkFirstTick = true;
@@ -16,7 +17,7 @@ bool SavedCapsLock = false;
 bool SavedScrollLock = false;
 
 TDM::TDM() : Keysetup1(new TKeysetup(this)), Timer1(new WindowTimer(this)), Timer2(new WindowTimer(this)) {
-    Timer1->SetInterval(250);
+    Timer1->SetInterval(setting::LightSpeed.fallback);
     Timer2->SetInterval(1000);
     Timer1->OnTimer = [this](QObject *sender) { Timer1Timer(sender); };
     Timer2->OnTimer = [this](QObject *sender) { Timer2Timer(sender); };
