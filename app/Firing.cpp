@@ -155,11 +155,7 @@ void TForm1::RunFiredTasks(TimerSlot slot) {
 
 void TForm1::Sound() {
     if (Form4->RadioButton1->isChecked()) {
-        // The browse button quotes a picked path that holds a space; the quotes are not part of the name.
-        QString path = Form4->FilenameEdit2->text();
-        if (path.size() >= 2 && path.startsWith(QLatin1Char('"')) && path.endsWith(QLatin1Char('"'))) {
-            path = path.mid(1, path.size() - 2);
-        }
+        const QString path = TForm4::UnquotedPath(Form4->FilenameEdit2->text());
         // The dialog tells the user that an empty field switches the sound off.
         if (!path.isEmpty()) {
             PlayWaveFile(path);

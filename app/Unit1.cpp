@@ -41,10 +41,6 @@
 
 namespace {
 
-QRadioButton *Radio(const QString &caption, QWidget *parent, const QRect &geometry) {
-    return Placed(new QRadioButton(caption, parent), geometry);
-}
-
 ClickLabel *QuickPicture(Picture::Kind kind, const QString &hint, QWidget *parent, const QRect &geometry) {
     auto *image = new ClickLabel(QString(), parent);
     image->setPixmap(Picture::Draw(kind, geometry.size()));
@@ -309,15 +305,7 @@ void TForm1::FormCreate() {
         TextColor = FromWinColor(settings.color);
         KeepWindowOnArm = settings.tray_hide;
 
-        SetBackground(RxClock1, BackgroundColor);
-        SetBackground(Panel1, BackgroundColor);
-        if (RadioButton1->isChecked()) {
-            SetBackground(RxSpinEdit1, BackgroundColor);
-            SetBackground(RxSpinEdit2, BackgroundColor);
-        }
-        if (RadioButton2->isChecked()) {
-            SetBackground(RxSpinEdit3, BackgroundColor);
-        }
+        ApplyBackgroundColor(BackgroundColor);
         RadioButton1Click(RadioButton1->isChecked() ? RadioButton1 : RadioButton2);
         ApplyTextColor(TextColor);
 

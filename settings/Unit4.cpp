@@ -7,6 +7,7 @@
 #include "app/Unit1.h"
 #include "controls/Colors.h"
 #include "controls/Pictures.h"
+#include "controls/Placement.h"
 #include "controls/SpinEdit.h"
 #include "controls/WindowTimer.h"
 #include "platform/Platform.h"
@@ -38,13 +39,6 @@ namespace {
 
 const QString kPhrasesFilter = QStringLiteral("Текстовый файл (*.txt)|*.txt|Все файлы (*.*)|*.*");
 const QString kSoundFilter = QStringLiteral("Звуковой файл (*.wav)|*.wav");
-
-QToolButton *FlatButton(const QString &caption, QWidget *parent) {
-    auto *button = new QToolButton(parent);
-    button->setText(caption);
-    button->setAutoRaise(true);
-    return button;
-}
 
 QLabel *Text(const QString &caption, QWidget *parent) {
     auto *label = new QLabel(caption, parent);
@@ -556,11 +550,15 @@ QString TForm4::QuotedSoundPath(const QString &path) {
     return path;
 }
 
-void TForm4::BrowseFile(QLineEdit *edit, const QString &filter, bool quoteBlanks) {
-    QString current = edit->text();
-    if (current.size() >= 2 && current.startsWith(QLatin1Char('"')) && current.endsWith(QLatin1Char('"'))) {
-        current = current.mid(1, current.size() - 2);
+QString TForm4::UnquotedPath(const QString &path) {
+    if (path.size() >= 2 && path.startsWith(QLatin1Char('"')) && path.endsWith(QLatin1Char('"'))) {
+        return path.mid(1, path.size() - 2);
     }
+    return path;
+}
+
+void TForm4::BrowseFile(QLineEdit *edit, const QString &filter, bool quoteBlanks) {
+    const QString current = UnquotedPath(edit->text());
     QFileDialog dialog(this);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
