@@ -57,16 +57,16 @@ TForm5::TForm5() : QDialog(nullptr) {
 }
 
 void TForm5::FormCreate() {
-    const IniFile ini(SettingsFilePath());
-    Memo1->setPlainText(ini.ReadString(keys::Main, keys::TextAlarm, kDefaultTextAlarm));
-    Memo2->setPlainText(ini.ReadString(keys::Main, keys::TextAlarm2, kDefaultTextAlarm2));
+    const Settings settings = Settings::Read(IniFile(SettingsFilePath()));
+    Memo1->setPlainText(settings.text_alarm);
+    Memo2->setPlainText(settings.text_alarm2);
 }
 
 void TForm5::Button2Click(QObject *) {
     try {
         const IniFile ini(SettingsFilePath());
-        ini.WriteString(keys::Main, keys::TextAlarm, Memo1->toPlainText());
-        ini.WriteString(keys::Main, keys::TextAlarm2, Memo2->toPlainText());
+        Settings::Write(ini, setting::TextAlarm, Memo1->toPlainText());
+        Settings::Write(ini, setting::TextAlarm2, Memo2->toPlainText());
     } catch (const IniWriteError &error) {
         Application::ShowError(QString::fromStdString(error.what()));
     }

@@ -29,20 +29,6 @@
 
 namespace {
 
-QLabel *Text(const QString &text, QWidget *parent, const QRect &geometry) {
-    auto *label = Placed(new QLabel(text, parent), geometry);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
-
-QCheckBox *Check(const QString &caption, QWidget *parent, const QRect &geometry) {
-    return Placed(new QCheckBox(caption, parent), geometry);
-}
-
-QRadioButton *Radio(const QString &caption, QWidget *parent, const QRect &geometry) {
-    return Placed(new QRadioButton(caption, parent), geometry);
-}
-
 QToolButton *Button(const QString &caption, QWidget *parent, const QRect &geometry) {
     auto *button = Placed(new QToolButton(parent), geometry);
     button->setText(caption);

@@ -32,7 +32,7 @@ void TForm1::ShowRandomPhrase() {
     Application::ShowError(QStringLiteral("Не существует файла с фразами. Установите путь заного."));
     // PhrasesPath itself is kept: a later draw in this run reports again, the next start has no phrases.
     try {
-        IniFile(SettingsFilePath()).WriteString(keys::Main, keys::Phrases, QString());
+        Settings::Write(IniFile(SettingsFilePath()), setting::Phrases, QString());
     } catch (const IniWriteError &error) {
         Application::ShowError(QString::fromStdString(error.what()));
     }

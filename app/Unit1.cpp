@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// TForm1: the main window's layout, start-up, scheduler and firing.
+// TForm1, the main window: its controls and menus, start-up, the tray, showing and hiding, and the end.
 #include "app/Unit1.h"
 
 #include "actions/PowerOff.h"
-#include "actions/Unit2.h"
 #include "actions/Unit5.h"
 #include "actions/Unit6.h"
 #include "actions/Unit7.h"
 #include "app/Application.h"
 #include "app/Forms.h"
+#include "app/Unit1Captions.h"
 #include "controls/ClickLabel.h"
 #include "controls/Clock.h"
 #include "controls/ClockPanel.h"
@@ -25,7 +25,6 @@
 #include "settings/Unit3.h"
 #include "settings/Unit4.h"
 #include "settings/Unit9.h"
-#include "signals/SoundPlayer.h"
 #include "signals/Unit8.h"
 
 #include <QAction>
@@ -35,29 +34,12 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
-#include <QWheelEvent>
 
 namespace {
-
-const QString kTitle = QStringLiteral("Zindrel");
-const QString kArmed = QStringLiteral("Zindrel - заведён");
-const QString kPaused = QStringLiteral("Zindrel - приостановлен");
-const QString kStopped = QStringLiteral("Zindrel - остановлен");
-const QString kNoRun = QStringLiteral("- - -");
-const QString kPause = QStringLiteral("Пауза");
-const QString kResume = QStringLiteral("Далее");
-constexpr std::int64_t kMinuteMs = 60000;
-// Wheel events further apart than this belong to different scrolls.
-constexpr quint64 kWheelPauseMs = 500;
-
-QRadioButton *Radio(const QString &caption, QWidget *parent, const QRect &geometry) {
-    return Placed(new QRadioButton(caption, parent), geometry);
-}
 
 ClickLabel *QuickPicture(Picture::Kind kind, const QString &hint, QWidget *parent, const QRect &geometry) {
     auto *image = new ClickLabel(QString(), parent);
@@ -69,6 +51,8 @@ ClickLabel *QuickPicture(Picture::Kind kind, const QString &hint, QWidget *paren
 }
 
 } // namespace
+
+using namespace form1;
 
 TForm1::TForm1() : QWidget(nullptr) {
     BuildLayout();
@@ -307,34 +291,26 @@ void TForm1::FormCreate() {
     AlphaBlend = true;
     SetAlphaBlendValue(0);
     {
-        const IniFile ini(SettingsFilePath());
-        Opacity = ini.ReadInteger(keys::Main, keys::Alpha, 255);
+        const Settings settings = Settings::Read(IniFile(SettingsFilePath()));
+        Opacity = settings.alpha;
         if (Opacity != 255) {
             AlphaBlend = true;
             SetAlphaBlendValue(Opacity);
         }
-        WarningCounter = ini.ReadInteger(keys::Main, keys::Sec, 15);
-        NoWarnings = ini.ReadBool(keys::Main, keys::HideMessageAlarm, false);
-        Application::SetHintPause(ini.ReadBool(keys::Main, keys::SpeedHint, true) ? 0 : 500);
-        SettingsPassword = ini.ReadString(keys::Main, keys::Pass, QString());
-        BackgroundColor = FromWinColor(ini.ReadInteger(keys::Main, keys::BkColor, kDefaultBkColor));
-        TextColor = FromWinColor(ini.ReadInteger(keys::Main, keys::Color, kDefaultColor));
-        KeepWindowOnArm = ini.ReadBool(keys::Main, keys::TrayHide, false);
+        WarningCounter = settings.sec;
+        NoWarnings = settings.hide_message_alarm;
+        Application::SetHintPause(settings.speedhint ? 0 : 500);
+        SettingsPassword = settings.pass;
+        BackgroundColor = FromWinColor(settings.bkcolor);
+        TextColor = FromWinColor(settings.color);
+        KeepWindowOnArm = settings.tray_hide;
 
-        SetBackground(RxClock1, BackgroundColor);
-        SetBackground(Panel1, BackgroundColor);
-        if (RadioButton1->isChecked()) {
-            SetBackground(RxSpinEdit1, BackgroundColor);
-            SetBackground(RxSpinEdit2, BackgroundColor);
-        }
-        if (RadioButton2->isChecked()) {
-            SetBackground(RxSpinEdit3, BackgroundColor);
-        }
+        ApplyBackgroundColor(BackgroundColor);
         RadioButton1Click(RadioButton1->isChecked() ? RadioButton1 : RadioButton2);
         ApplyTextColor(TextColor);
 
         Label8->SetCaption(QStringLiteral("version ") + FileVersion());
-        PhrasesPath = ini.ReadString(keys::Main, keys::Phrases, QString());
+        PhrasesPath = settings.phrases;
         if (!PhrasesPath.isEmpty()) {
             ShowRandomPhrase();
         }
@@ -386,358 +362,6 @@ void TForm1::ApplyTextColor(const QColor &color) {
 QString TForm1::FileVersion() {
     return QString::fromStdString(platform::Current().system->ProgramVersion());
 }
-
-// ---- Scheduler ----
-
-void TForm1::RadioButton1Click(QObject *Sender) {
-    const bool alarm = Sender == RadioButton1;
-    if (Sender != RadioButton1 && Sender != RadioButton2) {
-        return;
-    }
-    RxSpinEdit1->setEnabled(alarm);
-    RxSpinEdit2->setEnabled(alarm);
-    RxSpinEdit3->setEnabled(!alarm);
-    SetBackground(RxSpinEdit1, alarm ? BackgroundColor : ButtonFace());
-    SetBackground(RxSpinEdit2, alarm ? BackgroundColor : ButtonFace());
-    SetBackground(RxSpinEdit3, alarm ? ButtonFace() : BackgroundColor);
-    CheckBox1->setEnabled(!alarm);
-    Label6->setEnabled(!alarm);
-    Label6->setCursor(alarm ? Qt::ArrowCursor : Qt::PointingHandCursor);
-}
-
-void TForm1::SetTitleAndHint(const QString &text) {
-    setWindowTitle(text);
-    RxTrayIcon1->SetHint(text);
-}
-
-void TForm1::SetCommandsArmed(bool armed) {
-    SpeedButton2->setEnabled(!armed);
-    N8->setEnabled(!armed);
-    SpeedButton3->setEnabled(armed);
-    N7->setEnabled(armed);
-    Button2->setEnabled(!armed);
-    N5->setEnabled(!armed);
-}
-
-void TForm1::ShowRemaining(QLabel *label, int timer, std::int64_t minutes) {
-    static_cast<ClickLabel *>(label)->SetCaption(
-        QStringLiteral("Таймер %1.\rОсталось: %2 мин.").arg(timer).arg(minutes));
-}
-
-bool TForm1::Paused() const {
-    return SpeedButton3->text() == kResume;
-}
-
-void TForm1::Button2Click(QObject *) {
-    if (!Button2->isEnabled()) {
-        return;
-    }
-    if (RadioButton1->isChecked()) {
-        try {
-            RxClock1->SetAlarmHour(RxSpinEdit1->Value());
-            RxClock1->SetAlarmMinute(RxSpinEdit2->Value());
-        } catch (const InvalidTimeError &error) {
-            Application::ShowError(QString::fromStdString(error.what()));
-            return;
-        }
-        RxClock1->SetAlarmEnabled(true);
-        RunIsAlarm = true;
-        Countdown1Armed = Countdown2Armed = false;
-        Label5->SetCaption(QStringLiteral("Будильник"));
-        setWindowTitle(kArmed);
-        RxTrayIcon1->SetHint(
-            QStringLiteral("Zindrel - заведён на %1:%2").arg(RxSpinEdit1->Value()).arg(RxSpinEdit2->Value()));
-    } else if (RadioButton2->isChecked()) {
-        Timer1->SetInterval(static_cast<std::int64_t>(RxSpinEdit3->Value()) * kMinuteMs);
-        Timer1->SetEnabled(true);
-        Timer2->SetEnabled(true);
-        SpeedButton3->setEnabled(true);
-        N7->setEnabled(true);
-        Label5->SetCaption(QStringLiteral("Таймер"));
-        SetTitleAndHint(kArmed);
-        ShowRemaining(Label4, 1, RxSpinEdit3->Value());
-        Label4->show();
-        Countdown1Armed = true;
-        RunIsAlarm = false;
-        Countdown2Armed = false;
-        if (CheckBox1->isChecked()) {
-            // 64 bits hold every length the second timer's dialog allows (999 999 minutes).
-            const std::int64_t minutes2 = Form6->RxSpinEdit1->Value();
-            Timer3->SetInterval(minutes2 * kMinuteMs);
-            Timer3->SetEnabled(true);
-            Timer4->SetEnabled(true);
-            ShowRemaining(Label7, 2, minutes2);
-            Label7->show();
-            Countdown2Armed = true;
-        }
-    }
-    SetCommandsArmed(true);
-    RxTrayIcon1->SetAnimated(true);
-    ElapsedMinutes1 = ElapsedMinutes2 = 0;
-    pausedLeft1_ = pausedLeft2_ = -1;
-    SpeedButton3->setText(kPause);
-    N7->setText(kPause);
-    if (!KeepWindowOnArm) {
-        HideToTray();
-    }
-}
-
-void TForm1::Timer2Timer(QObject *Sender) {
-    if (Sender == Timer2) {
-        ++ElapsedMinutes1;
-        ShowRemaining(Label4, 1, static_cast<std::int64_t>(RxSpinEdit3->Value()) - ElapsedMinutes1);
-    }
-    if (Sender == Timer4) {
-        ++ElapsedMinutes2;
-        ShowRemaining(Label7, 2, static_cast<std::int64_t>(Form6->RxSpinEdit1->Value()) - ElapsedMinutes2);
-    }
-}
-
-void TForm1::SpeedButton3Click(QObject *) {
-    if (!Paused()) {
-        pausedLeft1_ = Timer1->Enabled() ? Timer1->RemainingTime() : -1;
-        pausedLeft2_ = Timer3->Enabled() ? Timer3->RemainingTime() : -1;
-        for (WindowTimer *t : {Timer1, Timer2, Timer3, Timer4}) {
-            t->SetEnabled(false);
-        }
-        SetTitleAndHint(kPaused);
-        RxTrayIcon1->SetAnimated(false);
-        SpeedButton3->setText(kResume);
-        N7->setText(kResume);
-    } else {
-        if (pausedLeft1_ >= 0) {
-            Timer1->SetInterval(std::max<std::int64_t>(pausedLeft1_, 1));
-            Timer1->SetEnabled(true);
-            Timer2->SetEnabled(true);
-        }
-        if (pausedLeft2_ >= 0) {
-            Timer3->SetInterval(std::max<std::int64_t>(pausedLeft2_, 1));
-            Timer3->SetEnabled(true);
-            Timer4->SetEnabled(true);
-        }
-        pausedLeft1_ = pausedLeft2_ = -1;
-        RxTrayIcon1->SetAnimated(true);
-        SpeedButton3->setText(kPause);
-        N7->setText(kPause);
-        SetTitleAndHint(kArmed);
-    }
-    Button1->setEnabled(true);
-}
-
-void TForm1::Button1Click(QObject *) {
-    for (WindowTimer *t : {Timer1, Timer2, Timer3, Timer4}) {
-        t->SetEnabled(false);
-    }
-    RxClock1->SetAlarmEnabled(false);
-    SetTitleAndHint(kStopped);
-    RxTrayIcon1->SetAnimated(false);
-    SetCommandsArmed(false);
-    Label4->hide();
-    Label7->hide();
-    Label5->SetCaption(kNoRun);
-    SpeedButton3->setText(kPause);
-    N7->setText(kPause);
-    pausedLeft1_ = pausedLeft2_ = -1;
-    RunIsAlarm = Countdown1Armed = Countdown2Armed = false;
-}
-
-void TForm1::N11Click(QObject *Sender) {
-    if (!Button2->isEnabled()) {
-        return;
-    }
-    const std::pair<QAction *, int> items[] = {{N11, 3},   {N51, 5},  {N101, 10}, {N151, 15},
-                                               {N301, 30}, {N12, 60}, {N21, 120}, {N31, 180}};
-    for (const auto &[item, minutes] : items) {
-        if (Sender == item) {
-            RxSpinEdit3->SetValue(minutes);
-            RadioButton2->setChecked(true);
-            RadioButton1Click(RadioButton2);
-            Button2Click(Sender);
-            return;
-        }
-    }
-}
-
-void TForm1::FormMouseWheelUp() {
-    RadioButton1Click(RadioButton2);
-    RadioButton2->setChecked(true);
-    RxSpinEdit3->SetValue(std::min(RxSpinEdit3->Value() + 1, 9999));
-}
-
-void TForm1::FormMouseWheelDown() {
-    RadioButton1Click(RadioButton2);
-    RadioButton2->setChecked(true);
-    RxSpinEdit3->SetValue(std::max(RxSpinEdit3->Value() - 1, 1));
-}
-
-void TForm1::RxSpinEdit2TopClick(QObject *) {
-    if (RxSpinEdit2->Value() == 60) {
-        RxSpinEdit2->SetValue(0);
-    }
-    if (RxSpinEdit1->Value() == 24) {
-        RxSpinEdit1->SetValue(0);
-    }
-}
-
-void TForm1::RxSpinEdit1BottomClick(QObject *) {
-    if (RxSpinEdit2->Value() == -1) {
-        RxSpinEdit2->SetValue(59);
-    }
-    if (RxSpinEdit1->Value() == -1) {
-        RxSpinEdit1->SetValue(23);
-    }
-}
-
-// ---- Firing ----
-
-TaskKind TForm1::Slot1Task() const {
-    const std::pair<QRadioButton *, TaskKind> choices[] = {
-        {RadioButton7, TaskKind::RemindText}, {RadioButton9, TaskKind::ScreenSaver},
-        {RadioButton10, TaskKind::NoWindow},  {RadioButton8, TaskKind::MonitorOff},
-        {RadioButton11, TaskKind::Sleep},     {RadioButton6, TaskKind::Logoff},
-        {RadioButton5, TaskKind::Reboot},     {RadioButton4, TaskKind::Shutdown}};
-    for (const auto &[radio, task] : choices) {
-        if (radio->isChecked()) {
-            return task;
-        }
-    }
-    return TaskKind::Remind;
-}
-
-void TForm1::RxClock1Alarm(QObject *Sender) {
-    if (Sender == RxClock1) {
-        RxClock1->SetAlarmEnabled(false);
-        RunFiredTasks(TimerSlot::Slot1);
-    }
-    if (Sender == Timer1) {
-        Timer1->SetEnabled(false);
-        Timer2->SetEnabled(false);
-        RunFiredTasks(TimerSlot::Slot1);
-    }
-    if (Sender == Timer3) {
-        Timer3->SetEnabled(false);
-        Timer4->SetEnabled(false);
-        RunFiredTasks(TimerSlot::Slot2);
-    }
-}
-
-void TForm1::DoPowerTask(TaskKind task) {
-    switch (task) {
-    case TaskKind::Logoff:
-        LogoffSession();
-        close();
-        break;
-    case TaskKind::Reboot:
-        RebootComputer();
-        close();
-        break;
-    case TaskKind::Shutdown:
-        ShutdownComputer();
-        close();
-        break;
-    case TaskKind::Sleep:
-        SuspendComputer();
-        close();
-        break;
-    default:
-        break;
-    }
-}
-
-void TForm1::RunShownTask(TaskKind task, TimerSlot slot, bool armed, const QString &caption) {
-    if (task == TaskKind::Remind) {
-        ShowMainWindow();
-    }
-    if (task == TaskKind::RemindText && armed) {
-        ShowTextReminder(slot, caption);
-    }
-    if (task == TaskKind::MonitorOff) {
-        SwitchMonitorOff();
-    }
-    if (task == TaskKind::ScreenSaver) {
-        StartScreenSaver();
-    }
-}
-
-void TForm1::RunFiredTasks(TimerSlot slot) {
-    Form7->RunWinAmpActions();
-    if (Form4->CheckBox4->isChecked()) {
-        ShowRandomPhrase();
-    }
-
-    if (!Timer1->Enabled() && !Timer3->Enabled()) {
-        RxTrayIcon1->SetAnimated(false);
-        SpeedButton2->setEnabled(true);
-        N8->setEnabled(true);
-        SpeedButton3->setEnabled(false);
-        N7->setEnabled(false);
-        Button2->setEnabled(true);
-        N5->setEnabled(true);
-        // A paused alarm-clock run still fires; its end leaves no pause behind for the next run.
-        SpeedButton3->setText(kPause);
-        N7->setText(kPause);
-        pausedLeft1_ = pausedLeft2_ = -1;
-        Label5->SetCaption(kNoRun);
-        SetTitleAndHint(kTitle);
-        Sound();
-        if (RunIsAlarm && Slot1Task() == TaskKind::RemindText) {
-            ShowTextReminder(TimerSlot::Slot1, QStringLiteral("Zindrel - будильник!"));
-        }
-        RunIsAlarm = false;
-    }
-
-    if (slot == TimerSlot::Slot1) {
-        Sound();
-        Label4->hide();
-        RunShownTask(Slot1Task(), TimerSlot::Slot1, Countdown1Armed,
-                     QStringLiteral("Zindrel - первый таймер сработал!"));
-        Form7->OperateCdDoor();
-        const TaskKind powerTask = Slot1Task();
-        const bool isPower = powerTask == TaskKind::Logoff || powerTask == TaskKind::Reboot ||
-                             powerTask == TaskKind::Shutdown || powerTask == TaskKind::Sleep;
-        if (isPower) {
-            if (NoWarnings) {
-                DoPowerTask(powerTask);
-            } else {
-                Form2->ShowWarning();
-            }
-        }
-        Form4->SpeedButton4Click(this);
-        Countdown1Armed = false;
-    }
-
-    Form7->RunLaunchList();
-
-    if (slot == TimerSlot::Slot2) {
-        Sound();
-        Label7->hide();
-        RunShownTask(Form6->Task(), TimerSlot::Slot2, Countdown2Armed,
-                     QStringLiteral("Zindrel - второй таймер сработал!"));
-        DoPowerTask(Form6->Task());
-        Form4->SpeedButton4Click(this);
-        Countdown2Armed = false;
-    }
-}
-
-void TForm1::Sound() {
-    if (Form4->RadioButton1->isChecked()) {
-        // The browse button quotes a picked path that holds a space; the quotes are not part of the name.
-        QString path = Form4->FilenameEdit2->text();
-        if (path.size() >= 2 && path.startsWith(QLatin1Char('"')) && path.endsWith(QLatin1Char('"'))) {
-            path = path.mid(1, path.size() - 2);
-        }
-        // The dialog tells the user that an empty field switches the sound off.
-        if (!path.isEmpty()) {
-            PlayWaveFile(path);
-        }
-    } else if (Form4->RadioButton2->isChecked()) {
-        for (int i = 0; i < 10; ++i) {
-            PlayMelody(QStringLiteral("120/100"));
-        }
-    }
-}
-
-// ---- Window life ----
 
 void TForm1::TimerAlphaTimer(QObject *) {
     // The window fades in from 0 to the chosen opacity, then the fade stops.
@@ -870,48 +494,6 @@ void TForm1::closeEvent(QCloseEvent *event) {
     }
     RxTrayIcon1->SetActive(false);
     Application::Terminate();
-}
-
-bool TForm1::eventFilter(QObject *watched, QEvent *event) {
-    if (event->type() == QEvent::Wheel) {
-        wheelEvent(static_cast<QWheelEvent *>(event));
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void TForm1::wheelEvent(QWheelEvent *event) {
-    event->accept();
-    // The wheel over a window in the background, a new touchpad gesture, a pause or a turn back starts from a
-    // whole notch again: a partial notch never lingers until a later scroll.
-    const int delta = event->angleDelta().y();
-    const bool freshScroll = event->phase() == Qt::ScrollBegin ||
-                             event->timestamp() - lastWheelTimestamp_ > kWheelPauseMs ||
-                             (wheelDelta_ > 0 && delta < 0) || (wheelDelta_ < 0 && delta > 0);
-    lastWheelTimestamp_ = event->timestamp();
-    if (!isActiveWindow()) {
-        wheelDelta_ = 0;
-        return;
-    }
-    if (freshScroll) {
-        wheelDelta_ = 0;
-    }
-    wheelDelta_ += delta;
-    while (wheelDelta_ >= 120) {
-        wheelDelta_ -= 120;
-        FormMouseWheelUp();
-    }
-    while (wheelDelta_ <= -120) {
-        wheelDelta_ += 120;
-        FormMouseWheelDown();
-    }
-    if (event->phase() == Qt::ScrollEnd) {
-        wheelDelta_ = 0;
-    }
-}
-
-void TForm1::mouseDoubleClickEvent(QMouseEvent *) {
-    Button2Click(this);
 }
 
 void TForm1::contextMenuEvent(QContextMenuEvent *event) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/TaskKind.h"
+#include "settings/Settings.h"
 
 #include <QColor>
 #include <QWidget>
@@ -111,8 +112,8 @@ public:
     FormStorage *FormStorage1;
 
     // Live values.
-    int Opacity = 255;
-    int WarningCounter = 15;
+    int Opacity = setting::Alpha.fallback;
+    int WarningCounter = setting::Sec.fallback;
     bool NoWarnings = false;
     QString SettingsPassword;
     QColor BackgroundColor;

@@ -5,6 +5,9 @@
 #include <QRect>
 #include <QString>
 
+class QCheckBox;
+class QLabel;
+class QRadioButton;
 class QToolButton;
 class QWidget;
 
@@ -13,5 +16,11 @@ template <typename Control> Control *Placed(Control *control, const QRect &geome
     return control;
 }
 
-// A flat button: no frame until the pointer is over it.
+// A flat button: no frame until the pointer is over it; for a window laid out by a layout, without a position.
+QToolButton *FlatButton(const QString &caption, QWidget *parent);
 QToolButton *FlatButton(const QString &caption, QWidget *parent, const QRect &geometry);
+
+// A text at the top left of its place.
+QLabel *Text(const QString &text, QWidget *parent, const QRect &geometry);
+QCheckBox *Check(const QString &caption, QWidget *parent, const QRect &geometry);
+QRadioButton *Radio(const QString &caption, QWidget *parent, const QRect &geometry);

@@ -1,29 +1,52 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Reading the whole settings record.
+// Reading and writing the settings of section "main" by the table's keys.
 #include "settings/Settings.h"
 
 #include "settings/IniFile.h"
 
 Settings Settings::Read(const IniFile &file) {
-    const Settings d;
     Settings s;
-    s.alpha = file.ReadInteger(keys::Main, keys::Alpha, d.alpha);
-    s.sec = file.ReadInteger(keys::Main, keys::Sec, d.sec);
-    s.hide_message_alarm = file.ReadBool(keys::Main, keys::HideMessageAlarm, d.hide_message_alarm);
-    s.sound_type = file.ReadInteger(keys::Main, keys::SoundType, d.sound_type);
-    s.sound_file = file.ReadString(keys::Main, keys::SoundFile, d.sound_file);
-    s.speedhint = file.ReadBool(keys::Main, keys::SpeedHint, d.speedhint);
-    s.phrases = file.ReadString(keys::Main, keys::Phrases, d.phrases);
-    s.phrasestray = file.ReadBool(keys::Main, keys::PhrasesTray, d.phrasestray);
-    s.lightenabled = file.ReadBool(keys::Main, keys::LightEnabled, d.lightenabled);
-    s.lightspeed = file.ReadInteger(keys::Main, keys::LightSpeed, d.lightspeed);
-    s.lighttime = file.ReadInteger(keys::Main, keys::LightTime, d.lighttime);
-    s.lighttype = file.ReadInteger(keys::Main, keys::LightType, d.lighttype);
-    s.pass = file.ReadString(keys::Main, keys::Pass, d.pass);
-    s.bkcolor = file.ReadInteger(keys::Main, keys::BkColor, d.bkcolor);
-    s.color = file.ReadInteger(keys::Main, keys::Color, d.color);
-    s.tray_hide = file.ReadBool(keys::Main, keys::TrayHide, d.tray_hide);
-    s.text_alarm = file.ReadString(keys::Main, keys::TextAlarm, d.text_alarm);
-    s.text_alarm2 = file.ReadString(keys::Main, keys::TextAlarm2, d.text_alarm2);
+    s.alpha = Read(file, setting::Alpha);
+    s.sec = Read(file, setting::Sec);
+    s.hide_message_alarm = Read(file, setting::HideMessageAlarm);
+    s.speedhint = Read(file, setting::SpeedHint);
+    s.pass = Read(file, setting::Pass);
+    s.bkcolor = Read(file, setting::BkColor);
+    s.color = Read(file, setting::Color);
+    s.tray_hide = Read(file, setting::TrayHide);
+    s.phrases = Read(file, setting::Phrases);
+    s.sound_type = Read(file, setting::SoundType);
+    s.sound_file = Read(file, setting::SoundFile);
+    s.phrasestray = Read(file, setting::PhrasesTray);
+    s.lightenabled = Read(file, setting::LightEnabled);
+    s.lightspeed = Read(file, setting::LightSpeed);
+    s.lighttime = Read(file, setting::LightTime);
+    s.lighttype = Read(file, setting::LightType);
+    s.text_alarm = Read(file, setting::TextAlarm);
+    s.text_alarm2 = Read(file, setting::TextAlarm2);
     return s;
+}
+
+int Settings::Read(const IniFile &file, const IntKey &key) {
+    return file.ReadInteger(keys::Main, key.name, key.fallback);
+}
+
+bool Settings::Read(const IniFile &file, const BoolKey &key) {
+    return file.ReadBool(keys::Main, key.name, key.fallback);
+}
+
+QString Settings::Read(const IniFile &file, const TextKey &key) {
+    return file.ReadString(keys::Main, key.name, key.fallback);
+}
+
+void Settings::Write(const IniFile &file, const IntKey &key, int value) {
+    file.WriteInteger(keys::Main, key.name, value);
+}
+
+void Settings::Write(const IniFile &file, const BoolKey &key, bool value) {
+    file.WriteBool(keys::Main, key.name, value);
+}
+
+void Settings::Write(const IniFile &file, const TextKey &key, const QString &value) {
+    file.WriteString(keys::Main, key.name, value);
 }

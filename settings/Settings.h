@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The user settings of section "main": one field per key, with its type and default.
+// The user settings of section "main": the one table of keys with their defaults and ranges, and their reads and
+// writes.
 #pragma once
 
 #include <QString>
+
+#include <limits>
 
 class IniFile;
 
@@ -36,26 +39,79 @@ inline const QString kDefaultTextAlarm = QStringLiteral("Таймер 1. Cюда
 inline const QString kDefaultTextAlarm2 =
     QStringLiteral("Таймер 2. Cюда Вы можете вписать то, о чем не хотите забыть.");
 
-struct Settings {
-    int alpha = 255;
-    int sec = 15;
-    bool hide_message_alarm = false;
-    int sound_type = 1;
-    QString sound_file;
-    bool speedhint = true;
-    QString phrases;
-    bool phrasestray = false;
-    bool lightenabled = true;
-    int lightspeed = 250;
-    int lighttime = 3;
-    int lighttype = 1;
-    QString pass;
-    int bkcolor = kDefaultBkColor;
-    int color = kDefaultColor;
-    bool tray_hide = false;
-    QString text_alarm = kDefaultTextAlarm;
-    QString text_alarm2 = kDefaultTextAlarm2;
+// A number: its key, the value when it is missing or not a number, and the range its control offers (a stored
+// value outside it is read as it stands; the control shows its nearest end).
+struct IntKey {
+    const QString &name;
+    int fallback;
+    int min = std::numeric_limits<int>::min();
+    int max = std::numeric_limits<int>::max();
+};
 
-    // Every key of section "main", each with its default when missing or not a number.
+// A flag: any non-zero number is true.
+struct BoolKey {
+    const QString &name;
+    bool fallback;
+};
+
+struct TextKey {
+    const QString &name;
+    const QString &fallback;
+};
+
+// The table, in the order the program reads the keys at start: the main window's, then the settings dialog's,
+// then the text window's.
+namespace setting {
+inline const QString kEmpty;
+inline const IntKey Alpha{keys::Alpha, 255, 150, 255};
+inline const IntKey Sec{keys::Sec, 15, 1, 9999999};
+inline const BoolKey HideMessageAlarm{keys::HideMessageAlarm, false};
+inline const BoolKey SpeedHint{keys::SpeedHint, true};
+inline const TextKey Pass{keys::Pass, kEmpty};
+inline const IntKey BkColor{keys::BkColor, kDefaultBkColor};
+inline const IntKey Color{keys::Color, kDefaultColor};
+inline const BoolKey TrayHide{keys::TrayHide, false};
+inline const TextKey Phrases{keys::Phrases, kEmpty};
+inline const IntKey SoundType{keys::SoundType, 1, 1, 2}; // 1 a wave file, 2 the tune on the speaker
+inline const TextKey SoundFile{keys::SoundFile, kEmpty};
+inline const BoolKey PhrasesTray{keys::PhrasesTray, false};
+inline const BoolKey LightEnabled{keys::LightEnabled, true};
+inline const IntKey LightSpeed{keys::LightSpeed, 250, 50, 500}; // milliseconds a blink step
+inline const IntKey LightTime{keys::LightTime, 3, 1, 30};       // seconds a blink run
+inline const IntKey LightType{keys::LightType, 1, 1, 9};        // the blink pattern
+inline const TextKey TextAlarm{keys::TextAlarm, kDefaultTextAlarm};
+inline const TextKey TextAlarm2{keys::TextAlarm2, kDefaultTextAlarm2};
+} // namespace setting
+
+struct Settings {
+    int alpha = setting::Alpha.fallback;
+    int sec = setting::Sec.fallback;
+    bool hide_message_alarm = setting::HideMessageAlarm.fallback;
+    bool speedhint = setting::SpeedHint.fallback;
+    QString pass = setting::Pass.fallback;
+    int bkcolor = setting::BkColor.fallback;
+    int color = setting::Color.fallback;
+    bool tray_hide = setting::TrayHide.fallback;
+    QString phrases = setting::Phrases.fallback;
+    int sound_type = setting::SoundType.fallback;
+    QString sound_file = setting::SoundFile.fallback;
+    bool phrasestray = setting::PhrasesTray.fallback;
+    bool lightenabled = setting::LightEnabled.fallback;
+    int lightspeed = setting::LightSpeed.fallback;
+    int lighttime = setting::LightTime.fallback;
+    int lighttype = setting::LightType.fallback;
+    QString text_alarm = setting::TextAlarm.fallback;
+    QString text_alarm2 = setting::TextAlarm2.fallback;
+
+    // Every key of the table, in its order, each with its default when missing or not a number.
     static Settings Read(const IniFile &file);
+    // One key.
+    static int Read(const IniFile &file, const IntKey &key);
+    static bool Read(const IniFile &file, const BoolKey &key);
+    static QString Read(const IniFile &file, const TextKey &key);
+
+    // One key, straight to the file; a refused write throws IniWriteError.
+    static void Write(const IniFile &file, const IntKey &key, int value);
+    static void Write(const IniFile &file, const BoolKey &key, bool value);
+    static void Write(const IniFile &file, const TextKey &key, const QString &value);
 };

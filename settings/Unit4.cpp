@@ -7,6 +7,7 @@
 #include "app/Unit1.h"
 #include "controls/Colors.h"
 #include "controls/Pictures.h"
+#include "controls/Placement.h"
 #include "controls/SpinEdit.h"
 #include "controls/WindowTimer.h"
 #include "platform/Platform.h"
@@ -38,13 +39,6 @@ namespace {
 
 const QString kPhrasesFilter = QStringLiteral("Текстовый файл (*.txt)|*.txt|Все файлы (*.*)|*.*");
 const QString kSoundFilter = QStringLiteral("Звуковой файл (*.wav)|*.wav");
-
-QToolButton *FlatButton(const QString &caption, QWidget *parent) {
-    auto *button = new QToolButton(parent);
-    button->setText(caption);
-    button->setAutoRaise(true);
-    return button;
-}
 
 QLabel *Text(const QString &caption, QWidget *parent) {
     auto *label = new QLabel(caption, parent);
@@ -127,7 +121,7 @@ TForm4::TForm4()
       CheckBox3(new QCheckBox(QStringLiteral("Быстрые подсказки"), TabSheet1)), FilenameEdit1(new QLineEdit(TabSheet1)),
       FilenameEdit1Button(new QToolButton(TabSheet1)),
       CheckBox4(new QCheckBox(QStringLiteral("Новая фраза при разворачивании программы"), TabSheet1)),
-      RxSpinEdit1(new SpinEdit(1, 9999999, 15, TabSheet2)),
+      RxSpinEdit1(new SpinEdit(setting::Sec.min, setting::Sec.max, setting::Sec.fallback, TabSheet2)),
       CheckBox1(new QCheckBox(QStringLiteral("Быстрое выключение"), TabSheet2)),
       RadioButton1(new QRadioButton(QStringLiteral("Wav-файл"), TabSheet2)),
       RadioButton2(new QRadioButton(QStringLiteral("PCSpeaker"), TabSheet2)), FilenameEdit2(new QLineEdit(TabSheet2)),
@@ -172,11 +166,11 @@ void TForm4::BuildPages() {
         alpha->addWidget(
             Text(QStringLiteral("Главное окно можно сделать прозрачным. Может \nтормозить на слабых компьютерах."),
                  TabSheet1));
-        TrackBar1->setRange(150, 255);
+        TrackBar1->setRange(setting::Alpha.min, setting::Alpha.max);
         TrackBar1->setTickInterval(5);
         TrackBar1->setTickPosition(QSlider::TicksBelow);
         TrackBar1->setPageStep(5);
-        TrackBar1->setValue(255);
+        TrackBar1->setValue(setting::Alpha.fallback);
         auto *ends = new QHBoxLayout;
         ends->addWidget(Text(QStringLiteral("Больше"), TabSheet1));
         ends->addWidget(TrackBar1, 1);
@@ -187,7 +181,7 @@ void TForm4::BuildPages() {
         hints->addWidget(Text(QStringLiteral("Позволяет сделать всплывающие подсказки \nбыстрыми. То есть не нужно "
                                              "удерживать курсор \nнекоторые время для вывода помощи."),
                               TabSheet1));
-        CheckBox3->setChecked(true);
+        CheckBox3->setChecked(setting::SpeedHint.fallback);
         hints->addWidget(CheckBox3);
 
         QVBoxLayout *phrases = Group(page, QStringLiteral("Фразы при старте"), TabSheet1);
@@ -233,19 +227,19 @@ void TForm4::BuildPages() {
         QVBoxLayout *blink = Group(page, QStringLiteral("Мигание"), TabSheet3);
         blink->addWidget(
             Text(QStringLiteral("Можно настроить мигание лампочек на клавиатуре,\nпри напоминании."), TabSheet3));
-        CheckBox5->setChecked(true);
+        CheckBox5->setChecked(setting::LightEnabled.fallback);
         blink->addWidget(CheckBox5);
-        TrackBar2->setRange(1, 30);
+        TrackBar2->setRange(setting::LightTime.min, setting::LightTime.max);
         TrackBar2->setTickPosition(QSlider::TicksBelow);
         TrackBar2->setTickInterval(1);
-        TrackBar2->setValue(3);
+        TrackBar2->setValue(setting::LightTime.fallback);
         blink->addWidget(Label14);
         blink->addWidget(TrackBar2);
-        TrackBar3->setRange(50, 500);
+        TrackBar3->setRange(setting::LightSpeed.min, setting::LightSpeed.max);
         TrackBar3->setTickPosition(QSlider::TicksBelow);
         TrackBar3->setTickInterval(50);
         TrackBar3->setPageStep(50);
-        TrackBar3->setValue(250);
+        TrackBar3->setValue(setting::LightSpeed.fallback);
         blink->addWidget(Label15);
         blink->addWidget(TrackBar3);
         blink->addWidget(Text(QStringLiteral("Вид мигания:"), TabSheet3));
@@ -361,37 +355,38 @@ void TForm4::FitFonts() {
 }
 
 void TForm4::FormCreate() {
-    const IniFile ini(SettingsFilePath());
-    const int soundType = ini.ReadInteger(keys::Main, keys::SoundType, 1);
-    if (soundType == 1) {
+    const Settings settings = Settings::Read(IniFile(SettingsFilePath()));
+    if (settings.sound_type == 1) {
         RadioButton1->setChecked(true);
-    } else if (soundType == 2) {
+    } else if (settings.sound_type == 2) {
         RadioButton2->setChecked(true);
     }
-    FilenameEdit2->setText(ini.ReadString(keys::Main, keys::SoundFile, QString()));
+    FilenameEdit2->setText(settings.sound_file);
 
     TrackBar1->setValue(Form1->Opacity);
     RxSpinEdit1->SetValue(Form1->WarningCounter);
     CheckBox1->setChecked(Form1->NoWarnings);
     CheckBox3->setChecked(Application::HintPause() == 0);
 
-    FilenameEdit1->setText(ini.ReadString(keys::Main, keys::Phrases, QString()));
-    CheckBox4->setChecked(ini.ReadBool(keys::Main, keys::PhrasesTray, false));
-    CheckBox5->setChecked(ini.ReadBool(keys::Main, keys::LightEnabled, true));
+    FilenameEdit1->setText(settings.phrases);
+    CheckBox4->setChecked(settings.phrasestray);
+    CheckBox5->setChecked(settings.lightenabled);
 
-    TrackBar3->setValue(ini.ReadInteger(keys::Main, keys::LightSpeed, 250));
+    TrackBar3->setValue(settings.lightspeed);
     TrackBar3Change(TrackBar3);
-    TrackBar2->setValue(ini.ReadInteger(keys::Main, keys::LightTime, 3));
+    TrackBar2->setValue(settings.lighttime);
     TrackBar2Change(TrackBar2);
 
-    BlinkPattern = static_cast<std::uint8_t>(ini.ReadInteger(keys::Main, keys::LightType, 1));
-    ComboBox1->setCurrentIndex(BlinkPattern >= 1 && BlinkPattern <= 9 ? BlinkPattern - 1 : -1);
+    BlinkPattern = static_cast<std::uint8_t>(settings.lighttype);
+    ComboBox1->setCurrentIndex(BlinkPattern >= setting::LightType.min && BlinkPattern <= setting::LightType.max
+                                   ? BlinkPattern - setting::LightType.min
+                                   : -1);
 
-    Edit1->setText(ini.ReadString(keys::Main, keys::Pass, QString()));
-    Shape1->SetFill(FromWinColor(ini.ReadInteger(keys::Main, keys::BkColor, kDefaultBkColor)));
-    Shape2->SetFill(FromWinColor(ini.ReadInteger(keys::Main, keys::Color, kDefaultColor)));
+    Edit1->setText(settings.pass);
+    Shape1->SetFill(FromWinColor(settings.bkcolor));
+    Shape2->SetFill(FromWinColor(settings.color));
 
-    const bool keepWindow = ini.ReadBool(keys::Main, keys::TrayHide, false);
+    const bool keepWindow = settings.tray_hide;
     CheckBox2->setChecked(keepWindow);
     Form1->KeepWindowOnArm = keepWindow;
 }
@@ -399,54 +394,54 @@ void TForm4::FormCreate() {
 bool TForm4::Apply() {
     try {
         const IniFile ini(SettingsFilePath());
-        ini.WriteInteger(keys::Main, keys::Alpha, TrackBar1->value());
+        Settings::Write(ini, setting::Alpha, TrackBar1->value());
         Form1->SetTransparency(TrackBar1->value());
 
-        ini.WriteInteger(keys::Main, keys::Sec, RxSpinEdit1->Value());
+        Settings::Write(ini, setting::Sec, RxSpinEdit1->Value());
         Form1->WarningCounter = RxSpinEdit1->Value();
 
         // The running program keeps its warning choice; the extras dialog is its only switch until a restart.
-        ini.WriteBool(keys::Main, keys::HideMessageAlarm, CheckBox1->isChecked());
+        Settings::Write(ini, setting::HideMessageAlarm, CheckBox1->isChecked());
 
         if (RadioButton1->isChecked()) {
-            ini.WriteInteger(keys::Main, keys::SoundType, 1);
+            Settings::Write(ini, setting::SoundType, 1);
         } else if (RadioButton2->isChecked()) {
-            ini.WriteInteger(keys::Main, keys::SoundType, 2);
+            Settings::Write(ini, setting::SoundType, 2);
         }
-        ini.WriteString(keys::Main, keys::SoundFile, FilenameEdit2->text());
+        Settings::Write(ini, setting::SoundFile, FilenameEdit2->text());
 
         Application::SetHintPause(CheckBox3->isChecked() ? 0 : 500);
-        ini.WriteBool(keys::Main, keys::SpeedHint, CheckBox3->isChecked());
+        Settings::Write(ini, setting::SpeedHint, CheckBox3->isChecked());
 
         if (FilenameEdit1->text().isEmpty()) {
             CheckBox4->setChecked(false);
         }
-        ini.WriteString(keys::Main, keys::Phrases, FilenameEdit1->text());
-        ini.WriteBool(keys::Main, keys::PhrasesTray, CheckBox4->isChecked());
+        Settings::Write(ini, setting::Phrases, FilenameEdit1->text());
+        Settings::Write(ini, setting::PhrasesTray, CheckBox4->isChecked());
         Form1->PhrasesPath = FilenameEdit1->text();
 
-        ini.WriteBool(keys::Main, keys::LightEnabled, CheckBox5->isChecked());
+        Settings::Write(ini, setting::LightEnabled, CheckBox5->isChecked());
 
-        ini.WriteInteger(keys::Main, keys::LightSpeed, TrackBar3->value());
+        Settings::Write(ini, setting::LightSpeed, TrackBar3->value());
         DM->Timer1->SetInterval(TrackBar3->value());
 
-        ini.WriteInteger(keys::Main, keys::LightTime, TrackBar2->value());
+        Settings::Write(ini, setting::LightTime, TrackBar2->value());
         DM->Timer2->SetInterval(static_cast<std::int64_t>(TrackBar2->value()) * 1000);
 
         const int pattern = ComboBox1->currentIndex() + 1;
-        ini.WriteInteger(keys::Main, keys::LightType, pattern);
+        Settings::Write(ini, setting::LightType, pattern);
         BlinkPattern = static_cast<std::uint8_t>(pattern);
 
-        ini.WriteString(keys::Main, keys::Pass, Edit1->text());
+        Settings::Write(ini, setting::Pass, Edit1->text());
         Form1->SettingsPassword = Edit1->text();
 
-        ini.WriteInteger(keys::Main, keys::BkColor, ToWinColor(Shape1->Fill()));
+        Settings::Write(ini, setting::BkColor, ToWinColor(Shape1->Fill()));
         Form1->ApplyBackgroundColor(Shape1->Fill());
 
-        ini.WriteInteger(keys::Main, keys::Color, ToWinColor(Shape2->Fill()));
+        Settings::Write(ini, setting::Color, ToWinColor(Shape2->Fill()));
         Form1->ApplyTextColor(Shape2->Fill());
 
-        ini.WriteBool(keys::Main, keys::TrayHide, CheckBox2->isChecked());
+        Settings::Write(ini, setting::TrayHide, CheckBox2->isChecked());
         Form1->KeepWindowOnArm = CheckBox2->isChecked();
     } catch (const IniWriteError &error) {
         Application::ShowError(QString::fromUtf8(error.what()));
@@ -488,8 +483,8 @@ void TForm4::SpeedButton1Click(QObject *Sender) {
 }
 
 void TForm4::SpeedButton7Click(QObject *) {
-    Shape1->SetFill(FromWinColor(kDefaultBkColor));
-    Shape2->SetFill(FromWinColor(kDefaultColor));
+    Shape1->SetFill(FromWinColor(setting::BkColor.fallback));
+    Shape2->SetFill(FromWinColor(setting::Color.fallback));
 }
 
 void TForm4::SpeedButton3Click(QObject *) {
@@ -555,11 +550,15 @@ QString TForm4::QuotedSoundPath(const QString &path) {
     return path;
 }
 
-void TForm4::BrowseFile(QLineEdit *edit, const QString &filter, bool quoteBlanks) {
-    QString current = edit->text();
-    if (current.size() >= 2 && current.startsWith(QLatin1Char('"')) && current.endsWith(QLatin1Char('"'))) {
-        current = current.mid(1, current.size() - 2);
+QString TForm4::UnquotedPath(const QString &path) {
+    if (path.size() >= 2 && path.startsWith(QLatin1Char('"')) && path.endsWith(QLatin1Char('"'))) {
+        return path.mid(1, path.size() - 2);
     }
+    return path;
+}
+
+void TForm4::BrowseFile(QLineEdit *edit, const QString &filter, bool quoteBlanks) {
+    const QString current = UnquotedPath(edit->text());
     QFileDialog dialog(this);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::HideNameFilterDetails);

@@ -111,6 +111,8 @@ public:
     static QString QtFileFilter(const QString &filter);
     // A picked sound path with a blank goes into double quotes, unless it already starts with one.
     static QString QuotedSoundPath(const QString &path);
+    // A path without the double quotes the browse button put around it; the quotes are not part of the name.
+    static QString UnquotedPath(const QString &path);
 
     void done(int result) override;
 

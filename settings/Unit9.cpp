@@ -46,7 +46,7 @@ TForm9::TForm9() : Edit1(new QLineEdit(this)), Button1(new QPushButton(QStringLi
 void TForm9::FormCreate() {}
 
 void TForm9::Button1Click(QObject *) {
-    const QString stored = IniFile(SettingsFilePath()).ReadString(keys::Main, keys::Pass, QString());
+    const QString stored = Settings::Read(IniFile(SettingsFilePath()), setting::Pass);
     if (Edit1->text() != stored) {
         platform::Current().system->MessageBox("Пароль неверный.", "",
                                                platform::MB_SYSTEMMODAL_FLAG | platform::MB_ICONINFORMATION_FLAG);

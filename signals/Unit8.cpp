@@ -6,7 +6,75 @@
 #include "app/Unit1.h"
 #include "controls/ClickLabel.h"
 #include "controls/WindowTimer.h"
+#include "settings/Settings.h"
 #include "signals/Keysetup.h"
+
+#include <iterator>
+#include <vector>
+
+namespace {
+
+enum class Lock : std::uint8_t { Num, Caps, Scroll };
+enum class Turn : std::uint8_t { On, Off, Over };
+
+// One lock changed by a step.
+struct Change {
+    Lock lock;
+    Turn turn;
+};
+
+// A step: its changes in the order they are made.
+using Step = std::vector<Change>;
+
+constexpr Lock N = Lock::Num;
+constexpr Lock C = Lock::Caps;
+constexpr Lock S = Lock::Scroll;
+constexpr Turn On = Turn::On;
+constexpr Turn Off = Turn::Off;
+
+// The nine patterns in the order of the settings dialog's list, each a cycle of steps.
+const std::vector<Step> kPatterns[] = {
+    {{{N, On}, {C, Off}, {S, Off}}, {{N, Off}, {C, On}, {S, Off}}, {{N, Off}, {C, Off}, {S, On}}}, // left to right
+    {{{N, Off}, {C, Off}, {S, On}}, {{N, Off}, {C, On}, {S, Off}}, {{N, On}, {C, Off}, {S, Off}}}, // right to left
+    {{{N, On}, {C, On}, {S, On}}, {{N, Off}, {C, Off}, {S, Off}}},                                 // all at once
+    {{{N, Turn::Over}}},                                                                           // NumLock alone
+    {{{C, Turn::Over}}},                                                                           // CapsLock alone
+    {{{S, Turn::Over}}},                                                                           // ScrollLock alone
+    {{{C, On}, {S, Off}}, {{C, Off}, {S, On}}},                                                    // Caps and Scroll
+    {{{C, On}, {N, Off}}, {{C, Off}, {N, On}}},                                                    // Num and Caps
+    {{{S, On}, {N, Off}}, {{S, Off}, {N, On}}},                                                    // Num and Scroll
+};
+
+bool IsOn(const TKeysetup &keys, Lock lock) {
+    switch (lock) {
+    case Lock::Num:
+        return keys.NumLock();
+    case Lock::Caps:
+        return keys.CapsLock();
+    case Lock::Scroll:
+        return keys.ScrollLock();
+    }
+    return false;
+}
+
+void Take(TKeysetup &keys, const Step &step) {
+    for (const Change &change : step) {
+        const bool on = change.turn == Turn::Over ? !IsOn(keys, change.lock) : change.turn == Turn::On;
+        switch (change.lock) {
+        case Lock::Num:
+            keys.SetNumLock(on);
+            break;
+        case Lock::Caps:
+            keys.SetCapsLock(on);
+            break;
+        case Lock::Scroll:
+            keys.SetScrollLock(on);
+            break;
+        }
+    }
+}
+
+} // namespace
 
 bool BlinkFirstTick = true;
 std::int32_t BlinkStep = 1;
@@ -16,7 +84,7 @@ bool SavedCapsLock = false;
 bool SavedScrollLock = false;
 
 TDM::TDM() : Keysetup1(new TKeysetup(this)), Timer1(new WindowTimer(this)), Timer2(new WindowTimer(this)) {
-    Timer1->SetInterval(250);
+    Timer1->SetInterval(setting::LightSpeed.fallback);
     Timer2->SetInterval(1000);
     Timer1->OnTimer = [this](QObject *sender) { Timer1Timer(sender); };
     Timer2->OnTimer = [this](QObject *sender) { Timer2Timer(sender); };
@@ -40,91 +108,22 @@ void TDM::Timer1Timer(QObject *) {
             Form1->Image6->show();
         }
     }
-    // A step the pattern has no row for changes nothing and leaves BlinkStep where it is.
-    const auto lights = [&keys](bool num, bool caps, bool scroll) {
-        keys.SetNumLock(num);
-        keys.SetCapsLock(caps);
-        keys.SetScrollLock(scroll);
-    };
-    switch (BlinkPattern) {
-    case 1:
-        if (BlinkStep == 1) {
-            lights(true, false, false);
-            BlinkStep = 2;
-        } else if (BlinkStep == 2) {
-            lights(false, true, false);
-            BlinkStep = 3;
-        } else if (BlinkStep == 3) {
-            lights(false, false, true);
-            BlinkStep = 1;
-        }
-        break;
-    case 2:
-        if (BlinkStep == 1) {
-            lights(false, false, true);
-            BlinkStep = 2;
-        } else if (BlinkStep == 2) {
-            lights(false, true, false);
-            BlinkStep = 3;
-        } else if (BlinkStep == 3) {
-            lights(true, false, false);
-            BlinkStep = 1;
-        }
-        break;
-    case 3:
-        if (BlinkStep == 1) {
-            lights(true, true, true);
-            BlinkStep = 2;
-        } else if (BlinkStep == 2) {
-            lights(false, false, false);
-            BlinkStep = 1;
-        }
-        break;
-    case 4:
-        keys.SetNumLock(!keys.NumLock());
-        break;
-    case 5:
-        keys.SetCapsLock(!keys.CapsLock());
-        break;
-    case 6:
-        keys.SetScrollLock(!keys.ScrollLock());
-        break;
-    case 7:
-        if (BlinkStep == 1) {
-            keys.SetCapsLock(true);
-            keys.SetScrollLock(false);
-            BlinkStep = 2;
-        } else if (BlinkStep == 2) {
-            keys.SetCapsLock(false);
-            keys.SetScrollLock(true);
-            BlinkStep = 1;
-        }
-        break;
-    case 8:
-        if (BlinkStep == 1) {
-            keys.SetCapsLock(true);
-            keys.SetNumLock(false);
-            BlinkStep = 2;
-        } else if (BlinkStep == 2) {
-            keys.SetCapsLock(false);
-            keys.SetNumLock(true);
-            BlinkStep = 1;
-        }
-        break;
-    case 9:
-        if (BlinkStep == 1) {
-            keys.SetScrollLock(true);
-            keys.SetNumLock(false);
-            BlinkStep = 2;
-        } else if (BlinkStep == 2) {
-            keys.SetScrollLock(false);
-            keys.SetNumLock(true);
-            BlinkStep = 1;
-        }
-        break;
-    default:
-        break;
+    const std::size_t pattern = BlinkPattern;
+    if (pattern < 1 || pattern > std::size(kPatterns)) {
+        return;
     }
+    const std::vector<Step> &steps = kPatterns[pattern - 1];
+    // A pattern of one step takes it at every tick, whatever step a pattern chosen earlier in the run reached.
+    if (steps.size() == 1) {
+        Take(keys, steps.front());
+        return;
+    }
+    // A step the pattern has no row for changes nothing and leaves BlinkStep where it is.
+    if (BlinkStep < 1 || static_cast<std::size_t>(BlinkStep) > steps.size()) {
+        return;
+    }
+    Take(keys, steps[BlinkStep - 1]);
+    BlinkStep = static_cast<std::int32_t>(static_cast<std::size_t>(BlinkStep) % steps.size()) + 1;
 }
 
 void TDM::Timer2Timer(QObject *) {
