@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
@@ -48,7 +49,9 @@ public:
     QTemporaryDir home;
 
 private:
-    static constexpr const char *kNames[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_DATA_DIRS", "PATH"};
+    static constexpr const char *kNames[] = {
+        "HOME",    "XDG_CONFIG_HOME", "XDG_DATA_HOME",   "XDG_DATA_DIRS", "PATH", "WAYLAND_DISPLAY",
+        "DISPLAY", "QT_QPA_PLATFORM", "QT_XCB_NO_MITSHM"};
     std::vector<std::optional<QByteArray>> saved_;
 };
 
@@ -192,12 +195,19 @@ TEST(LinuxDesktopOpen, HandsTheTargetToXdgOpenWithoutWaiting) {
     {
         QFile script(bin + "/xdg-open");
         ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-        script.write(
-            ("#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + record + ".part' && mv '" + record + ".part' '" + record + "'\n")
-                .toUtf8());
+        script.write(("#!/bin/sh\nenv > '" + record + ".env'\nprintf '%s\\n' \"$@\" > '" + record + ".part' && mv '" +
+                      record + ".part' '" + record + "'\n")
+                         .toUtf8());
         script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
     qputenv("PATH", QFile::encodeName(bin) + ":/usr/bin:/bin");
+    // A Wayland session with XWayland, and a variable the user set: the program's own choices stay its own.
+    qputenv("WAYLAND_DISPLAY", "wayland-0");
+    qputenv("DISPLAY", ":0");
+    qunsetenv("QT_QPA_PLATFORM");
+    qputenv("QT_XCB_NO_MITSHM", "the user's");
+    platform::ChooseDisplayProtocol();
+    ASSERT_EQ(qgetenv("QT_QPA_PLATFORM"), "xcb");
     platform::LinuxDesktop desktop;
     EXPECT_TRUE(desktop.OpenTarget("mailto:someone@example.org?subject=a b&body=$x"));
     QElapsedTimer waited;
@@ -206,6 +216,9 @@ TEST(LinuxDesktopOpen, HandsTheTargetToXdgOpenWithoutWaiting) {
         QThread::msleep(20);
     }
     EXPECT_EQ(Read(record), QStringLiteral("mailto:someone@example.org?subject=a b&body=$x\n"));
+    const QStringList environment = Read(record + ".env").split(QLatin1Char('\n'));
+    EXPECT_TRUE(environment.filter(QRegularExpression(QStringLiteral("^QT_QPA_PLATFORM="))).isEmpty()) << "set by us";
+    EXPECT_TRUE(environment.contains(QStringLiteral("QT_XCB_NO_MITSHM=the user's"))) << "set by the user";
 }
 
 } // namespace
