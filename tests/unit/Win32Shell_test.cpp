@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Win32 door strings, player messages, launcher, shell, registry and version calls against the recording table.
 #include "platform/windows/Win32Extras.h"
+#include "platform/windows/Win32FileMove.h"
 #include "platform/windows/Win32Shell.h"
 #include "platform/windows/testing/RecordingWin32Api.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -138,6 +140,26 @@ TEST(Win32Utf16, MultiByteAndFourByteSequencesConvertAndMalformedBytesBecomeRepl
     EXPECT_EQ(platform::win32::Utf8ToUtf16("a\xC6"), u"a\uFFFD");
     EXPECT_EQ(platform::win32::Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");
     EXPECT_EQ(platform::win32::Utf8ToUtf16("\xED\xA0\x80z"), u"\uFFFD\uFFFD\uFFFDz");
+}
+
+TEST(Win32FileMove, ASharingViolationIsWaitedOutForAboutASecondOtherErrorsFailAtOnce) {
+    using platform::win32::ERROR_SHARING_VIOLATION_CODE;
+    const Calls attempt{"MoveFileExW(0x9)", "Sleep(50)"};
+    RecordingWin32Api win;
+    win.moveErrors = {ERROR_SHARING_VIOLATION_CODE, platform::win32::ERROR_ACCESS_DENIED_CODE};
+    EXPECT_TRUE(platform::win32::MoveOver(win.Api(), u"zindrel.ini.tmp.Ab12Cd", u"zindrel.ini"));
+    EXPECT_EQ(win.calls, (Calls{attempt[0], attempt[1], attempt[0], attempt[1], attempt[0]}));
+
+    win.calls.clear();
+    win.moveErrors.assign(25, ERROR_SHARING_VIOLATION_CODE);
+    EXPECT_FALSE(platform::win32::MoveOver(win.Api(), u"a.tmp", u"a"));
+    EXPECT_EQ(std::count(win.calls.begin(), win.calls.end(), attempt[0]), 20);
+    EXPECT_EQ(std::count(win.calls.begin(), win.calls.end(), attempt[1]), 19) << "19 pauses of 50 ms";
+
+    win.calls.clear();
+    win.moveErrors = {3}; // ERROR_PATH_NOT_FOUND
+    EXPECT_FALSE(platform::win32::MoveOver(win.Api(), u"a.tmp", u"a"));
+    EXPECT_EQ(win.calls, Calls{attempt[0]});
 }
 
 TEST(Win32System, LogonUserNameIsReadFromTheExplorerKeyOpenedWithCreation) {
