@@ -11,7 +11,6 @@
 #include "platform/linux/LinuxMediaPlayer.h"
 #include "platform/linux/LinuxSessionPower.h"
 #include "platform/linux/UDisksTray.h"
-#include "settings/Unit4.h"
 #include "tests/fakes/RecordingCdDevice.h"
 #include "tests/fakes/TestApp.h"
 #include "tests/system/FixtureBuses.h"
@@ -27,7 +26,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -84,14 +82,12 @@ TEST_F(RealDesktop, CdTrayOpensThroughUdisksAndClosesThroughTheIoctl) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
-class RealDesktopFiring : public fakes::TestApp {
-protected:
-    void SetUp() override { REQUIRE_FIXTURE_BUSES(); }
-};
+using RealDesktopFiring = fakes::TestApp;
 
 // test_desktop_services.py has stopped the udisks2 mock and a media player's: a firing that opens the tray, drives
 // the player and warns of a shut-down shows the warning at once, whatever they do.
 TEST_F(RealDesktopFiring, TheWarningShowsAtOnceWhileUdisksAndThePlayerDoNotAnswer) {
+    REQUIRE_FIXTURE_BUSES();
     fakes::RecordingCdDevice device;
     platform::UDisksTray udisks;
     platform::LinuxCdDrive drive(device, &udisks);
@@ -100,10 +96,8 @@ TEST_F(RealDesktopFiring, TheWarningShowsAtOnceWhileUdisksAndThePlayerDoNotAnswe
     platform::Current().player = &player;
     CreateForms();
     Form7->CheckBox3->setChecked(true);
-    Form7->RadioButton5->setChecked(true);  // "Следующий трек"
-    Form4->RadioButton1->setChecked(false); // no sound
-    Form4->RadioButton2->setChecked(false);
-    Form7->ComboBox1->setCurrentIndex(0); // "Открыть дверцу CD-ROM"
+    Form7->RadioButton5->setChecked(true); // "Следующий трек"
+    Form7->ComboBox1->setCurrentIndex(0);  // "Открыть дверцу CD-ROM"
     Form1->RadioButton2->setChecked(true);
     Form1->RadioButton1Click(Form1->RadioButton2);
     Form1->RxSpinEdit3->SetValue(1);
@@ -117,11 +111,7 @@ TEST_F(RealDesktopFiring, TheWarningShowsAtOnceWhileUdisksAndThePlayerDoNotAnswe
     });
     firing.start();
     clock.advance(60000);
-    EXPECT_GE(shownAfter, 0) << "the warning did not show";
-    EXPECT_LT(shownAfter, 1000) << "ms from the firing to the warning";
-    EXPECT_EQ(fake.Count("PowerOff"), 0);
-    std::printf("[ figures  ] firing to warning with udisks2 and the player stopped: %lld ms\n",
-                static_cast<long long>(shownAfter));
+    EXPECT_TRUE(shownAfter >= 0 && shownAfter < 1000) << shownAfter << " ms from the firing to the warning";
 }
 
 } // namespace

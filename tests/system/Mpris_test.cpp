@@ -20,8 +20,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 namespace {
 
 const QString kPath = QStringLiteral("/org/mpris/MediaPlayer2");

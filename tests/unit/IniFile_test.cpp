@@ -168,9 +168,7 @@ TEST_F(IniFileTest, ASettingsFileThatIsALinkStaysALinkAndItsTargetIsWritten) {
     IniFile(path).WriteInteger("main", "alpha", 200);
     IniFile(path).WriteInteger("main", "sec", 30);
     EXPECT_EQ(QFileInfo(path).symLinkTarget(), target);
-    QFile written(target);
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_EQ(written.readAll(), QByteArray("[main]\r\nalpha=200\r\nsec=30\r\n"));
+    EXPECT_EQ(Read(), QByteArray("[main]\r\nalpha=200\r\nsec=30\r\n"));
     EXPECT_EQ(QDir(dir.path() + "/dotfiles").entryList(QDir::Files).size(), 1) << "no temporary left beside it";
 }
 
@@ -219,23 +217,18 @@ TEST_F(IniFileTest, PathIsProgramFolderPlusUserName) {
 }
 
 // The Linux backend's own rule, for an executable at a path the test names.
-class ExecutableAt : public platform::LinuxSystem {
-public:
-    explicit ExecutableAt(QString path) : path_(std::move(path)) {}
-    std::string ExecutablePath() override { return path_.toStdString(); }
-
-private:
-    QString path_;
+struct ExecutableAt : platform::LinuxSystem {
+    explicit ExecutableAt(const QString &at) : path(at.toStdString()) {}
+    std::string ExecutablePath() override { return path; }
+    std::string path;
 };
 
 TEST_F(IniFileTest, AnInstalledProgramKeepsItsSettingsInTheUsersFolderAPortableOneBesideItself) {
     const std::optional<QByteArray> saved =
         qEnvironmentVariableIsSet("XDG_CONFIG_HOME") ? std::optional(qgetenv("XDG_CONFIG_HOME")) : std::nullopt;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path() + "/config"));
-    const std::string config = (dir.path() + "/config/zindrel/").toStdString();
     // Root may write to /usr/bin; the settings still go where each user's own are.
-    EXPECT_EQ(ExecutableAt("/usr/bin/zindrel").ProgramFolder(), config);
-    EXPECT_EQ(ExecutableAt("/usr/local/bin/zindrel").ProgramFolder(), config);
+    EXPECT_EQ(ExecutableAt("/usr/bin/zindrel").ProgramFolder(), (dir.path() + "/config/zindrel/").toStdString());
     ASSERT_TRUE(QDir().mkpath(dir.path() + "/portable"));
     EXPECT_EQ(ExecutableAt(dir.path() + "/portable/zindrel").ProgramFolder(),
               (dir.path() + "/portable/").toStdString());

@@ -11,7 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
@@ -207,7 +206,6 @@ TEST(LinuxDesktopOpen, HandsTheTargetToXdgOpenWithoutWaiting) {
     qunsetenv("QT_QPA_PLATFORM");
     qputenv("QT_XCB_NO_MITSHM", "the user's");
     platform::ChooseDisplayProtocol();
-    ASSERT_EQ(qgetenv("QT_QPA_PLATFORM"), "xcb");
     platform::LinuxDesktop desktop;
     EXPECT_TRUE(desktop.OpenTarget("mailto:someone@example.org?subject=a b&body=$x"));
     QElapsedTimer waited;
@@ -216,9 +214,9 @@ TEST(LinuxDesktopOpen, HandsTheTargetToXdgOpenWithoutWaiting) {
         QThread::msleep(20);
     }
     EXPECT_EQ(Read(record), QStringLiteral("mailto:someone@example.org?subject=a b&body=$x\n"));
-    const QStringList environment = Read(record + ".env").split(QLatin1Char('\n'));
-    EXPECT_TRUE(environment.filter(QRegularExpression(QStringLiteral("^QT_QPA_PLATFORM="))).isEmpty()) << "set by us";
-    EXPECT_TRUE(environment.contains(QStringLiteral("QT_XCB_NO_MITSHM=the user's"))) << "set by the user";
+    const QString environment = QLatin1Char('\n') + Read(record + ".env");
+    EXPECT_FALSE(environment.contains(QStringLiteral("\nQT_QPA_PLATFORM="))) << "set by us";
+    EXPECT_TRUE(environment.contains(QStringLiteral("\nQT_XCB_NO_MITSHM=the user's\n"))) << "set by the user";
 }
 
 } // namespace

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -142,7 +141,7 @@ TEST(Win32Utf16, MultiByteAndFourByteSequencesConvertAndMalformedBytesBecomeRepl
     EXPECT_EQ(platform::win32::Utf8ToUtf16("\xED\xA0\x80z"), u"\uFFFD\uFFFD\uFFFDz");
 }
 
-TEST(Win32FileMove, ASharingViolationIsWaitedOutForAboutASecondOtherErrorsFailAtOnce) {
+TEST(Win32FileMove, ASharingViolationIsWaitedOutForAboutASecond) {
     using platform::win32::ERROR_SHARING_VIOLATION_CODE;
     const Calls attempt{"MoveFileExW(0x9)", "Sleep(50)"};
     RecordingWin32Api win;
@@ -153,13 +152,7 @@ TEST(Win32FileMove, ASharingViolationIsWaitedOutForAboutASecondOtherErrorsFailAt
     win.calls.clear();
     win.moveErrors.assign(25, ERROR_SHARING_VIOLATION_CODE);
     EXPECT_FALSE(platform::win32::MoveOver(win.Api(), u"a.tmp", u"a"));
-    EXPECT_EQ(std::count(win.calls.begin(), win.calls.end(), attempt[0]), 20);
-    EXPECT_EQ(std::count(win.calls.begin(), win.calls.end(), attempt[1]), 19) << "19 pauses of 50 ms";
-
-    win.calls.clear();
-    win.moveErrors = {3}; // ERROR_PATH_NOT_FOUND
-    EXPECT_FALSE(platform::win32::MoveOver(win.Api(), u"a.tmp", u"a"));
-    EXPECT_EQ(win.calls, Calls{attempt[0]});
+    EXPECT_EQ(win.calls.size(), 39u) << "20 tries, 19 pauses of 50 ms";
 }
 
 TEST(Win32System, LogonUserNameIsReadFromTheExplorerKeyOpenedWithCreation) {
