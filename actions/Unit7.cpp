@@ -166,7 +166,9 @@ void TForm7::BuildLaunchPage() {
 }
 
 void TForm7::FormCreate() {
-    WinAmpControl1->GoFindWinAmp();
+    if (platform::Current().player->FoundAtStart()) {
+        WinAmpControl1->GoFindWinAmp();
+    }
 }
 
 void TForm7::ShowOnPage(Page page) {
@@ -283,6 +285,10 @@ QStringList TForm7::LaunchEntries() const {
 
 void TForm7::RunWinAmpActions() {
     if (!CheckBox3->isChecked()) {
+        return;
+    }
+    // "Ничего не делать", "Не изменять" and no close: this firing needs no player, nor a look for one.
+    if (RadioButton1->isChecked() && RadioButton6->isChecked() && !CheckBox4->isChecked()) {
         return;
     }
     WinAmpControl1->EnsureWinAmp();

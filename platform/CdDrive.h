@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The CD-ROM tray, each command returning when the tray has moved.
+// The CD-ROM tray, moved in the order the commands come; a command may return before the tray has moved.
 #pragma once
 
 namespace platform {

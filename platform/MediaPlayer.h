@@ -21,6 +21,9 @@ public:
     virtual void Command(std::uintptr_t player, PlayerCommand command) = 0;
     // Volume 0..255.
     virtual void SetVolume(std::uintptr_t player, std::uint8_t volume) = 0;
+    // Whether a player found at program start is worth looking for then: false where the player to drive is
+    // chosen anew at each firing, so that a look-up ahead of need would only cost start-up time.
+    virtual bool FoundAtStart() const { return true; }
 };
 
 } // namespace platform

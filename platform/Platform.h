@@ -46,6 +46,7 @@ void InstallNative();
 // Before the GUI starts: in a Wayland session that has XWayland, the program runs through X11, since its lock
 // lights, Pause key, placement, opacity and stay-on-top are X11 features; a QT_QPA_PLATFORM the user set wins.
 // On X11 the program does without shared-memory images, so an animated tray icon costs one wake-up a frame.
+// Both choices are the program's own: the programs it starts get the session's values.
 void ChooseDisplayProtocol();
 // After the GUI started: on native Wayland, one stderr line for each of those features it cannot have.
 void ReportDisplayLimits();

@@ -114,7 +114,9 @@ bool NoBits(const QString &path, mode_t bits) {
 // *readable is false for a file that exists but could not be read whole; a missing file reads as empty.
 QStringList ReadLines(const QString &path, bool *exists, bool *readable = nullptr) {
     QFile file(path);
-    *exists = file.exists();
+    // Through a link: one that points to no file yet (a new dotfile) is a missing file.
+    struct stat st {};
+    *exists = ::stat(QFile::encodeName(path).constData(), &st) == 0;
     // Files without read bits are unreadable even for a user whom the system would let through.
     if ((*exists && NoBits(path, 0444)) || !file.open(QIODevice::ReadOnly)) {
         if (readable != nullptr) {
@@ -133,7 +135,8 @@ const QString kTemporarySuffix = QString::fromLatin1(platform::kReplaceTemporary
 
 // A write killed midway leaves its temporary beside the file; one a minute old belongs to no write still going on.
 void RemoveStaleTemporaries(const QString &path) {
-    const QFileInfo info(path);
+    // A link's file was written through a temporary beside the file it points to.
+    const QFileInfo info(QFileInfo(path).canonicalFilePath());
     const QString prefix = info.fileName() + kTemporarySuffix;
     const QDateTime limit = QDateTime::currentDateTimeUtc().addSecs(-60);
     for (const QFileInfo &entry : info.absoluteDir().entryInfoList(QDir::Files | QDir::Hidden)) {

@@ -2,6 +2,7 @@
 // How the program talks to the display: the protocol in a Wayland session, X11 without shared memory, and what
 // native Wayland leaves out.
 #include "platform/Platform.h"
+#include "platform/linux/LinuxLauncher.h"
 #include "platform/linux/Report.h"
 
 #include <QGuiApplication>
@@ -21,13 +22,13 @@ bool Set(const char *name) {
 
 void ChooseDisplayProtocol() {
     if (Set("WAYLAND_DISPLAY") && Set("DISPLAY") && !Set("QT_QPA_PLATFORM")) {
-        setenv("QT_QPA_PLATFORM", "xcb", 1);
+        SetForThisProgram("QT_QPA_PLATFORM", "xcb", true);
     }
     // Armed, the tray icon's small window is repainted every 150 ms. Through MIT-SHM, Qt waits for an X server
     // round trip before each repaint (the server may still be reading the shared image), which wakes the program
     // a second time per frame; the program's windows are small enough that plain image requests cost nothing
     // that shows. Qt reads the variable once, at connection; any value turns shared memory off.
-    setenv("QT_XCB_NO_MITSHM", "1", 0);
+    SetForThisProgram("QT_XCB_NO_MITSHM", "1", false);
 }
 
 void ReportDisplayLimits() {

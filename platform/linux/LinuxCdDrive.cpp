@@ -5,6 +5,8 @@
 #include "platform/linux/Report.h"
 #include "platform/linux/UDisksTray.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cctype>
 #include <dirent.h>
@@ -47,15 +49,40 @@ CdDevice &SystemCdDevice() {
     return device;
 }
 
+LinuxCdDrive::~LinuxCdDrive() {
+    delete answers_.data();
+}
+
 void LinuxCdDrive::OpenDoor() {
-    // udisks2 unmounts the disc first, which the bare ioctl cannot: a mounted disc keeps the tray locked.
-    if (udisks_ != nullptr && udisks_->Open()) {
+    if (udisks_ == nullptr) {
+        Send(CDROMEJECT, "open");
         return;
     }
-    Send(CDROMEJECT, "open");
+    if (opening_) {
+        return; // on its way already
+    }
+    // udisks2 unmounts the disc first, which the bare ioctl cannot: a mounted disc keeps the tray locked.
+    opening_ = true;
+    if (answers_.isNull()) {
+        answers_ = new QObject(QCoreApplication::instance());
+    }
+    udisks_->Open(answers_.data(), [this](bool asked) {
+        if (!asked) {
+            Send(CDROMEJECT, "open");
+        }
+        opening_ = false;
+        if (closeAfterOpen_) {
+            closeAfterOpen_ = false;
+            Send(CDROMCLOSETRAY, "close");
+        }
+    });
 }
 
 void LinuxCdDrive::CloseDoor() {
+    if (opening_) {
+        closeAfterOpen_ = true;
+        return;
+    }
     Send(CDROMCLOSETRAY, "close");
 }
 

@@ -5,6 +5,9 @@
 
 #include "platform/CdDrive.h"
 
+#include <QObject>
+#include <QPointer>
+
 #include <string>
 #include <vector>
 
@@ -33,7 +36,13 @@ public:
     // Without a udisks2 tray only the ioctls are used.
     explicit LinuxCdDrive(CdDevice &device = SystemCdDevice(), UDisksTray *udisks = nullptr)
         : device_(device), udisks_(udisks) {}
+    ~LinuxCdDrive() override;
+    LinuxCdDrive(const LinuxCdDrive &) = delete;
+    LinuxCdDrive &operator=(const LinuxCdDrive &) = delete;
+
+    // Through udisks2 the tray opens after the call has returned; without it the ioctl returns once it has moved.
     void OpenDoor() override;
+    // Waits, without holding the caller up, for an open still under way, so the tray moves in the order asked.
     void CloseDoor() override;
 
 private:
@@ -42,6 +51,11 @@ private:
 
     CdDevice &device_;
     UDisksTray *udisks_;
+    bool opening_ = false;
+    bool closeAfterOpen_ = false;
+    // Receives udisks2's answers; owned by the application object, so it goes before the bus connections do at
+    // exit, and deleted with the drive, so no answer reaches a drive that is gone.
+    QPointer<QObject> answers_;
 };
 
 } // namespace platform

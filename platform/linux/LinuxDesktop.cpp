@@ -2,11 +2,11 @@
 // The Desktop interface on Linux: xdg-open for web and mail targets, a desktop entry for the shortcut.
 #include "platform/linux/LinuxDesktop.h"
 
+#include "platform/linux/LinuxLauncher.h"
 #include "platform/linux/Report.h"
 
-#include <QProcess>
+#include <QStandardPaths>
 #include <QString>
-#include <QStringList>
 
 #include <cstdio>
 #include <cstdlib>
@@ -124,8 +124,8 @@ bool WriteWhole(const std::string &path, const std::string &content, mode_t mode
 } // namespace
 
 bool LinuxDesktop::OpenTarget(const std::string &target) {
-    const bool started =
-        QProcess::startDetached(QStringLiteral("xdg-open"), QStringList{QString::fromStdString(target)});
+    const QString xdgOpen = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    const bool started = !xdgOpen.isEmpty() && SpawnDetached({xdgOpen.toStdString(), target});
     if (!started) {
         ReportUnreachable("cannot start xdg-open");
     }

@@ -9,6 +9,7 @@
 
 #include <QDBusVariant>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
@@ -40,7 +41,15 @@ bool RunTool(const QString &program, const QStringList &arguments) {
     if (path.isEmpty()) {
         return false;
     }
+    QProcessEnvironment environment;
+    for (const std::string &entry : UserEnvironment()) {
+        const auto equals = entry.find('=');
+        environment.insert(QString::fromStdString(entry.substr(0, equals)),
+                           QString::fromStdString(entry.substr(equals + 1)));
+    }
     QProcess process;
+    // A Qt tool (kscreen-doctor) would otherwise start on this program's display choice, not the session's.
+    process.setProcessEnvironment(environment);
     process.start(path, arguments);
     if (!process.waitForFinished(kTimeoutMs)) {
         process.kill();

@@ -64,19 +64,20 @@ bool LinuxKeyState::Open() {
 }
 
 bool LinuxKeyState::PausePressed() {
+    if (notifier_) {
+        // Watched, the key's state comes through Change() from whichever way feeds it (the X server's raw events,
+        // the portal, the focused window), with or without an X display; the answer needs no trip to a server.
+        const bool pressed = down_ || pressedSincePoll_;
+        pressedSincePoll_ = false;
+        return pressed;
+    }
     if (!Open() || pauseKeycode_ == 0) {
         return false;
     }
-    if (!notifier_) {
-        // Nobody reads the events: ask the server, as a poll must.
-        char keys[32] = {};
-        XQueryKeymap(static_cast<::Display *>(display_), keys);
-        return (keys[pauseKeycode_ / 8] & (1 << (pauseKeycode_ % 8))) != 0;
-    }
-    // The socket notifier has read every event already; the answer needs no trip to the server.
-    const bool pressed = down_ || pressedSincePoll_;
-    pressedSincePoll_ = false;
-    return pressed;
+    // Nobody reads the events: ask the server, as a poll must.
+    char keys[32] = {};
+    XQueryKeymap(static_cast<::Display *>(display_), keys);
+    return (keys[pauseKeycode_ / 8] & (1 << (pauseKeycode_ % 8))) != 0;
 }
 
 bool LinuxKeyState::WatchPause(std::function<void(bool down)> onChange) {

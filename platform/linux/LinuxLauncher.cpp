@@ -8,6 +8,9 @@
 #include <cctype>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
+#include <map>
+#include <optional>
 #include <string_view>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,6 +18,41 @@
 extern char **environ;
 
 namespace platform {
+
+namespace {
+
+// The variables set for this program alone, each with the value the user had given it, if any.
+std::map<std::string, std::optional<std::string>> &OwnVariables() {
+    static std::map<std::string, std::optional<std::string>> own;
+    return own;
+}
+
+} // namespace
+
+void SetForThisProgram(const char *name, const char *value, bool overwrite) {
+    const char *before = std::getenv(name);
+    if (before != nullptr && !overwrite) {
+        OwnVariables().erase(name);
+        return;
+    }
+    OwnVariables()[name] = before != nullptr ? std::optional<std::string>(before) : std::nullopt;
+    ::setenv(name, value, 1);
+}
+
+std::vector<std::string> UserEnvironment() {
+    const auto &own = OwnVariables();
+    std::vector<std::string> entries;
+    for (char **entry = environ; *entry != nullptr; ++entry) {
+        const std::string_view text(*entry);
+        const auto mine = own.find(std::string(text.substr(0, text.find('='))));
+        if (mine == own.end()) {
+            entries.emplace_back(text);
+        } else if (mine->second) {
+            entries.push_back(mine->first + "=" + *mine->second);
+        }
+    }
+    return entries;
+}
 
 bool SpawnDetached(const std::vector<std::string> &argv) {
     if (argv.empty()) {
@@ -27,6 +65,13 @@ bool SpawnDetached(const std::vector<std::string> &argv) {
         args.push_back(const_cast<char *>(arg.c_str()));
     }
     args.push_back(nullptr);
+    std::vector<std::string> environment = UserEnvironment();
+    std::vector<char *> envp;
+    envp.reserve(environment.size() + 1);
+    for (std::string &entry : environment) {
+        envp.push_back(entry.data());
+    }
+    envp.push_back(nullptr);
     sigset_t none;
     sigemptyset(&none);
 
@@ -45,7 +90,7 @@ bool SpawnDetached(const std::vector<std::string> &argv) {
         ::signal(SIGCHLD, SIG_DFL);
         // The program's own descriptors (display, buses, timers) are none of the started program's business.
         ::close_range(3, ~0U, 0);
-        ::execve(args[0], args.data(), environ);
+        ::execve(args[0], args.data(), envp.data());
         ::_exit(127);
     }
     int status = 0;

@@ -9,8 +9,15 @@
 
 namespace platform {
 
-// Runs argv[0] with argv in a new session, re-parented away from this process so that no zombie is left;
-// returns at once. False when the process could not be made.
+// Sets a variable for this program alone: a program started from here sees the value the user had before (or
+// none), not this one.
+void SetForThisProgram(const char *name, const char *value, bool overwrite);
+
+// The environment as the user gave it to this program, "NAME=value" each: what a started program gets.
+std::vector<std::string> UserEnvironment();
+
+// Runs argv[0] with argv, in the user's environment, in a new session, re-parented away from this process so that no
+// zombie is left; returns at once. False when the process could not be made.
 bool SpawnDetached(const std::vector<std::string> &argv);
 
 // The path as one word of /bin/sh: in single quotes when it holds a blank or a character the shell acts on.

@@ -37,18 +37,21 @@ void Call(const std::string &service, const QString &interface, const QString &m
 } // namespace
 
 bool LinuxMediaPlayer::Start(const std::string &path, const std::string &) {
+    chosen_.reset();
     return SpawnDetached({path});
 }
 
 std::uintptr_t LinuxMediaPlayer::Find(const std::string &) {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || bus.interface() == nullptr) {
-        ReportUnreachable("the session bus");
+    if (!bus.isConnected()) {
+        ReportUnreachable("the session bus: the firing's media player commands were not sent");
         return 0;
     }
-    const std::string name = ChoosePlayer(bus).toStdString();
+    const std::string name = chosen_ ? *chosen_ : ChoosePlayer(bus).toStdString();
+    chosen_.reset();
     if (name.empty()) {
-        ReportUnreachable("an MPRIS media player on the session bus (web browsers are driven only while they play)");
+        ReportUnreachable("no media player found on the session bus (MPRIS; a web browser only while it plays): "
+                          "the firing's media player commands were not sent");
         return 0;
     }
     const auto known = std::find(names_.begin(), names_.end(), name);
@@ -66,8 +69,16 @@ std::string LinuxMediaPlayer::Name(std::uintptr_t player) const {
 bool LinuxMediaPlayer::IsAlive(std::uintptr_t player) {
     // The player to drive is chosen again at each firing: the user may have started, closed or switched players.
     const std::string name = Name(player);
+    if (name.empty()) {
+        return false;
+    }
     QDBusConnection bus = QDBusConnection::sessionBus();
-    return !name.empty() && ChoosePlayer(bus).toStdString() == name;
+    std::string chosen = ChoosePlayer(bus).toStdString();
+    if (chosen == name) {
+        return true;
+    }
+    chosen_ = std::move(chosen);
+    return false;
 }
 
 void LinuxMediaPlayer::Command(std::uintptr_t player, PlayerCommand command) {

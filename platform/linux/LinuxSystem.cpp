@@ -21,6 +21,16 @@ std::string FolderOf(const std::string &path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+// Where packages and the system put programs; also where this build installs its own.
+bool InSystemFolder(const std::string &folder) {
+    for (const std::string system : {"/usr/", "/opt/", "/bin/", "/sbin/", "/snap/", ZINDREL_INSTALL_BINDIR "/"}) {
+        if (folder.rfind(system, 0) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void MakeFolders(const std::string &folder) {
     for (std::size_t at = 1; at < folder.size(); ++at) {
         if (folder[at] == '/') {
@@ -63,9 +73,10 @@ std::string LinuxSystem::ConfigFolder() {
 }
 
 std::string LinuxSystem::ProgramFolder() {
-    // A portable install keeps its files beside the executable, as on Windows; an installed one cannot.
+    // A portable install keeps its files beside the executable, as on Windows; an installed one keeps them in the
+    // user's folder, also when it could write beside itself (root), so that every user has settings of their own.
     const std::string folder = FolderOf(ExecutablePath());
-    if (!folder.empty() && ::access(folder.c_str(), W_OK) == 0) {
+    if (!folder.empty() && !InSystemFolder(folder) && ::access(folder.c_str(), W_OK) == 0) {
         return folder;
     }
     return ConfigFolder();

@@ -2,10 +2,13 @@
 // Which of the MPRIS players on the session bus the media commands go to.
 #include "platform/linux/MprisChoice.h"
 
-#include "platform/linux/DBusService.h"
-
-#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QDBusVariant>
 #include <QStringList>
+
+#include <optional>
+#include <vector>
 
 namespace platform {
 
@@ -13,26 +16,54 @@ namespace {
 
 const QString kPrefix = QStringLiteral("org.mpris.MediaPlayer2.");
 const QString kPath = QStringLiteral("/org/mpris/MediaPlayer2");
+const QString kRoot = QStringLiteral("org.mpris.MediaPlayer2");
 // playerctld stands in front of the other players under this name; it is asked, not driven.
 const QString kPlayerctld = QStringLiteral("org.mpris.MediaPlayer2.playerctld");
-// A player that does not answer a property within this time is passed over.
-constexpr int kTimeoutMs = 2000;
+// The choice runs at a firing before the reminder or the warning shows. Every read is sent at once and the
+// answers are awaited together, so the whole choice waits no longer than this; a player that has not answered by
+// then is passed over (a command to it would hang as well).
+constexpr int kTimeoutMs = 250;
 
-QVariant Property(QDBusConnection &bus, const QString &service, const QString &interface, const QString &property) {
-    return ServiceProperty(bus, {service, kPath, interface}, property, kTimeoutMs);
+QDBusPendingCall Send(QDBusConnection &bus, QDBusMessage message) {
+    // A player that has gone away in between is not started again through D-Bus activation.
+    message.setAutoStartService(false);
+    return bus.asyncCall(message, kTimeoutMs);
 }
 
+QDBusPendingCall Get(QDBusConnection &bus, const QString &service, const QString &interface, const QString &property) {
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        service, kPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    message << interface << property; // Get(interface name, property name) -> v
+    return Send(bus, message);
+}
+
+// The value a property read sent before gave, once it came or its time ran out; invalid without one.
+QVariant Answer(QDBusPendingCall &call) {
+    call.waitForFinished();
+    return call.reply().arguments().value(0).value<QDBusVariant>().variant();
+}
+
+bool Unanswered(const QDBusPendingCall &call) {
+    return call.error().type() == QDBusError::NoReply || call.error().type() == QDBusError::Timeout;
+}
+
+// What one player said of itself.
+struct Player {
+    QString name;
+    QDBusPendingCall status;
+    QDBusPendingCall identity;
+    QDBusPendingCall desktopEntry;
+};
+
 // By its bus name, its Identity or its DesktopEntry: a tab's video or sound is no music player to skip or close.
-bool IsWebBrowser(QDBusConnection &bus, const QString &service) {
+bool IsWebBrowser(Player &player) {
     static const char *const browsers[] = {"firefox",   "chromium",  "chrome",         "brave",  "opera",
                                            "vivaldi",   "epiphany",  "falkon",         "midori", "librewolf",
                                            "waterfox",  "msedge",    "microsoft-edge", "yandex", "qutebrowser",
                                            "konqueror", "seamonkey", "palemoon",       "floorp"};
-    const QString root = QStringLiteral("org.mpris.MediaPlayer2");
-    const QString text =
-        (service + QLatin1Char(' ') + Property(bus, service, root, QStringLiteral("Identity")).toString() +
-         QLatin1Char(' ') + Property(bus, service, root, QStringLiteral("DesktopEntry")).toString())
-            .toLower();
+    const QString text = (player.name + QLatin1Char(' ') + Answer(player.identity).toString() + QLatin1Char(' ') +
+                          Answer(player.desktopEntry).toString())
+                             .toLower();
     for (const char *browser : browsers) {
         if (text.contains(QLatin1String(browser))) {
             return true;
@@ -44,37 +75,57 @@ bool IsWebBrowser(QDBusConnection &bus, const QString &service) {
 } // namespace
 
 QString ChoosePlayer(QDBusConnection &bus) {
-    if (!bus.isConnected() || bus.interface() == nullptr) {
+    if (!bus.isConnected()) {
         return {};
     }
-    QStringList players;
-    for (const QString &name : bus.interface()->registeredServiceNames().value()) {
+    // ListNames() -> as, from the bus itself
+    QDBusPendingCall listed =
+        Send(bus, QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+                                                 QStringLiteral("/org/freedesktop/DBus"),
+                                                 QStringLiteral("org.freedesktop.DBus"), QStringLiteral("ListNames")));
+    listed.waitForFinished();
+    const QStringList names = listed.reply().arguments().value(0).toStringList();
+    QStringList sorted;
+    for (const QString &name : names) {
         if (name.startsWith(kPrefix) && name != kPlayerctld) {
-            players.append(name);
+            sorted.append(name);
         }
     }
     // The bus lists names in no fixed order; sorted, the same player wins from one look-up to the next.
-    players.sort();
-    for (const QString &player : players) {
-        const QString status =
-            Property(bus, player, QStringLiteral("org.mpris.MediaPlayer2.Player"), QStringLiteral("PlaybackStatus"))
-                .toString();
-        if (status == QLatin1String("Playing")) {
-            return player;
-        }
+    sorted.sort();
+    std::vector<Player> players;
+    for (const QString &name : sorted) {
+        players.push_back(
+            {name, Get(bus, name, QStringLiteral("org.mpris.MediaPlayer2.Player"), QStringLiteral("PlaybackStatus")),
+             Get(bus, name, kRoot, QStringLiteral("Identity")), Get(bus, name, kRoot, QStringLiteral("DesktopEntry"))});
     }
     // playerctld's PlayerNames: the players, the one last active first.
-    const QStringList recent =
-        Property(bus, kPlayerctld, QStringLiteral("com.github.altdesktop.playerctld"), QStringLiteral("PlayerNames"))
-            .toStringList();
-    for (const QString &player : recent) {
-        if (players.contains(player)) {
-            return player;
+    std::optional<QDBusPendingCall> recent;
+    if (names.contains(kPlayerctld)) {
+        recent =
+            Get(bus, kPlayerctld, QStringLiteral("com.github.altdesktop.playerctld"), QStringLiteral("PlayerNames"));
+    }
+
+    QStringList answering;
+    for (Player &player : players) {
+        const QString status = Answer(player.status).toString();
+        if (status == QLatin1String("Playing")) {
+            return player.name;
+        }
+        if (!Unanswered(player.status)) {
+            answering.append(player.name);
         }
     }
-    for (const QString &player : players) {
-        if (!IsWebBrowser(bus, player)) {
-            return player;
+    if (recent) {
+        for (const QString &player : Answer(*recent).toStringList()) {
+            if (answering.contains(player)) {
+                return player;
+            }
+        }
+    }
+    for (Player &player : players) {
+        if (answering.contains(player.name) && !IsWebBrowser(player)) {
+            return player.name;
         }
     }
     return {};

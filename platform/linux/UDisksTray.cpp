@@ -6,11 +6,14 @@
 #include "platform/linux/Report.h"
 
 #include <QDBusArgument>
+#include <QDBusConnection>
 #include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
 #include <QMap>
 #include <QStringList>
 #include <QVariantMap>
 
+#include <memory>
 #include <string>
 
 namespace platform {
@@ -61,41 +64,77 @@ QStringList MountedFilesystems(const ManagedObjects &objects, const QString &dri
     return mounted;
 }
 
+// Sends the call and hands its reply, or the error in its place, to then on the GUI thread, unless context is gone.
+void CallLater(const DBusTarget &target, const QString &method, const QList<QVariant> &arguments, int timeoutMs,
+               QObject *context, std::function<void(const QDBusMessage &)> then) {
+    QDBusMessage message = QDBusMessage::createMethodCall(target.service, target.path, target.interface, method);
+    message.setArguments(arguments);
+    // udisks2 that is not running is not started for this.
+    message.setAutoStartService(false);
+    auto *watcher = new QDBusPendingCallWatcher(QDBusConnection::systemBus().asyncCall(message, timeoutMs), context);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context, [watcher, then = std::move(then)] {
+        watcher->deleteLater();
+        then(watcher->reply());
+    });
+}
+
+// One opening under way: the drive, the file systems still to unmount, and whom to tell at the end.
+struct Opening {
+    QString drive;
+    QStringList mounted;
+    QObject *context;
+    std::function<void(bool)> done;
+};
+
+// A mounted disc keeps the tray locked: each file system is unmounted in turn, then the drive ejected.
+void UnmountThenEject(const std::shared_ptr<Opening> &opening) {
+    const QVariant noOptions = QVariant::fromValue(QVariantMap());
+    if (opening->mounted.isEmpty()) {
+        // Eject(options)
+        CallLater({kService, opening->drive, kDrive}, QStringLiteral("Eject"), {noOptions}, kActionTimeoutMs,
+                  opening->context, [opening](const QDBusMessage &ejected) {
+                      if (!Answered(ejected)) {
+                          ReportUnreachable("the CD-ROM tray did not open: " + ejected.errorMessage().toStdString());
+                      }
+                      opening->done(true);
+                  });
+        return;
+    }
+    const QString filesystem = opening->mounted.takeFirst();
+    // Unmount(options)
+    CallLater({kService, filesystem, kFilesystem}, QStringLiteral("Unmount"), {noOptions}, kActionTimeoutMs,
+              opening->context, [opening, filesystem](const QDBusMessage &unmounted) {
+                  if (!Answered(unmounted)) {
+                      ReportUnreachable("the CD-ROM tray did not open: " + filesystem.toStdString() +
+                                        " stays mounted: " + unmounted.errorMessage().toStdString());
+                      opening->done(true);
+                      return;
+                  }
+                  UnmountThenEject(opening);
+              });
+}
+
 } // namespace
 
-bool UDisksTray::Open() {
-    QDBusConnection bus = QDBusConnection::systemBus();
-    const QDBusMessage reply = CallService(
-        bus,
+void UDisksTray::Open(QObject *context, std::function<void(bool asked)> done) {
+    // GetManagedObjects() -> a{oa{sa{sv}}}
+    CallLater(
         {kService, QStringLiteral("/org/freedesktop/UDisks2"), QStringLiteral("org.freedesktop.DBus.ObjectManager")},
-        QStringLiteral("GetManagedObjects"), {}, kQueryTimeoutMs);
-    if (!Answered(reply) || reply.arguments().isEmpty()) {
-        return false;
-    }
-    const auto objects = qdbus_cast<ManagedObjects>(reply.arguments().constFirst());
-    const QString drive = OpticalDrive(objects);
-    if (drive.isEmpty()) {
-        return false;
-    }
-    // A mounted disc keeps the tray locked.
-    const QVariant noOptions = QVariant::fromValue(QVariantMap());
-    for (const QString &filesystem : MountedFilesystems(objects, drive)) {
-        // Unmount(options)
-        const QDBusMessage unmounted = CallService(bus, {kService, filesystem, kFilesystem}, QStringLiteral("Unmount"),
-                                                   {noOptions}, kActionTimeoutMs);
-        if (!Answered(unmounted)) {
-            ReportUnreachable("the CD-ROM tray did not open: " + filesystem.toStdString() +
-                              " stays mounted: " + unmounted.errorMessage().toStdString());
-            return true;
-        }
-    }
-    // Eject(options)
-    const QDBusMessage ejected =
-        CallService(bus, {kService, drive, kDrive}, QStringLiteral("Eject"), {noOptions}, kActionTimeoutMs);
-    if (!Answered(ejected)) {
-        ReportUnreachable("the CD-ROM tray did not open: " + ejected.errorMessage().toStdString());
-    }
-    return true;
+        QStringLiteral("GetManagedObjects"), {}, kQueryTimeoutMs, context,
+        [context, done = std::move(done)](const QDBusMessage &reply) {
+            if (!Answered(reply) || reply.arguments().isEmpty()) {
+                done(false);
+                return;
+            }
+            const auto objects = qdbus_cast<ManagedObjects>(reply.arguments().constFirst());
+            const QString drive = OpticalDrive(objects);
+            if (drive.isEmpty()) {
+                done(false);
+                return;
+            }
+            UnmountThenEject(std::make_shared<Opening>(
+                Opening{drive, MountedFilesystems(objects, drive), context, std::move(done)}));
+        });
 }
 
 } // namespace platform

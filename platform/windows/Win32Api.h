@@ -54,6 +54,9 @@ struct Win32Api {
     BOOL (*Beep)(DWORD frequency, DWORD duration);
     void (*Sleep)(DWORD milliseconds);
     DWORD (*GetModuleFileNameA)(HINSTANCE module, char *buffer, DWORD size);
+    // The settings store's replace, with UTF-16 paths, and the error a failed call left.
+    BOOL (*MoveFileExW)(const char16_t *existing, const char16_t *replacement, DWORD flags);
+    DWORD (*GetLastError)();
     // advapi32
     BOOL (*OpenProcessToken)(HANDLE process, DWORD access, HANDLE *token);
     BOOL (*LookupPrivilegeValueA)(const char *systemName, const char *name, LUID *luid);

@@ -1,12 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // One call of each display, log-off and tray operation through the real backends; test_desktop_services.py puts
 // the desktops' mocked services on the fixture's private buses in between and reads what each received.
+#include "actions/Unit2.h"
+#include "actions/Unit7.h"
+#include "app/Forms.h"
+#include "app/Unit1.h"
+#include "controls/SpinEdit.h"
 #include "platform/linux/LinuxCdDrive.h"
 #include "platform/linux/LinuxDisplay.h"
+#include "platform/linux/LinuxMediaPlayer.h"
 #include "platform/linux/LinuxSessionPower.h"
 #include "platform/linux/UDisksTray.h"
 #include "tests/fakes/RecordingCdDevice.h"
+#include "tests/fakes/TestApp.h"
 #include "tests/system/FixtureBuses.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -60,10 +75,43 @@ TEST_F(RealDesktop, CdTrayOpensThroughUdisksAndClosesThroughTheIoctl) {
     platform::LinuxCdDrive drive(device, &udisks);
     testing::internal::CaptureStderr();
     drive.OpenDoor();
-    EXPECT_EQ(device.calls, Strings{});
     drive.CloseDoor();
+    EXPECT_EQ(device.calls, Strings{}) << "the close waits for udisks2's eject";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !device.calls.empty(); }, 10000));
     EXPECT_EQ(device.calls, (Strings{"open /dev/cdrom", "ioctl 5 CDROMCLOSETRAY", "close 5"}));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+using RealDesktopFiring = fakes::TestApp;
+
+// test_desktop_services.py has stopped the udisks2 mock and a media player's: a firing that opens the tray, drives
+// the player and warns of a shut-down shows the warning at once, whatever they do.
+TEST_F(RealDesktopFiring, TheWarningShowsAtOnceWhileUdisksAndThePlayerDoNotAnswer) {
+    REQUIRE_FIXTURE_BUSES();
+    fakes::RecordingCdDevice device;
+    platform::UDisksTray udisks;
+    platform::LinuxCdDrive drive(device, &udisks);
+    platform::LinuxMediaPlayer player;
+    platform::Current().cdDrive = &drive;
+    platform::Current().player = &player;
+    CreateForms();
+    Form7->CheckBox3->setChecked(true);
+    Form7->RadioButton5->setChecked(true); // "Следующий трек"
+    Form7->ComboBox1->setCurrentIndex(0);  // "Открыть дверцу CD-ROM"
+    Form1->RadioButton2->setChecked(true);
+    Form1->RadioButton1Click(Form1->RadioButton2);
+    Form1->RxSpinEdit3->SetValue(1);
+    Form1->RadioButton4->setChecked(true); // shut down, with the warning
+    Form1->Button2Click(Form1->Button2);
+    QElapsedTimer firing;
+    qint64 shownAfter = -1;
+    QTimer::singleShot(0, Form2, [&] {
+        shownAfter = Form2->isVisible() ? firing.elapsed() : -1;
+        Form2->Button1Click(Form2->Button1); // "Отмена"
+    });
+    firing.start();
+    clock.advance(60000);
+    EXPECT_TRUE(shownAfter >= 0 && shownAfter < 1000) << shownAfter << " ms from the firing to the warning";
 }
 
 } // namespace

@@ -157,6 +157,18 @@ def cd_tray(fx, env):
     check(drive.method_calls("Eject") == [[{}]], f"udisks2 Eject: one call with no options, got {drive.calls()}")
     check(home.method_calls("Unmount") == [], f"the hard disk stays mounted, got {home.calls()}")
 
+    # udisks2 and a media player stopped (a slow drive, a password, a hung disk): the warning waits for neither.
+    player = fx.add_mpris_player("hung")
+    pids = [int(fx.dbus_object(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus").GetConnectionUnixProcessID(
+        name, dbus_interface="org.freedesktop.DBus")) for bus, name in (("system", udisks.name), ("session", player.name))]
+    for pid in pids:
+        os.kill(pid, signal.SIGSTOP)
+    try:
+        check(fx.run_system_tests("RealDesktopFiring.*", extra_env=env) == 0, "gtest RealDesktopFiring")
+    finally:
+        for pid in pids:
+            os.kill(pid, signal.SIGCONT)
+
 
 def real_mutter():
     """The monitor command against a real headless Mutter: its PowerSaveMode goes from 0 (on) to 3 (off)."""

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The settings store: reading and writing rules, the file's path, encodings and safe writes.
+#include "platform/linux/LinuxSystem.h"
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
 #include "tests/fakes/FakePlatform.h"
@@ -7,10 +8,12 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <sys/stat.h>
 
 namespace {
@@ -158,6 +161,17 @@ TEST_F(IniFileTest, AWriteRemovesTemporariesThatKilledWritesLeftBehind) {
     EXPECT_EQ(IniFile(path).ReadInteger("main", "alpha", 0), 200);
 }
 
+TEST_F(IniFileTest, ASettingsFileThatIsALinkStaysALinkAndItsTargetIsWritten) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("dotfiles")));
+    const QString target = dir.path() + "/dotfiles/zindrel.ini";
+    ASSERT_TRUE(QFile::link(QStringLiteral("dotfiles/zindrel.ini"), path));
+    IniFile(path).WriteInteger("main", "alpha", 200);
+    IniFile(path).WriteInteger("main", "sec", 30);
+    EXPECT_EQ(QFileInfo(path).symLinkTarget(), target);
+    EXPECT_EQ(Read(), QByteArray("[main]\r\nalpha=200\r\nsec=30\r\n"));
+    EXPECT_EQ(QDir(dir.path() + "/dotfiles").entryList(QDir::Files).size(), 1) << "no temporary left beside it";
+}
+
 TEST_F(IniFileTest, Windows1251FileReadsRight) {
     // "pass=Пароль" in Windows-1251.
     Write("[main]\r\npass=\xCF\xE0\xF0\xEE\xEB\xFC\r\ntext_alarm=\xA8\xF1\xF2\xFC \xB8\r\n");
@@ -200,6 +214,25 @@ TEST_F(IniFileTest, PathIsProgramFolderPlusUserName) {
     EXPECT_EQ(SettingsFilePath(), dir.path() + "/zindrel_.ini");
     fake.system.userName = "Иван Петров";
     EXPECT_EQ(SettingsFilePath(), dir.path() + "/zindrel_Иван Петров.ini");
+}
+
+// The Linux backend's own rule, for an executable at a path the test names.
+struct ExecutableAt : platform::LinuxSystem {
+    explicit ExecutableAt(const QString &at) : path(at.toStdString()) {}
+    std::string ExecutablePath() override { return path; }
+    std::string path;
+};
+
+TEST_F(IniFileTest, AnInstalledProgramKeepsItsSettingsInTheUsersFolderAPortableOneBesideItself) {
+    const std::optional<QByteArray> saved =
+        qEnvironmentVariableIsSet("XDG_CONFIG_HOME") ? std::optional(qgetenv("XDG_CONFIG_HOME")) : std::nullopt;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path() + "/config"));
+    // Root may write to /usr/bin; the settings still go where each user's own are.
+    EXPECT_EQ(ExecutableAt("/usr/bin/zindrel").ProgramFolder(), (dir.path() + "/config/zindrel/").toStdString());
+    ASSERT_TRUE(QDir().mkpath(dir.path() + "/portable"));
+    EXPECT_EQ(ExecutableAt(dir.path() + "/portable/zindrel").ProgramFolder(),
+              (dir.path() + "/portable/").toStdString());
+    saved ? qputenv("XDG_CONFIG_HOME", *saved) : qunsetenv("XDG_CONFIG_HOME");
 }
 
 TEST(SplitLines, BreaksAtCrLfCrOrLfKeepsEmptyLinesAndStopsAtNul) {

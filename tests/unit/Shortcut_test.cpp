@@ -48,7 +48,9 @@ public:
     QTemporaryDir home;
 
 private:
-    static constexpr const char *kNames[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_DATA_DIRS", "PATH"};
+    static constexpr const char *kNames[] = {
+        "HOME",    "XDG_CONFIG_HOME", "XDG_DATA_HOME",   "XDG_DATA_DIRS", "PATH", "WAYLAND_DISPLAY",
+        "DISPLAY", "QT_QPA_PLATFORM", "QT_XCB_NO_MITSHM"};
     std::vector<std::optional<QByteArray>> saved_;
 };
 
@@ -192,12 +194,18 @@ TEST(LinuxDesktopOpen, HandsTheTargetToXdgOpenWithoutWaiting) {
     {
         QFile script(bin + "/xdg-open");
         ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-        script.write(
-            ("#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + record + ".part' && mv '" + record + ".part' '" + record + "'\n")
-                .toUtf8());
+        script.write(("#!/bin/sh\nenv > '" + record + ".env'\nprintf '%s\\n' \"$@\" > '" + record + ".part' && mv '" +
+                      record + ".part' '" + record + "'\n")
+                         .toUtf8());
         script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
     qputenv("PATH", QFile::encodeName(bin) + ":/usr/bin:/bin");
+    // A Wayland session with XWayland, and a variable the user set: the program's own choices stay its own.
+    qputenv("WAYLAND_DISPLAY", "wayland-0");
+    qputenv("DISPLAY", ":0");
+    qunsetenv("QT_QPA_PLATFORM");
+    qputenv("QT_XCB_NO_MITSHM", "the user's");
+    platform::ChooseDisplayProtocol();
     platform::LinuxDesktop desktop;
     EXPECT_TRUE(desktop.OpenTarget("mailto:someone@example.org?subject=a b&body=$x"));
     QElapsedTimer waited;
@@ -206,6 +214,9 @@ TEST(LinuxDesktopOpen, HandsTheTargetToXdgOpenWithoutWaiting) {
         QThread::msleep(20);
     }
     EXPECT_EQ(Read(record), QStringLiteral("mailto:someone@example.org?subject=a b&body=$x\n"));
+    const QString environment = QLatin1Char('\n') + Read(record + ".env");
+    EXPECT_FALSE(environment.contains(QStringLiteral("\nQT_QPA_PLATFORM="))) << "set by us";
+    EXPECT_TRUE(environment.contains(QStringLiteral("\nQT_XCB_NO_MITSHM=the user's\n"))) << "set by the user";
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Win32 door strings, player messages, launcher, shell, registry and version calls against the recording table.
 #include "platform/windows/Win32Extras.h"
+#include "platform/windows/Win32FileMove.h"
 #include "platform/windows/Win32Shell.h"
 #include "platform/windows/testing/RecordingWin32Api.h"
 
@@ -138,6 +139,20 @@ TEST(Win32Utf16, MultiByteAndFourByteSequencesConvertAndMalformedBytesBecomeRepl
     EXPECT_EQ(platform::win32::Utf8ToUtf16("a\xC6"), u"a\uFFFD");
     EXPECT_EQ(platform::win32::Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");
     EXPECT_EQ(platform::win32::Utf8ToUtf16("\xED\xA0\x80z"), u"\uFFFD\uFFFD\uFFFDz");
+}
+
+TEST(Win32FileMove, ASharingViolationIsWaitedOutForAboutASecond) {
+    using platform::win32::ERROR_SHARING_VIOLATION_CODE;
+    const Calls attempt{"MoveFileExW(0x9)", "Sleep(50)"};
+    RecordingWin32Api win;
+    win.moveErrors = {ERROR_SHARING_VIOLATION_CODE, platform::win32::ERROR_ACCESS_DENIED_CODE};
+    EXPECT_TRUE(platform::win32::MoveOver(win.Api(), u"zindrel.ini.tmp.Ab12Cd", u"zindrel.ini"));
+    EXPECT_EQ(win.calls, (Calls{attempt[0], attempt[1], attempt[0], attempt[1], attempt[0]}));
+
+    win.calls.clear();
+    win.moveErrors.assign(25, ERROR_SHARING_VIOLATION_CODE);
+    EXPECT_FALSE(platform::win32::MoveOver(win.Api(), u"a.tmp", u"a"));
+    EXPECT_EQ(win.calls.size(), 39u) << "20 tries, 19 pauses of 50 ms";
 }
 
 TEST(Win32System, LogonUserNameIsReadFromTheExplorerKeyOpenedWithCreation) {

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Replacing a file on Windows: a new temporary beside it, flushed, then MoveFileExW over the old one.
+// Replacing a file on Windows: a new temporary beside it, flushed, then moved over the old one.
 #include <windows.h>
 
 #include "platform/FileReplace.h"
+#include "platform/windows/Win32FileMove.h"
 #include "platform/windows/Win32Shell.h"
+#include "platform/windows/real/Win32Real.h"
 
 #include <algorithm>
 #include <iterator>
@@ -69,7 +71,8 @@ bool WriteFileAtomically(const std::string &path, const std::string &content, bo
     bool ok = WriteAll(file, content) && ::FlushFileBuffers(file);
     ok = ::CloseHandle(file) && ok;
     // One rename on the same volume: readers see the old file or the new one, never a part.
-    ok = ok && ::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    ok = ok && win32::MoveOver(win32::RealWin32Api(), std::u16string(temp.begin(), temp.end()),
+                               std::u16string(target.begin(), target.end()));
     if (!ok) {
         ::DeleteFileW(temp.c_str());
     }

@@ -168,6 +168,10 @@ Win32Api MakeTable() {
     api.WinExec = [](const char *commandLine, UINT show) -> UINT { return ::WinExec(Ansi(commandLine).get(), show); };
     api.Beep = [](DWORD frequency, DWORD duration) -> BOOL { return ::Beep(frequency, duration); };
     api.Sleep = [](DWORD milliseconds) { ::Sleep(milliseconds); };
+    api.MoveFileExW = [](const char16_t *existing, const char16_t *replacement, DWORD flags) -> BOOL {
+        return ::MoveFileExW(reinterpret_cast<LPCWSTR>(existing), reinterpret_cast<LPCWSTR>(replacement), flags);
+    };
+    api.GetLastError = []() -> DWORD { return ::GetLastError(); };
     api.GetModuleFileNameA = [](HINSTANCE module, char *buffer, DWORD size) -> DWORD {
         std::vector<char> ansi(size + 1, '\0');
         const DWORD length = ::GetModuleFileNameA(static_cast<HMODULE>(module), ansi.data(), size);

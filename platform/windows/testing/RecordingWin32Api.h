@@ -55,6 +55,8 @@ public:
     DWORD versionInfoSize = 0;
     BOOL versionReadResult = 1;
     std::map<std::string, std::vector<BYTE>> versionValues;
+    // The errors of the next MoveFileExW calls, one each; a call with none left succeeds.
+    std::vector<DWORD> moveErrors;
     BOOL saveLinkResult = 1;
     std::u16string savedLinkPath;
     // Port 0x61 keeps what is written to it, as the speaker control register does.
@@ -145,6 +147,16 @@ private:
             current->Log("GetModuleFileNameA(" + Name(module) + ", " + std::to_string(size) + ")");
             return static_cast<DWORD>(CopyOut(current->modulePath, buffer, size));
         };
+        api_.MoveFileExW = [](const char16_t *, const char16_t *, DWORD flags) {
+            current->Log("MoveFileExW(" + Hex(flags) + ")");
+            if (current->moveErrors.empty()) {
+                return BOOL{1};
+            }
+            current->lastError_ = current->moveErrors.front();
+            current->moveErrors.erase(current->moveErrors.begin());
+            return BOOL{0};
+        };
+        api_.GetLastError = [] { return current->lastError_; };
         api_.OpenProcessToken = [](HANDLE processHandle, DWORD access, HANDLE *result) {
             current->Log("OpenProcessToken(" + Name(processHandle) + ", " + Hex(access, 2) + ")");
             *result = current->openTokenResult ? token : nullptr;
@@ -307,6 +319,7 @@ private:
 
     Win32Api api_{};
     std::string openedSubKey_;
+    DWORD lastError_ = 0;
 };
 
 } // namespace platform::win32::testing
