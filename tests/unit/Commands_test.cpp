@@ -75,7 +75,8 @@ TEST_F(Commanded, RefusedCommandsChangeNothingAndSayWhy) {
     EXPECT_EQ(Commands::StatusLine(), "state=stopped mode=alarm task=remind");
     EXPECT_EQ(Send({"--at", "11:15", "--do", "monitor-off"}).code, platform::CommandDone);
     const QString armed = Commands::StatusLine();
-    EXPECT_EQ(armed, "state=armed mode=alarm task=monitor-off due=11:15");
+    EXPECT_EQ(armed.toStdString(), "state=armed mode=alarm task=monitor-off due=11:15");
+    EXPECT_TRUE(Form1->RadioButton1->isChecked()) << "the alarm-clock choice that was on stays on";
     const platform::CommandAnswer again = Send({"--in", "5", "--do", "reboot"});
     EXPECT_EQ(again.code, platform::CommandRefused);
     EXPECT_NE(again.text.find("--cancel"), std::string::npos) << again.text;
