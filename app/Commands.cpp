@@ -92,7 +92,7 @@ QString Refusal(const Command &command) {
 
 void Apply(const Command &command) {
     using Action = Command::Action;
-    if (Refusal(command) != QString()) {
+    if (!Refusal(command).isEmpty()) {
         return;
     }
     if (command.task) {

@@ -14,7 +14,7 @@ namespace platform {
 namespace {
 
 // The error names of a refused call; a bad argument is the bus's own InvalidArgs.
-const QString kRefusedError = QStringLiteral("org.example.zindrel.Error.Refused");
+const QString kRefusedError = QStringLiteral(ZINDREL_APPLICATION_ID ".Error.Refused");
 const QString kInvalidError = QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs");
 
 std::vector<std::string> Utf8(const QStringList &list) {
@@ -27,7 +27,8 @@ std::vector<std::string> Utf8(const QStringList &list) {
 
 QStringList WithTask(QStringList arguments, const QString &task) {
     if (!task.isEmpty()) {
-        arguments << QStringLiteral("--do") << task;
+        // One argument with its option, so a value that looks like an option is read as a value (and refused).
+        arguments << QStringLiteral("--do=") + task;
     }
     return arguments;
 }
@@ -66,7 +67,7 @@ void InstanceObject::ArmCountdown(int minutes, const QString &task) {
 }
 
 void InstanceObject::ArmAlarm(const QString &time, const QString &task) {
-    Run(WithTask({QStringLiteral("--at"), time}, task));
+    Run(WithTask({QStringLiteral("--at=") + time}, task));
 }
 
 void InstanceObject::Cancel() {

@@ -33,7 +33,7 @@ def start(fx, folder, *args):
 
 def busctl(fx, *args):
     fx.assert_private()
-    out = subprocess.run(["busctl", "--user", *args], env=fx.env, capture_output=True, text=True, timeout=20)
+    out = subprocess.run(["busctl", "--user", "--", *args], env=fx.env, capture_output=True, text=True, timeout=20)
     return out.returncode, out.stdout.strip(), out.stderr.strip()
 
 
@@ -103,6 +103,15 @@ def main():
         wait_until(lambda: window.title() == "Zindrel - остановлен", 10, what="the stopped caption")
         code, out, err = start(fx, folder, "--status")
         check(code == 1 and out == "state=stopped mode=countdown task=poweroff", f"--status stopped: {code} {out!r}")
+        code, out, err = busctl(fx, "call", NAME, PATH, NAME, "ArmAlarm", "ss", "--cancel", "")
+        check(code != 0 and "«--cancel»" in err, f"ArmAlarm('--cancel'): {code} {err!r}")
+        code, out, err = busctl(fx, "call", NAME, PATH, NAME, "ArmAlarm", "ss", "07:30", "remind")
+        check(code == 0, f"ArmAlarm('07:30', 'remind'): {code} {err}")
+        wait_until(lambda: window.title() == "Zindrel - заведён", 10, what="the armed caption of the alarm")
+        check(state(fx) == "state=armed mode=alarm task=remind due=07:30", f"State of the alarm: {state(fx)!r}")
+        code, out, err = busctl(fx, "call", NAME, PATH, NAME, "Cancel")
+        check(code == 0, f"Cancel over the bus: {code} {err}")
+        wait_until(lambda: window.title() == "Zindrel - остановлен", 10, what="the stopped caption after Cancel")
         code, out, err = start(fx, folder)
         check(code == 0, f"a start without options: exit {code} {err}")
         wait_until(window.mapped, 10, what="the window brought back")
@@ -111,7 +120,8 @@ def main():
         fx._stop_pid(monitor.pid, "gdbus monitor")
         with open(fx._log("gdbus-monitor"), encoding="utf-8", errors="replace") as f:
             signals = [line for line in f if f"{NAME}.StateChanged" in line]
-        for wanted in ("state=armed mode=countdown task=poweroff", "state=paused", "state=stopped"):
+        for wanted in ("state=armed mode=countdown task=poweroff", "state=paused", "state=stopped",
+                       "state=armed mode=alarm task=remind due=07:30"):
             check(any(wanted in line for line in signals), f"no StateChanged with {wanted!r}: {signals}")
 
         code, out, err = start(fx, folder, "--quit")
