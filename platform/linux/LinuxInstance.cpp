@@ -168,9 +168,17 @@ CommandAnswer LinuxInstance::Send(const std::vector<std::string> &arguments) {
 }
 
 void LinuxInstance::StateChanged(const std::string &state) {
-    if (object_) {
-        emit object_->StateChanged(QString::fromStdString(state));
+    if (!object_) {
+        return;
     }
+    const QString line = QString::fromStdString(state);
+    emit object_->StateChanged(line);
+    // The property is introspected as emitting changes, so watchers of properties hear of it too.
+    QDBusMessage changed = QDBusMessage::createSignal(InstancePath(), QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                      QStringLiteral("PropertiesChanged"));
+    // PropertiesChanged(interface, changed properties, invalidated properties)
+    changed << InstanceService() << QVariantMap{{QStringLiteral("State"), line}} << QStringList();
+    QDBusConnection::sessionBus().send(changed);
 }
 
 Instance &NativeInstance() {

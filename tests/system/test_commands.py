@@ -119,7 +119,10 @@ def main():
         time.sleep(0.5)
         fx._stop_pid(monitor.pid, "gdbus monitor")
         with open(fx._log("gdbus-monitor"), encoding="utf-8", errors="replace") as f:
-            signals = [line for line in f if f"{NAME}.StateChanged" in line]
+            monitored = f.readlines()
+        signals = [line for line in monitored if f"{NAME}.StateChanged" in line]
+        properties = [line for line in monitored if "PropertiesChanged" in line and "'State'" in line]
+        check(len(properties) == len(signals), f"{len(signals)} StateChanged but PropertiesChanged: {properties}")
         for wanted in ("state=armed mode=countdown task=poweroff", "state=paused", "state=stopped",
                        "state=armed mode=alarm task=remind due=07:30"):
             check(any(wanted in line for line in signals), f"no StateChanged with {wanted!r}: {signals}")
