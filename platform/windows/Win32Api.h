@@ -103,8 +103,8 @@ struct Win32Api {
     HANDLE (*GetPropA)(HWND window, const char *name);
     // EnumWindows with a plain callback; the real table adapts it to the system's calling convention.
     BOOL (*EnumWindows)(BOOL (*callback)(HWND window, LPARAM data), LPARAM data);
-    LRESULT (*SendMessageTimeoutA)
-    (HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT flags, UINT timeout, std::uintptr_t *result);
+    // The last argument receives the window procedure's result.
+    LRESULT (*SendMessageTimeoutA)(HWND, UINT message, WPARAM, LPARAM, UINT flags, UINT timeout, std::uintptr_t *);
     BOOL (*AttachConsole)(DWORD processId);
 };
 
