@@ -1,20 +1,98 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The application start: title, clock, backends, the windows in their order, the message loop.
+// The application start: the command line, one program per session, title, clock, backends, the windows in their
+// order, the message loop.
 #include "app/Application.h"
+#include "app/CommandLine.h"
+#include "app/Commands.h"
 #include "app/Forms.h"
 #include "app/Unit1.h"
 #include "controls/Pictures.h"
 #include "controls/SystemClock.h"
+#include "platform/Instance.h"
 #include "platform/Platform.h"
 
 #include <QApplication>
 #include <QFont>
 
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+void PrintLine(std::FILE *stream, const QString &text) {
+    std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
+    std::fflush(stream);
+}
+
+std::vector<std::string> Utf8(const QStringList &list) {
+    std::vector<std::string> out;
+    for (const QString &item : list) {
+        out.push_back(item.toStdString());
+    }
+    return out;
+}
+
+// A later start hands its command to the session's program and ends with that program's answer.
+int HandOver(platform::Instance &instance, const Command &command) {
+    const platform::CommandAnswer answer = instance.Send(Utf8(command.Arguments()));
+    const QString text = QString::fromStdString(answer.text);
+    if (answer.code != platform::CommandDone) {
+        PrintLine(stderr,
+                  QStringLiteral("zindrel: ") + (answer.code == platform::CommandNoProgram
+                                                     ? QStringLiteral("запущенная программа не отвечает (%1)").arg(text)
+                                                     : text));
+        return answer.code;
+    }
+    if (command.action == Command::Action::Status) {
+        PrintLine(stdout, text);
+        return Commands::StatusCode(text);
+    }
+    return platform::CommandDone;
+}
+
+} // namespace
+
 int main(int argc, char *argv[]) {
+    QCoreApplication::setApplicationName(QStringLiteral("zindrel"));
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    platform::Instance &instance = platform::NativeInstance();
+    if (!arguments.isEmpty()) {
+        instance.AttachOutput();
+    }
+    // Checked before anything starts: a bad command line changes nothing and reaches no running program.
+    const ParsedCommand parsed = ParseCommand(arguments);
+    if (!parsed.Ok()) {
+        PrintLine(stderr, QStringLiteral("zindrel: %1\nСправка: zindrel --help").arg(parsed.error));
+        return platform::CommandInvalid;
+    }
+    const Command &command = parsed.command;
+    if (command.action == Command::Action::Help) {
+        PrintLine(stdout, CommandHelp());
+        return 0;
+    }
+    if (command.action == Command::Action::Version) {
+        PrintLine(stdout, QStringLiteral("zindrel " ZINDREL_VERSION));
+        return 0;
+    }
+
     platform::ChooseDisplayProtocol();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("zindrel"));
     QApplication::setQuitOnLastWindowClosed(false);
+    const platform::Instance::Role role =
+        instance.Claim(Commands::Take, [] { return Form1 != nullptr ? Commands::StatusLine().toStdString() : ""; });
+    if (role == platform::Instance::Role::Second) {
+        return HandOver(instance, command);
+    }
+    if (command.action == Command::Action::Status || command.action == Command::Action::Quit) {
+        PrintLine(stderr, QStringLiteral("zindrel: программа не запущена"));
+        return platform::CommandNoProgram;
+    }
+
     QApplication::setWindowIcon(Picture::AppIcon());
     Application::SetTitle(QStringLiteral("Zindrel"));
     Application::InstallHintStyle();
@@ -31,6 +109,22 @@ int main(int argc, char *argv[]) {
     CreateForms();
     Form1->show();
     platform::SetMainWindow(Form1->winId());
+    instance.SetMainWindow(Form1->winId());
+    auto lastState = std::make_shared<QString>(Commands::StatusLine());
+    Commands::WatchState([&instance, lastState] {
+        const QString line = Commands::StatusLine();
+        if (line != *lastState) {
+            *lastState = line;
+            instance.StateChanged(line.toStdString());
+        }
+    });
+    // Started with a command: the program carries it out once its window is up, as if handed it by a later start.
+    if (command.action != Command::Action::Bring) {
+        const platform::CommandAnswer answer = Commands::Take(Utf8(command.Arguments()));
+        if (answer.code != platform::CommandDone) {
+            PrintLine(stderr, QStringLiteral("zindrel: ") + QString::fromStdString(answer.text));
+        }
+    }
     const int result = QApplication::exec();
     DestroyForms();
     return result;

@@ -33,6 +33,13 @@ struct TokenPrivilege {
     DWORD Attributes = 0;
 };
 
+// COPYDATASTRUCT, the payload of WM_COPYDATA.
+struct CopyData {
+    std::uintptr_t dwData = 0;
+    DWORD cbData = 0;
+    const void *lpData = nullptr;
+};
+
 inline HKEY const HKEY_CURRENT_USER_KEY = reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(0x80000001u));
 
 constexpr LONG ERROR_SUCCESS_CODE = 0;
@@ -91,6 +98,17 @@ struct Win32Api {
     // Byte port input and output (the Inp32/Out32 pair of the usual port driver).
     BYTE (*Inp32)(WORD port);
     void (*Out32)(WORD port, BYTE value);
+    // One program per session: the session's named mutex, the mark on the main window, the hand-over message
+    // (kernel32 and user32), and the console of the starting command prompt.
+    HANDLE (*CreateMutexA)(void *security, BOOL initialOwner, const char *name);
+    DWORD (*GetLastError)();
+    BOOL (*SetPropA)(HWND window, const char *name, HANDLE data);
+    HANDLE (*GetPropA)(HWND window, const char *name);
+    // EnumWindows with a plain callback; the real table adapts it to the system's calling convention.
+    BOOL (*EnumWindows)(BOOL (*callback)(HWND window, LPARAM data), LPARAM data);
+    // The last argument receives the window procedure's result.
+    LRESULT (*SendMessageTimeoutA)(HWND, UINT message, WPARAM, LPARAM, UINT flags, UINT timeout, std::uintptr_t *);
+    BOOL (*AttachConsole)(DWORD processId);
 };
 
 } // namespace platform::win32

@@ -68,6 +68,7 @@ def main():
             "usr/share/doc/zindrel/copyright",
             "usr/share/doc/zindrel/changelog.gz",
             "usr/share/man/man1/zindrel.1.gz",
+            "usr/share/bash-completion/completions/zindrel",
         ]
         expected += [f"usr/share/icons/hicolor/{s}x{s}/apps/zindrel.png" for s in ICON_SIZES]
         for path in expected:

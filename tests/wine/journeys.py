@@ -8,13 +8,15 @@ prefix made for this run and removed after it:
   power off     a countdown with "Выключить компьютер" and warnings off calls ExitWindowsEx(EWX_POWEROFF, 0)
                 exactly once (wine's relay trace of that one function); wine ends only the prefix's session;
   warning       with warnings on, the warning dialog counts down and "Отмена" keeps the program;
-  settings      the settings dialog's "Применить" writes the settings file.
+  settings      the settings dialog's "Применить" writes the settings file;
+  commands      a second zindrel.exe --in 5 arms the first and exits, --status prints the state line, --quit ends it.
 
 Screenshots of the main window, the warning dialog and the settings dialog go to $ZINDREL_ARTEFACTS (wine-*.png).
 Run by scripts/windows.sh with ZINDREL_EXE set.
 """
 
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -283,6 +285,35 @@ def settings_apply(fx, prefix, failures):
         failures.append(f"settings: the stored sec=33 did not survive Apply:\n{settings_text(folder)}")
 
 
+def later_start(prefix, folder, *args):
+    """Another zindrel.exe of the same session with options; returns (exit code, its output)."""
+    out = subprocess.run(
+        [WINE, os.path.join(folder, "zindrel.exe"), *args],
+        env=prefix.env, cwd=folder, capture_output=True, text=True, timeout=90,
+    )
+    return out.returncode, out.stdout.strip()
+
+
+def commands(fx, prefix, failures):
+    folder = program_folder(fx, "commands")
+    program, window = start(fx, prefix, folder, "commands")
+    code, out = later_start(prefix, folder, "--in", "5")
+    if code != 0:
+        failures.append(f"commands: the second start's --in 5 exited {code}: {out}")
+    try:
+        wait_until(lambda: window.title() == "Zindrel - заведён", 20, what="the first program armed by --in 5")
+    except TimeoutError as e:
+        failures.append(f"commands: {e}")
+    code, out = later_start(prefix, folder, "--status")
+    if code != 0 or not re.fullmatch(r"state=armed mode=countdown task=remind due=\d\d:\d\d left=5", out):
+        failures.append(f"commands: --status exited {code} and printed {out!r}")
+    later_start(prefix, folder, "--quit")
+    try:
+        program.wait(30)
+    except TimeoutError as e:
+        failures.append(f"commands: --quit did not end the first program: {e}")
+
+
 def main():
     exe = os.environ.get("ZINDREL_EXE")
     if not exe or not os.path.exists(exe):
@@ -294,7 +325,7 @@ def main():
     with Fixture("wine", buses=False, wm=True) as fx:
         prefix = WinePrefix(fx)
         try:
-            for journey in (first_start, quick_menu, power_off, warning, settings_apply):
+            for journey in (first_start, quick_menu, power_off, warning, settings_apply, commands):
                 started = time.monotonic()
                 before = len(failures)
                 try:

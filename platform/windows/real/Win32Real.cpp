@@ -82,6 +82,17 @@ struct PortDriver {
     }
 };
 
+// EnumWindows calls back with the system's calling convention; the table's callback is a plain function.
+struct EnumCall {
+    BOOL (*callback)(HWND, LPARAM);
+    LPARAM data;
+};
+
+BOOL CALLBACK EnumTrampoline(::HWND window, ::LPARAM lParam) {
+    const auto *call = reinterpret_cast<const EnumCall *>(lParam);
+    return call->callback(window, call->data);
+}
+
 PortDriver &Ports() {
     static PortDriver driver;
     return driver;
@@ -282,6 +293,26 @@ Win32Api MakeTable() {
             write(static_cast<short>(port), value);
         }
     };
+    api.CreateMutexA = [](void *security, BOOL initialOwner, const char *name) -> HANDLE {
+        return ::CreateMutexA(static_cast<LPSECURITY_ATTRIBUTES>(security), initialOwner, Ansi(name).get());
+    };
+    api.GetLastError = []() -> DWORD { return ::GetLastError(); };
+    api.SetPropA = [](HWND window, const char *name, HANDLE data) -> BOOL {
+        return ::SetPropA(Window(window), Ansi(name).get(), data);
+    };
+    api.GetPropA = [](HWND window, const char *name) -> HANDLE { return ::GetPropA(Window(window), Ansi(name).get()); };
+    api.EnumWindows = [](BOOL (*callback)(HWND, LPARAM), LPARAM data) -> BOOL {
+        EnumCall call{callback, data};
+        return ::EnumWindows(EnumTrampoline, reinterpret_cast<::LPARAM>(&call));
+    };
+    api.SendMessageTimeoutA = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT flags, UINT timeout,
+                                 std::uintptr_t *result) -> LRESULT {
+        ::DWORD_PTR answer = 0;
+        const LRESULT sent = ::SendMessageTimeoutA(Window(window), message, wParam, lParam, flags, timeout, &answer);
+        *result = answer;
+        return sent;
+    };
+    api.AttachConsole = [](DWORD processId) -> BOOL { return ::AttachConsole(processId); };
     return api;
 }
 

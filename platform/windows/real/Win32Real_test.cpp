@@ -13,6 +13,7 @@
 #include "platform/FileReplace.h"
 #include "platform/Platform.h"
 #include "platform/windows/Win32Extras.h"
+#include "platform/windows/Win32Instance.h"
 #include "platform/windows/Win32Power.h"
 #include "platform/windows/Win32Shell.h"
 #include "platform/windows/real/Win32Real.h"
@@ -237,4 +238,14 @@ TEST(Win32RealClock, WakeTimerFiresAfterItsWaitAtOnceForZeroAndNeverWhenCancelle
 
 TEST(Win32RealSystem, ExecutableCarriesTheProgramIcon) {
     EXPECT_NE(::FindResourceA(nullptr, MAKEINTRESOURCEA(1), RT_GROUP_ICON), nullptr);
+}
+
+TEST(Win32RealInstance, TheFirstClaimOwnsTheSessionMutexAndALaterOneFindsIt) {
+    platform::win32::Win32Instance first(RealWin32Api(), nullptr, nullptr);
+    platform::win32::Win32Instance second(RealWin32Api(), nullptr, nullptr);
+    EXPECT_EQ(first.Claim(nullptr, nullptr), platform::Instance::Role::First);
+    EXPECT_EQ(second.Claim(nullptr, nullptr), platform::Instance::Role::Second);
+    HANDLE opened = ::OpenMutexA(SYNCHRONIZE, FALSE, "Local\\org.example.zindrel");
+    EXPECT_NE(opened, nullptr) << "the mutex is named in the session's namespace";
+    ::CloseHandle(opened);
 }

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -61,6 +62,14 @@ public:
     std::u16string savedLinkPath;
     // Port 0x61 keeps what is written to it, as the speaker control register does.
     std::map<WORD, BYTE> ports;
+    // One program per session: the mutex's answer, the top-level windows in Z order with their marks, and where a
+    // sent message goes (a test connects two instances through it); no deliver means no window answers.
+    HANDLE mutexResult = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x3C));
+    DWORD lastError = 0;
+    std::vector<HWND> topWindows;
+    std::map<HWND, std::map<std::string, HANDLE>> props;
+    std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)> deliver;
+    BOOL attachResult = 1;
 
     static inline HANDLE const process = reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(-1));
     static inline HANDLE const token = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x7C));
@@ -308,6 +317,56 @@ private:
         api_.Inp32 = [](WORD port) {
             current->Log("Inp32(" + Hex(port, 2) + ")");
             return current->ports[port];
+        };
+        api_.CreateMutexA = [](void *security, BOOL initialOwner, const char *name) {
+            current->Log("CreateMutexA(" + Name(security) + ", " + std::to_string(initialOwner) + ", " + Text(name) +
+                         ")");
+            return current->mutexResult;
+        };
+        api_.GetLastError = [] {
+            current->Log("GetLastError()");
+            return current->lastError;
+        };
+        api_.SetPropA = [](HWND window, const char *name, HANDLE data) {
+            current->Log("SetPropA(" + Name(window) + ", " + Text(name) + ", " + Name(data) + ")");
+            current->props[window][name] = data;
+            return BOOL{1};
+        };
+        api_.GetPropA = [](HWND window, const char *name) {
+            current->Log("GetPropA(" + Name(window) + ", " + Text(name) + ")");
+            const auto found = current->props[window].find(name);
+            return found == current->props[window].end() ? HANDLE{} : found->second;
+        };
+        api_.EnumWindows = [](BOOL (*callback)(HWND, LPARAM), LPARAM data) {
+            current->Log("EnumWindows()");
+            for (HWND window : current->topWindows) {
+                if (!callback(window, data)) {
+                    return BOOL{0};
+                }
+            }
+            return BOOL{1};
+        };
+        api_.SendMessageTimeoutA = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT flags, UINT timeout,
+                                      std::uintptr_t *result) {
+            std::string argument = std::to_string(lParam);
+            if (message == 0x004A) {
+                const auto *data = reinterpret_cast<const CopyData *>(lParam);
+                std::string text(static_cast<const char *>(data->lpData), data->cbData);
+                std::replace(text.begin(), text.end(), '\0', '|');
+                argument = "{" + Hex(data->dwData) + ", \"" + text + "\"}";
+            }
+            current->Log("SendMessageTimeoutA(" + Name(window) + ", " + Hex(message, 4) + ", " +
+                         Name(reinterpret_cast<HWND>(wParam)) + ", " + argument + ", " + std::to_string(flags) + ", " +
+                         std::to_string(timeout) + ")");
+            if (!current->deliver) {
+                return LRESULT{0};
+            }
+            *result = static_cast<std::uintptr_t>(current->deliver(window, message, wParam, lParam));
+            return LRESULT{1};
+        };
+        api_.AttachConsole = [](DWORD process) {
+            current->Log("AttachConsole(" + Hex(process) + ")");
+            return current->attachResult;
         };
         api_.Out32 = [](WORD port, BYTE value) {
             current->Log("Out32(" + Hex(port, 2) + ", " + Hex(value, 2) + ")");

@@ -1,0 +1,189 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// One program per session on Linux: a well-known name on the session bus and its introspectable interface.
+#include "platform/linux/LinuxInstance.h"
+
+#include "platform/linux/Report.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+
+namespace platform {
+
+namespace {
+
+// The error names of a refused call; a bad argument is the bus's own InvalidArgs.
+const QString kRefusedError = QStringLiteral(ZINDREL_APPLICATION_ID ".Error.Refused");
+const QString kInvalidError = QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs");
+
+std::vector<std::string> Utf8(const QStringList &list) {
+    std::vector<std::string> out;
+    for (const QString &item : list) {
+        out.push_back(item.toStdString());
+    }
+    return out;
+}
+
+QStringList WithTask(QStringList arguments, const QString &task) {
+    if (!task.isEmpty()) {
+        // One argument with its option, so a value that looks like an option is read as a value (and refused).
+        arguments << QStringLiteral("--do=") + task;
+    }
+    return arguments;
+}
+
+} // namespace
+
+QString InstanceService() {
+    return QString::fromLatin1(kApplicationId);
+}
+
+QString InstancePath() {
+    return QLatin1Char('/') + InstanceService().replace(QLatin1Char('.'), QLatin1Char('/'));
+}
+
+QString InstanceObject::State() const {
+    return state ? QString::fromStdString(state()) : QString();
+}
+
+QString InstanceObject::Run(const QStringList &arguments) {
+    if (!handle) {
+        sendErrorReply(kRefusedError, QStringLiteral("the program is starting"));
+        return {};
+    }
+    const CommandAnswer answer = handle(Utf8(arguments));
+    const QString text = QString::fromStdString(answer.text);
+    if (answer.code == CommandInvalid) {
+        sendErrorReply(kInvalidError, text);
+    } else if (answer.code != CommandDone) {
+        sendErrorReply(kRefusedError, text);
+    }
+    return text;
+}
+
+void InstanceObject::ArmCountdown(int minutes, const QString &task) {
+    Run(WithTask({QStringLiteral("--in"), QString::number(minutes)}, task));
+}
+
+void InstanceObject::ArmAlarm(const QString &time, const QString &task) {
+    Run(WithTask({QStringLiteral("--at=") + time}, task));
+}
+
+void InstanceObject::Cancel() {
+    Run({QStringLiteral("--cancel")});
+}
+
+void InstanceObject::Pause() {
+    Run({QStringLiteral("--pause")});
+}
+
+void InstanceObject::Resume() {
+    Run({QStringLiteral("--resume")});
+}
+
+void InstanceObject::Show() {
+    Run({QStringLiteral("--show")});
+}
+
+void InstanceObject::Hide() {
+    Run({QStringLiteral("--hide")});
+}
+
+void InstanceObject::Quit() {
+    Run({QStringLiteral("--quit")});
+}
+
+QString InstanceObject::Command(const QStringList &arguments) {
+    return Run(arguments);
+}
+
+LinuxInstance::~LinuxInstance() {
+    // Still here at the process's exit (the event loop never ran): the bus's thread is gone, so it is left alone.
+    (void)object_.release();
+}
+
+Instance::Role LinuxInstance::Claim(std::function<CommandAnswer(const std::vector<std::string> &)> handle,
+                                    std::function<std::string()> state) {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || bus.interface() == nullptr) {
+        ReportUnreachable("no session bus: this program takes no commands from the command line or D-Bus");
+        return Role::Alone;
+    }
+    object_ = std::make_unique<InstanceObject>();
+    object_->handle = std::move(handle);
+    object_->state = std::move(state);
+    // The object is in place before the name is taken, so a second start that sees the name can call it at once;
+    // calls wait in the bus until the event loop runs.
+    if (!bus.registerObject(InstancePath(), object_.get(),
+                            QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals |
+                                QDBusConnection::ExportAllProperties)) {
+        object_.reset();
+        ReportUnreachable("the session bus refused the program's object: it takes no commands");
+        return Role::Alone;
+    }
+    // RequestName without queueing: of two starts at the same moment exactly one gets the name.
+    const auto reply = bus.interface()->registerService(InstanceService(), QDBusConnectionInterface::DontQueueService,
+                                                        QDBusConnectionInterface::DontAllowReplacement);
+    if (reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered) {
+        QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, QCoreApplication::instance(),
+                         [this] {
+                             QDBusConnection::sessionBus().unregisterObject(InstancePath());
+                             object_.reset();
+                         });
+        return Role::First;
+    }
+    bus.unregisterObject(InstancePath());
+    object_.reset();
+    if (!reply.isValid()) {
+        ReportUnreachable("the session bus gave no answer for the program's name: it takes no commands");
+        return Role::Alone;
+    }
+    return Role::Second;
+}
+
+CommandAnswer LinuxInstance::Send(const std::vector<std::string> &arguments) {
+    QStringList list;
+    for (const std::string &item : arguments) {
+        list << QString::fromStdString(item);
+    }
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(InstanceService(), InstancePath(), InstanceService(), QStringLiteral("Command"));
+    // Command(arguments: the options as given) -> s
+    call.setArguments({list});
+    call.setAutoStartService(false);
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block);
+    if (reply.type() == QDBusMessage::ReplyMessage) {
+        return {CommandDone,
+                reply.arguments().isEmpty() ? std::string() : reply.arguments().constFirst().toString().toStdString()};
+    }
+    const std::string message = reply.errorMessage().toStdString();
+    if (reply.errorName() == kInvalidError) {
+        return {CommandInvalid, message};
+    }
+    if (reply.errorName() == kRefusedError) {
+        return {CommandRefused, message};
+    }
+    return {CommandNoProgram, message};
+}
+
+void LinuxInstance::StateChanged(const std::string &state) {
+    if (!object_) {
+        return;
+    }
+    const QString line = QString::fromStdString(state);
+    emit object_->StateChanged(line);
+    // The property is introspected as emitting changes, so watchers of properties hear of it too.
+    QDBusMessage changed = QDBusMessage::createSignal(InstancePath(), QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                      QStringLiteral("PropertiesChanged"));
+    // PropertiesChanged(interface, changed properties, invalidated properties)
+    changed << InstanceService() << QVariantMap{{QStringLiteral("State"), line}} << QStringList();
+    QDBusConnection::sessionBus().send(changed);
+}
+
+Instance &NativeInstance() {
+    static LinuxInstance instance;
+    return instance;
+}
+
+} // namespace platform

@@ -1,0 +1,114 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Commands handed to the running program: checked at once, carried out through the window's controls from the
+// event loop, and the state line --status prints.
+#include "actions/Unit6.h"
+#include "app/Commands.h"
+#include "app/Forms.h"
+#include "app/Unit1.h"
+#include "controls/ClickLabel.h"
+#include "controls/SpinEdit.h"
+#include "tests/fakes/TestApp.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::int64_t kMinute = 60000;
+
+class Commanded : public fakes::TestApp {
+protected:
+    void SetUp() override { StartAt(QTime(10, 30, 20)); }
+    // A command as a later start hands it over; what it changes happens once the event loop runs.
+    platform::CommandAnswer Send(const std::vector<std::string> &arguments) {
+        const platform::CommandAnswer answer = Commands::Take(arguments);
+        // The command's clicks, then what they post in turn.
+        for (int round = 0; round < 3; ++round) {
+            QCoreApplication::processEvents();
+        }
+        return answer;
+    }
+};
+
+} // namespace
+
+TEST_F(Commanded, ACountdownIsArmedPausedResumedAndCancelledAsByClicks) {
+    EXPECT_EQ(Commands::StatusLine(), "state=stopped mode=alarm task=remind");
+    EXPECT_EQ(Commands::StatusCode(Commands::StatusLine()), 1);
+    const platform::CommandAnswer answer = Commands::Take({"--in", "5", "--do", "poweroff"});
+    EXPECT_EQ(answer.code, platform::CommandDone);
+    EXPECT_TRUE(Form1->Button2->isEnabled()) << "nothing is clicked inside the caller's call";
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Form1->RadioButton4->isChecked());
+    EXPECT_TRUE(Form1->RadioButton2->isChecked());
+    EXPECT_EQ(Form1->windowTitle(), "Zindrel - заведён");
+    EXPECT_EQ(Form1->Label4->Caption(), "Таймер 1.\rОсталось: 5 мин.");
+    EXPECT_FALSE(Form1->isVisible()) << "arming hides the window, as the button does";
+    EXPECT_EQ(Commands::StatusLine(), "state=armed mode=countdown task=poweroff due=10:35 left=5");
+    EXPECT_EQ(Commands::StatusCode(Commands::StatusLine()), 0);
+    EXPECT_EQ(Commands::Take({"--status"}).text, "state=armed mode=countdown task=poweroff due=10:35 left=5");
+    clock.advance(kMinute);
+    EXPECT_EQ(Send({"--pause"}).code, platform::CommandDone);
+    EXPECT_EQ(Form1->windowTitle(), "Zindrel - приостановлен");
+    EXPECT_EQ(Commands::StatusLine(), "state=paused mode=countdown task=poweroff left=4");
+    EXPECT_EQ(Commands::StatusCode(Commands::StatusLine()), 0);
+    clock.advance(10 * kMinute);
+    EXPECT_EQ(Send({"--resume"}).code, platform::CommandDone);
+    EXPECT_EQ(Commands::StatusLine(), "state=armed mode=countdown task=poweroff due=10:45 left=4");
+    EXPECT_EQ(Send({"--cancel"}).code, platform::CommandDone);
+    EXPECT_EQ(Form1->windowTitle(), "Zindrel - остановлен");
+    EXPECT_EQ(Commands::StatusLine(), "state=stopped mode=countdown task=poweroff");
+    clock.advance(60 * kMinute);
+    EXPECT_EQ(std::count(fake.log.begin(), fake.log.end(), "PowerOff"), 0) << "a cancelled run powers nothing off";
+}
+
+TEST_F(Commanded, RefusedCommandsChangeNothingAndSayWhy) {
+    const platform::CommandAnswer bad = Send({"--in", "0"});
+    EXPECT_EQ(bad.code, platform::CommandInvalid);
+    EXPECT_NE(bad.text.find("«0»"), std::string::npos) << bad.text;
+    EXPECT_EQ(Send({"--pause"}).code, platform::CommandRefused);
+    EXPECT_EQ(Send({"--resume"}).code, platform::CommandRefused);
+    EXPECT_EQ(Commands::StatusLine(), "state=stopped mode=alarm task=remind");
+    EXPECT_EQ(Send({"--at", "11:15", "--do", "monitor-off"}).code, platform::CommandDone);
+    const QString armed = Commands::StatusLine();
+    EXPECT_EQ(armed.toStdString(), "state=armed mode=alarm task=monitor-off due=11:15");
+    EXPECT_TRUE(Form1->RadioButton1->isChecked()) << "the alarm-clock choice that was on stays on";
+    const platform::CommandAnswer again = Send({"--in", "5", "--do", "reboot"});
+    EXPECT_EQ(again.code, platform::CommandRefused);
+    EXPECT_NE(again.text.find("--cancel"), std::string::npos) << again.text;
+    EXPECT_EQ(Commands::StatusLine(), armed) << "the refused command chose no task either";
+    EXPECT_EQ(Send({"--pause"}).code, platform::CommandDone);
+    EXPECT_EQ(Send({"--pause"}).code, platform::CommandRefused);
+}
+
+TEST_F(Commanded, TheSecondCountdownShowsInTheLineAndTheWindowIsHiddenShownAndClosed) {
+    Form1->CheckBox1->setChecked(true);
+    Form6->RxSpinEdit1->SetValue(20);
+    Form6->RadioButton6->setChecked(true);
+    int changes = 0;
+    Commands::WatchState([&changes] { ++changes; });
+    EXPECT_EQ(Send({"--in", "3"}).code, platform::CommandDone);
+    EXPECT_GT(changes, 0);
+    EXPECT_EQ(Commands::StatusLine(),
+              "state=armed mode=countdown task=remind due=10:33 left=3 timer2-task=logoff timer2-due=10:50 "
+              "timer2-left=20");
+    clock.advance(3 * kMinute);
+    EXPECT_EQ(Commands::StatusLine(),
+              "state=armed mode=countdown task=remind timer2-task=logoff timer2-due=10:50 timer2-left=17");
+    EXPECT_EQ(Send({"--hide"}).code, platform::CommandDone);
+    EXPECT_FALSE(Form1->isVisible());
+    EXPECT_EQ(Send({"--show"}).code, platform::CommandDone);
+    EXPECT_TRUE(Form1->isVisible());
+    EXPECT_EQ(Send({"--quit"}).code, platform::CommandDone);
+    EXPECT_EQ(terminated, 1);
+    EXPECT_EQ(Send({"--show"}).code, platform::CommandRefused) << "a closing program takes no more commands";
+}
+
+TEST_F(Commanded, TheCountdownRangeIsTheSpinBoxs) {
+    EXPECT_EQ(Form1->RxSpinEdit3->minimum(), kCountdownMinutesMin);
+    EXPECT_EQ(Form1->RxSpinEdit3->maximum(), kCountdownMinutesMax);
+}

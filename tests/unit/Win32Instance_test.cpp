@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// One program per session on Windows against the recording table: the session mutex, the marked main window, and a
+// command handed over by WM_COPYDATA with the running program's answer sent back.
+#include "platform/windows/Win32Instance.h"
+#include "platform/windows/testing/RecordingWin32Api.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include <string>
+#include <vector>
+
+using platform::CommandAnswer;
+using platform::Instance;
+using platform::win32::CopyData;
+using platform::win32::HWND;
+using platform::win32::LPARAM;
+using platform::win32::LRESULT;
+using platform::win32::UINT;
+using platform::win32::Win32Instance;
+using platform::win32::WPARAM;
+using platform::win32::testing::RecordingWin32Api;
+using Calls = std::vector<std::string>;
+
+namespace {
+
+HWND Window(std::uintptr_t value) {
+    return reinterpret_cast<HWND>(value);
+}
+
+} // namespace
+
+TEST(Win32Instance, TheFirstStartOwnsTheSessionMutexALaterOneFindsItAndWithoutOneRunsAlone) {
+    RecordingWin32Api win;
+    Win32Instance first(win.Api(), nullptr, nullptr);
+    EXPECT_EQ(first.Claim(nullptr, nullptr), Instance::Role::First);
+    EXPECT_EQ(win.calls, (Calls{"CreateMutexA(null, 0, \"Local\\org.example.zindrel\")", "GetLastError()"}));
+    first.SetMainWindow(0x100);
+    EXPECT_EQ(win.calls.back(), "SetPropA(0x100, \"org.example.zindrel\", 0x1)");
+    win.lastError = 183;
+    Win32Instance second(win.Api(), nullptr, nullptr);
+    EXPECT_EQ(second.Claim(nullptr, nullptr), Instance::Role::Second);
+    win.mutexResult = nullptr;
+    Win32Instance alone(win.Api(), nullptr, nullptr);
+    EXPECT_EQ(alone.Claim(nullptr, nullptr), Instance::Role::Alone);
+}
+
+TEST(Win32Instance, ACommandGoesToTheMarkedWindowAndItsAnswerComesBack) {
+    RecordingWin32Api win;
+    std::vector<std::string> received;
+    Win32Instance first(win.Api(), nullptr, nullptr);
+    first.Claim(
+        [&received](const std::vector<std::string> &arguments) {
+            received = arguments;
+            return CommandAnswer{1, "state=stopped mode=alarm task=remind"};
+        },
+        nullptr);
+    first.SetMainWindow(0x100);
+    win.lastError = 183;
+    Win32Instance second(
+        win.Api(), [] { return Window(0x200); }, nullptr);
+    ASSERT_EQ(second.Claim(nullptr, nullptr), Instance::Role::Second);
+    win.topWindows = {Window(0x50), Window(0x100), Window(0x300)};
+    win.deliver = [&](HWND to, UINT, WPARAM from, LPARAM data) {
+        LRESULT result = 0;
+        Win32Instance &target = to == Window(0x100) ? first : second;
+        EXPECT_TRUE(target.Receive(from, *reinterpret_cast<const CopyData *>(data), result));
+        return result;
+    };
+    win.calls.clear();
+    const CommandAnswer answer = second.Send({"--in", "5", "--do", "poweroff"});
+    EXPECT_EQ(received, (std::vector<std::string>{"--in", "5", "--do", "poweroff"}));
+    EXPECT_EQ(answer.code, 1);
+    EXPECT_EQ(answer.text, "state=stopped mode=alarm task=remind");
+    EXPECT_EQ(
+        win.calls,
+        (Calls{"EnumWindows()", "GetPropA(0x50, \"org.example.zindrel\")", "GetPropA(0x100, \"org.example.zindrel\")",
+               "SendMessageTimeoutA(0x100, 0x004A, 0x200, {0x5A4E4401, \"--in|5|--do|poweroff|\"}, 2, 30000)",
+               "SendMessageTimeoutA(0x200, 0x004A, 0x100, {0x5A4E4402, \"state=stopped mode=alarm task=remind\"}, "
+               "2, 30000)"}));
+    LRESULT result = 0;
+    EXPECT_FALSE(first.Receive(0, CopyData{0x1234, 0, nullptr}, result)) << "another program's copy data";
+}
+
+TEST(Win32Instance, WithoutAWindowItWaitsFiveSecondsThenSaysNoProgramAndTheConsoleIsTheParents) {
+    RecordingWin32Api win;
+    int reopened = 0;
+    Win32Instance second(win.Api(), nullptr, [&reopened] { ++reopened; });
+    const CommandAnswer answer = second.Send({"--status"});
+    EXPECT_EQ(answer.code, platform::CommandNoProgram);
+    EXPECT_EQ(std::count(win.calls.begin(), win.calls.end(), "EnumWindows()"), 50);
+    EXPECT_EQ(std::count(win.calls.begin(), win.calls.end(), "Sleep(100)"), 49);
+    win.calls.clear();
+    second.AttachOutput();
+    EXPECT_EQ(win.calls, (Calls{"AttachConsole(0xFFFFFFFF)"}));
+    EXPECT_EQ(reopened, 1);
+    win.attachResult = 0;
+    second.AttachOutput();
+    EXPECT_EQ(reopened, 1) << "started from Explorer: no console to write to";
+}
