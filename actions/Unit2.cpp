@@ -4,6 +4,7 @@
 
 #include "app/Forms.h"
 #include "app/Unit1.h"
+#include "controls/Clock.h"
 #include "controls/Colors.h"
 #include "controls/Pictures.h"
 #include "controls/WindowTimer.h"
@@ -18,6 +19,13 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+
+#include <algorithm>
+
+namespace {
+// How long past the countdown's end an unwithdrawn notice stays, should the program be gone.
+constexpr int kNoticeLingerS = 5;
+} // namespace
 
 TForm2::TForm2() : QDialog(nullptr) {
     setWindowTitle(QStringLiteral("Zindrel"));
@@ -86,6 +94,15 @@ void TForm2::ShowWarning() {
     exec();
 }
 
+void TForm2::EndWithProgram() {
+    if (!isVisible()) {
+        return;
+    }
+    Timer1->SetEnabled(false);
+    WarningCloseAllowed = true;
+    reject();
+}
+
 void TForm2::Timer1Timer(QObject *) {
     if (!beenActive_) {
         BringForward();
@@ -93,7 +110,6 @@ void TForm2::Timer1Timer(QObject *) {
     if (SecondsLeft > 0) {
         --SecondsLeft;
         ShowCount();
-        Announce();
         return;
     }
     WarningCloseAllowed = true;
@@ -190,7 +206,17 @@ void TForm2::BringForward() {
     platform::Current().windowManager->ForceActive(winId());
 }
 
+QString TForm2::NoticeText(const QDateTime &due) {
+    return QStringLiteral("Задача будет выполнена в ") + due.toString(QStringLiteral("HH:mm:ss")) +
+           QStringLiteral(". Для прекращения выполнения задачи нажмите Отмена.");
+}
+
 void TForm2::Announce() {
-    platform::Current().notifications->ShowUrgent("Zindrel", MessageText(SecondsLeft).toStdString(), "Отмена",
+    // One notice a countdown, saying when the task runs: some servers drop a notice's buttons when it is
+    // replaced, so a notice counting the seconds would lose its "Отмена" after the first second.
+    const int secondsToRun = std::max(SecondsLeft, 0) + 1;
+    const QDateTime due = AppClock().WallNow().addSecs(secondsToRun);
+    platform::Current().notifications->ShowUrgent("Zindrel", NoticeText(due).toStdString(), "Отмена",
+                                                  (secondsToRun + kNoticeLingerS) * 1000,
                                                   [this] { Button1Click(Button1); });
 }

@@ -6,6 +6,7 @@
 #include "controls/Pictures.h"
 #include "controls/SystemClock.h"
 #include "platform/Platform.h"
+#include "platform/Tray.h"
 
 #include <QApplication>
 #include <QFont>
@@ -31,6 +32,8 @@ int main(int argc, char *argv[]) {
     CreateForms();
     Form1->show();
     platform::SetMainWindow(Form1->winId());
+    platform::OnEndRequest([] { Form1->close(); });
+    platform::WatchTrayHost([] { Form1->TrayHostChanged(); });
     const int result = QApplication::exec();
     DestroyForms();
     return result;
