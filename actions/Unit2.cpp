@@ -29,8 +29,10 @@ constexpr int kNoticeLingerS = 5;
 
 TForm2::TForm2() : QDialog(nullptr) {
     setWindowTitle(QStringLiteral("Zindrel"));
-    // A title bar with no buttons and no system menu: the countdown ends only through OK, Cancel or zero.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint |
+    // A title bar with no buttons and no system menu: the countdown ends only through OK, Cancel or zero. A window
+    // of its own, not one of Qt's dialogs, which name a parent window to the window manager even when they have
+    // none (the main window is hidden then); the window manager still sees a dialog (TitleOnly).
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint |
                    Qt::WindowStaysOnTopHint);
     setFixedSize(488, 129);
 
@@ -128,8 +130,10 @@ void TForm2::Button1Click(QObject *) {
     Timer1->SetEnabled(false);
     Form1->Button1Click(Button1);
     WarningCloseAllowed = true;
-    Form1->ShowMainWindow();
+    // The warning goes first: a window manager that keeps a modal dialog's group behind it would leave the main
+    // window minimised.
     close();
+    Form1->ShowMainWindow();
 }
 
 void TForm2::FormCloseQuery(QObject *, bool &CanClose) {

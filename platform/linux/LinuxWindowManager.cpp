@@ -59,6 +59,11 @@ void LinuxWindowManager::TitleOnly(std::uintptr_t window) {
     const Atom atom = XInternAtom(display, "_MOTIF_WM_HINTS", False);
     XChangeProperty(display, static_cast<Window>(window), atom, atom, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char *>(hints), 5);
+    // A dialog by its type alone: a WM_TRANSIENT_FOR naming a window the window manager does not manage (Qt names
+    // its unmapped leader window for a dialog without a parent) is refused with a warning.
+    const Atom dialog = XInternAtom(display, "_NET_WM_WINDOW_TYPE_DIALOG", False);
+    XChangeProperty(display, static_cast<Window>(window), XInternAtom(display, "_NET_WM_WINDOW_TYPE", False), XA_ATOM,
+                    32, PropModeReplace, reinterpret_cast<const unsigned char *>(&dialog), 1);
     XFlush(display);
 }
 

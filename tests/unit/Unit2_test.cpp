@@ -296,6 +296,7 @@ TEST_F(WarningDialog, WindowHasNoCaptionButtonsStaysOnTopAndCancelComesFirst) {
     EXPECT_EQ(Form2->windowTitle(), "Zindrel");
     const Qt::WindowFlags flags = Form2->windowFlags();
     EXPECT_TRUE(flags & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(Form2->windowType(), Qt::Window) << "a Qt dialog would name a hidden main window as its parent";
     EXPECT_TRUE(flags & Qt::CustomizeWindowHint);
     EXPECT_FALSE(flags & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint));
     EXPECT_EQ(Form2->size(), QSize(488, 129));
