@@ -4,6 +4,7 @@
 
 #include "app/Forms.h"
 #include "app/Unit1.h"
+#include "controls/Clock.h"
 #include "controls/Colors.h"
 #include "controls/Pictures.h"
 #include "controls/WindowTimer.h"
@@ -19,10 +20,19 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
+
+namespace {
+// How long past the countdown's end an unwithdrawn notice stays, should the program be gone.
+constexpr int kNoticeLingerS = 5;
+} // namespace
+
 TForm2::TForm2() : QDialog(nullptr) {
     setWindowTitle(QStringLiteral("Zindrel"));
-    // A title bar with no buttons and no system menu: the countdown ends only through OK, Cancel or zero.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint |
+    // A title bar with no buttons and no system menu: the countdown ends only through OK, Cancel or zero. A window
+    // of its own, not one of Qt's dialogs, which name a parent window to the window manager even when they have
+    // none (the main window is hidden then); the window manager still sees a dialog (TitleOnly).
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint |
                    Qt::WindowStaysOnTopHint);
     setFixedSize(488, 129);
 
@@ -86,6 +96,15 @@ void TForm2::ShowWarning() {
     exec();
 }
 
+void TForm2::EndWithProgram() {
+    if (!isVisible()) {
+        return;
+    }
+    Timer1->SetEnabled(false);
+    WarningCloseAllowed = true;
+    reject();
+}
+
 void TForm2::Timer1Timer(QObject *) {
     if (!beenActive_) {
         BringForward();
@@ -93,7 +112,6 @@ void TForm2::Timer1Timer(QObject *) {
     if (SecondsLeft > 0) {
         --SecondsLeft;
         ShowCount();
-        Announce();
         return;
     }
     WarningCloseAllowed = true;
@@ -112,8 +130,10 @@ void TForm2::Button1Click(QObject *) {
     Timer1->SetEnabled(false);
     Form1->Button1Click(Button1);
     WarningCloseAllowed = true;
-    Form1->ShowMainWindow();
+    // The warning goes first: a window manager that keeps a modal dialog's group behind it would leave the main
+    // window minimised.
     close();
+    Form1->ShowMainWindow();
 }
 
 void TForm2::FormCloseQuery(QObject *, bool &CanClose) {
@@ -190,7 +210,17 @@ void TForm2::BringForward() {
     platform::Current().windowManager->ForceActive(winId());
 }
 
+QString TForm2::NoticeText(const QDateTime &due) {
+    return QStringLiteral("Задача будет выполнена в ") + due.toString(QStringLiteral("HH:mm:ss")) +
+           QStringLiteral(". Для прекращения выполнения задачи нажмите Отмена.");
+}
+
 void TForm2::Announce() {
-    platform::Current().notifications->ShowUrgent("Zindrel", MessageText(SecondsLeft).toStdString(), "Отмена",
+    // One notice a countdown, saying when the task runs: some servers drop a notice's buttons when it is
+    // replaced, so a notice counting the seconds would lose its "Отмена" after the first second.
+    const int secondsToRun = std::max(SecondsLeft, 0) + 1;
+    const QDateTime due = AppClock().WallNow().addSecs(secondsToRun);
+    platform::Current().notifications->ShowUrgent("Zindrel", NoticeText(due).toStdString(), "Отмена",
+                                                  (secondsToRun + kNoticeLingerS) * 1000,
                                                   [this] { Button1Click(Button1); });
 }

@@ -2,6 +2,7 @@
 // TForm2, the warning countdown before a power task of the first slot.
 #pragma once
 
+#include <QDateTime>
 #include <QDialog>
 
 class QFrame;
@@ -40,6 +41,11 @@ public:
 
     // The message for n seconds left.
     static QString MessageText(int n);
+    // The desktop notice's text for a task due at that local time.
+    static QString NoticeText(const QDateTime &due);
+
+    // The program is ending: a counting warning stops, without acting, and takes its notice down.
+    void EndWithProgram();
 
     // Every way of closing (accept, reject, Escape) passes the close guard; a closed dialog counts no more.
     void done(int result) override;

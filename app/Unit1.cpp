@@ -97,6 +97,8 @@ void TForm1::BuildLayout() {
 
     RadioButton1 = Radio(QString(), this, QRect(8, 78, 18, 18));
     RadioButton1->setChecked(true);
+    // The two captionless radio buttons are named for a screen reader after the group each one picks.
+    RadioButton1->setAccessibleName(QStringLiteral("Будильник"));
     GroupBox1 = new QGroupBox(QStringLiteral("Будильник"), this);
     GroupBox1->setGeometry(28, 60, 170, 50);
     RxSpinEdit1 = new SpinEdit(-1, 24, 0, GroupBox1);
@@ -107,6 +109,7 @@ void TForm1::BuildLayout() {
     (new QLabel(QStringLiteral("Мин."), GroupBox1))->setGeometry(130, 22, 28, 18);
 
     RadioButton2 = Radio(QString(), this, QRect(8, 132, 18, 18));
+    RadioButton2->setAccessibleName(QStringLiteral("Таймер"));
     GroupBox2 = new QGroupBox(QStringLiteral("Таймер"), this);
     GroupBox2->setGeometry(28, 112, 170, 76);
     RxSpinEdit3 = new SpinEdit(1, 9999, 1, GroupBox2);
@@ -400,6 +403,14 @@ void TForm1::HideToTray() {
     }
 }
 
+void TForm1::TrayHostChanged() {
+    RxTrayIcon1->HostChanged();
+    const bool away = !isVisible() || isMinimized();
+    if (!Button2->isEnabled() && away && !MainClosed) {
+        HideToTray();
+    }
+}
+
 void TForm1::ShowMainWindow() {
     if (isMinimized()) {
         setWindowState(windowState() & ~Qt::WindowMinimized);
@@ -483,6 +494,11 @@ void TForm1::closeEvent(QCloseEvent *event) {
     // A closed program fires nothing more: not the other countdown due in the same batch, not a tick, not a blink
     // step, also while the placement error below is on screen.
     AppClock().Halt();
+    // Slot 2's power task, "Выход" or the system's request to end may come while slot 1's warning counts: its
+    // notice, whose "Отмена" would find nobody, goes with the program.
+    if (Form2 != nullptr) {
+        Form2->EndWithProgram();
+    }
     // A blink run ended by nothing else would leave the locks as its last step set them.
     if (DM != nullptr && (DM->Timer1->Enabled() || DM->Timer2->Enabled())) {
         DM->Timer2Timer(this);

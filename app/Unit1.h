@@ -172,6 +172,9 @@ public:
     TaskKind Slot1Task() const;
     // Hides the window to the tray; with no notification area, minimises it instead.
     void HideToTray();
+    // A notification area came or went: the icon follows, and a window put away while armed goes where it can be
+    // reached again.
+    void TrayHostChanged();
     void ShowMainWindow();
     // Whether the pause command shows "Далее".
     bool Paused() const;

@@ -10,6 +10,7 @@
 #include "controls/SystemClock.h"
 #include "platform/Instance.h"
 #include "platform/Platform.h"
+#include "platform/Tray.h"
 
 #include <QApplication>
 #include <QFont>
@@ -109,6 +110,8 @@ int main(int argc, char *argv[]) {
     CreateForms();
     Form1->show();
     platform::SetMainWindow(Form1->winId());
+    platform::OnEndRequest([] { Form1->close(); });
+    platform::WatchTrayHost([] { Form1->TrayHostChanged(); });
     instance.SetMainWindow(Form1->winId());
     auto lastState = std::make_shared<QString>(Commands::StatusLine());
     Commands::WatchState([&instance, lastState] {

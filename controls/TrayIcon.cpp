@@ -85,6 +85,15 @@ void TrayIcon::Turn() {
     AnimationTimer->SetEnabled(animated_ && active_ && Available());
 }
 
+void TrayIcon::HostChanged() {
+    if (active_) {
+        // A StatusNotifier host that started afresh knows only the items that register after it.
+        icon_->setVisible(false);
+        icon_->setVisible(true);
+    }
+    Turn();
+}
+
 void TrayIcon::SetPopupMenu(QMenu *menu) {
     icon_->setContextMenu(menu);
 }

@@ -38,6 +38,8 @@ public:
     void SetAnimated(bool animated);
     int IconIndex() const { return iconIndex_; }
     void SetPopupMenu(QMenu *menu);
+    // A notification area came or went: a shown icon registers with the new one, and it turns only where seen.
+    void HostChanged();
 
     std::function<void(QObject *)> OnDblClick;
 

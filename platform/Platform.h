@@ -17,6 +17,7 @@
 #include "platform/WindowManager.h"
 
 #include <cstdint>
+#include <functional>
 
 namespace platform {
 
@@ -52,5 +53,8 @@ void ChooseDisplayProtocol();
 void ReportDisplayLimits();
 // Tells the backends the main window's native handle (QWidget::winId()) once the window exists.
 void SetMainWindow(std::uintptr_t window);
+// Runs handler from the event loop when the system asks the program to end (SIGTERM on Linux), so the program
+// ends as its "Выход" ends it.
+void OnEndRequest(std::function<void()> handler);
 
 } // namespace platform

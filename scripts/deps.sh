@@ -12,7 +12,7 @@ packages=(
   pulseaudio pulseaudio-utils sox faketime desktop-file-utils sound-theme-freedesktop
   librsvg2-bin appstream lintian debootstrap
   mutter sway swayidle wtype
-  xfwm4 kwin-x11 kwin-wayland xwayland
+  xfwm4 kwin-x11 kwin-wayland xwayland gnome-shell gjs xfce4-notifyd qt6-wayland
   "$@"
 )
 missing=()

@@ -4,15 +4,57 @@
 
 #include "platform/linux/Report.h"
 
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QImage>
 #include <QObject>
 #include <QStringList>
 #include <QVariantMap>
 
 #include <optional>
+
+namespace {
+
+// The image-data hint: width, height, bytes per row, alpha, bits per sample, channels, the RGBA bytes.
+struct ImageData {
+    QImage image;
+};
+
+QDBusArgument &operator<<(QDBusArgument &argument, const ImageData &data) {
+    const QImage &image = data.image;
+    argument.beginStructure();
+    argument << image.width() << image.height() << static_cast<int>(image.bytesPerLine()) << true << 8 << 4
+             << QByteArray(reinterpret_cast<const char *>(image.constBits()), static_cast<int>(image.sizeInBytes()));
+    argument.endStructure();
+    return argument;
+}
+
+const QDBusArgument &operator>>(const QDBusArgument &argument, ImageData &data) {
+    int width = 0;
+    int height = 0;
+    int bytesPerLine = 0;
+    bool alpha = false;
+    int bitsPerSample = 0;
+    int channels = 0;
+    QByteArray bytes;
+    argument.beginStructure();
+    argument >> width >> height >> bytesPerLine >> alpha >> bitsPerSample >> channels >> bytes;
+    argument.endStructure();
+    data.image =
+        QImage(reinterpret_cast<const uchar *>(bytes.constData()), width, height, bytesPerLine, QImage::Format_RGBA8888)
+            .copy();
+    return argument;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(ImageData)
 
 namespace platform {
 
@@ -22,14 +64,36 @@ const QString kService = QStringLiteral("org.freedesktop.Notifications");
 const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
 const QString kInterface = QStringLiteral("org.freedesktop.Notifications");
 const QString kActionKey = QStringLiteral("cancel");
-// The notification's urgency hint: 2 is critical, which servers keep on screen until it is withdrawn.
+// The program's name for the desktop: its desktop entry and its icon in the icon theme.
+const QString kDesktopEntry = QStringLiteral("zindrel");
+// The notification's urgency hint: 2 is critical, which servers keep on screen until it is withdrawn or expires.
 constexpr unsigned char kCritical = 2;
+constexpr int kImageSize = 48;
 
 struct Notice {
     QString title;
     QString text;
     QString actionLabel;
+    int expireMs;
 };
+
+// Who sends the notice: the desktop entry names the program; where the icon theme has no icon of that name (a
+// copy run from its own folder), the window icon the program draws goes with the notice as pixels.
+void AddIdentity(QVariantMap &hints, QString &appIcon) {
+    hints.insert(QStringLiteral("desktop-entry"), kDesktopEntry);
+    if (QIcon::hasThemeIcon(kDesktopEntry)) {
+        appIcon = kDesktopEntry;
+        return;
+    }
+    const QIcon icon = QGuiApplication::windowIcon();
+    if (icon.isNull()) {
+        return;
+    }
+    static const QMetaType registered = qDBusRegisterMetaType<ImageData>();
+    Q_UNUSED(registered);
+    const QImage image = icon.pixmap(kImageSize, kImageSize).toImage().convertToFormat(QImage::Format_RGBA8888);
+    hints.insert(QStringLiteral("image-data"), QVariant::fromValue(ImageData{image}));
+}
 
 } // namespace
 
@@ -87,14 +151,16 @@ private:
         QDBusMessage message = QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Notify"));
         QVariantMap hints;
         hints.insert(QStringLiteral("urgency"), QVariant::fromValue(kCritical));
+        QString appIcon;
+        AddIdentity(hints, appIcon);
         message << notice.title                                // app_name
                 << id_                                         // replaces_id
-                << QString()                                   // app_icon
+                << appIcon                                     // app_icon
                 << notice.title                                // summary
                 << notice.text                                 // body
                 << QStringList{kActionKey, notice.actionLabel} // actions: key, label
                 << hints                                       // hints
-                << 0;                                          // expire_timeout: never
+                << notice.expireMs;                            // expire_timeout, milliseconds
         pending_ = true;
         auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(message), this);
         connect(watcher, &QDBusPendingCallWatcher::finished, this, &NotificationLink::Replied);
@@ -154,9 +220,10 @@ LinuxNotifications::LinuxNotifications() : link_(std::make_unique<NotificationLi
 LinuxNotifications::~LinuxNotifications() = default;
 
 void LinuxNotifications::ShowUrgent(const std::string &title, const std::string &text, const std::string &actionLabel,
-                                    std::function<void()> onAction) {
-    link_->Show({QString::fromStdString(title), QString::fromStdString(text), QString::fromStdString(actionLabel)},
-                std::move(onAction));
+                                    int expireMs, std::function<void()> onAction) {
+    link_->Show(
+        {QString::fromStdString(title), QString::fromStdString(text), QString::fromStdString(actionLabel), expireMs},
+        std::move(onAction));
 }
 
 void LinuxNotifications::Withdraw() {

@@ -16,7 +16,7 @@ class LinuxNotifications : public Notifications {
 public:
     LinuxNotifications();
     ~LinuxNotifications() override;
-    void ShowUrgent(const std::string &title, const std::string &text, const std::string &actionLabel,
+    void ShowUrgent(const std::string &title, const std::string &text, const std::string &actionLabel, int expireMs,
                     std::function<void()> onAction) override;
     void Withdraw() override;
 

@@ -25,6 +25,26 @@ constexpr long kMwmFuncMove = 1L << 2;
 constexpr long kMwmDecorBorder = 1L << 1;
 constexpr long kMwmDecorTitle = 1L << 3;
 
+// The X server's time now. Window managers weigh an activation request by its time and distrust "no time"
+// (CurrentTime); the time is read from the PropertyNotify a zero-length append to a window of a connection of our
+// own brings, so Qt's event reader sees nothing of it.
+Time ServerTime(::Display *gui) {
+    ::Display *own = XOpenDisplay(DisplayString(gui));
+    if (own == nullptr) {
+        return CurrentTime;
+    }
+    XSetWindowAttributes attributes{};
+    attributes.event_mask = PropertyChangeMask;
+    const Window window = XCreateWindow(own, DefaultRootWindow(own), -1, -1, 1, 1, 0, CopyFromParent, InputOnly,
+                                        CopyFromParent, CWEventMask, &attributes);
+    XChangeProperty(own, window, XInternAtom(own, "_ZINDREL_TIME", False), XA_STRING, 8, PropModeAppend, nullptr, 0);
+    XEvent event;
+    XWindowEvent(own, window, PropertyChangeMask, &event);
+    XDestroyWindow(own, window);
+    XCloseDisplay(own);
+    return event.xproperty.time;
+}
+
 } // namespace
 
 void LinuxWindowManager::TitleOnly(std::uintptr_t window) {
@@ -39,6 +59,11 @@ void LinuxWindowManager::TitleOnly(std::uintptr_t window) {
     const Atom atom = XInternAtom(display, "_MOTIF_WM_HINTS", False);
     XChangeProperty(display, static_cast<Window>(window), atom, atom, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char *>(hints), 5);
+    // A dialog by its type alone: a WM_TRANSIENT_FOR naming a window the window manager does not manage (Qt names
+    // its unmapped leader window for a dialog without a parent) is refused with a warning.
+    const Atom dialog = XInternAtom(display, "_NET_WM_WINDOW_TYPE_DIALOG", False);
+    XChangeProperty(display, static_cast<Window>(window), XInternAtom(display, "_NET_WM_WINDOW_TYPE", False), XA_ATOM,
+                    32, PropModeReplace, reinterpret_cast<const unsigned char *>(&dialog), 1);
     XFlush(display);
 }
 
@@ -55,9 +80,9 @@ void LinuxWindowManager::ForceActive(std::uintptr_t window) {
     event.xclient.window = static_cast<Window>(window);
     event.xclient.message_type = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
     event.xclient.format = 32;
-    event.xclient.data.l[0] = 2;           // source indication: pager
-    event.xclient.data.l[1] = CurrentTime; // timestamp
-    event.xclient.data.l[2] = 0;           // the requester's active window: none
+    event.xclient.data.l[0] = 2;                                      // source indication: pager
+    event.xclient.data.l[1] = static_cast<long>(ServerTime(display)); // timestamp
+    event.xclient.data.l[2] = 0;                                      // the requester's active window: none
     XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
     XRaiseWindow(display, static_cast<Window>(window));
     XFlush(display);

@@ -7,11 +7,11 @@
 
 namespace platform::win32 {
 
-// The warning dialog is the notice on Windows: the notification area has no countdown that a balloon could keep
-// up to date without piling up one balloon a second.
+// The warning dialog is the notice on Windows: a balloon of the notification area has no action that could cancel.
 class Win32Notifications : public Notifications {
 public:
-    void ShowUrgent(const std::string &, const std::string &, const std::string &, std::function<void()>) override {}
+    void ShowUrgent(const std::string &, const std::string &, const std::string &, int,
+                    std::function<void()>) override {}
     void Withdraw() override {}
 };
 

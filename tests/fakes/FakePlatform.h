@@ -207,10 +207,11 @@ public:
         std::string title;
         std::string text;
         std::string actionLabel;
+        int expireMs = 0;
     };
-    void ShowUrgent(const std::string &title, const std::string &text, const std::string &actionLabel,
+    void ShowUrgent(const std::string &title, const std::string &text, const std::string &actionLabel, int expireMs,
                     std::function<void()> onAction) override {
-        notices.push_back({title, text, actionLabel});
+        notices.push_back({title, text, actionLabel, expireMs});
         action = std::move(onAction);
     }
     void Withdraw() override {

@@ -11,18 +11,21 @@ itself. A compositor that cannot start here, also on a second try, makes the tes
 """
 
 import glob
+import json
 import os
 import shutil
 import subprocess
 import time
 
-from fixture import Fixture, Mock, Skip, children, log, wait_until
+from fixture import PYTHON, Fixture, Mock, Skip, children, log, wait_until
 
 X11_DESKTOPS = {
     "openbox": (["openbox", "--sm-disable"], {}),
     "xfwm4": (["xfwm4", "--compositor=off", "--sm-client-disable"], {}),
     # No compositing: Xvfb has no OpenGL worth using, and kwin's XRender fallback only slows the start.
     "kwin_x11": (["kwin_x11"], {"KWIN_COMPOSE": "N"}),
+    # xfwm4 with Xfce's own notification server instead of the mock.
+    "xfce": (["xfwm4", "--compositor=off", "--sm-client-disable"], {}),
 }
 WAYLAND_DESKTOPS = {
     "mutter": (["mutter", "--wayland", "--headless", "--sm-disable", "--virtual-monitor", "1280x800",
@@ -30,7 +33,39 @@ WAYLAND_DESKTOPS = {
     # QPainter compositing: there is no GPU here.
     "kwin_wayland": (["kwin_wayland", "--virtual", "--xwayland", "--width", "1280", "--height", "800",
                       "--socket", "zindrel-wayland"], {"KWIN_COMPOSE": "Q"}),
+    # GNOME Shell shows the notices itself; the settings come from a key file so the probe extension is enabled.
+    "gnome-shell": (["gnome-shell", "--wayland", "--headless", "--sm-disable", "--virtual-monitor", "1280x800",
+                     "--wayland-display", "zindrel-wayland"], {"GSETTINGS_BACKEND": "keyfile"}),
 }
+# Desktops whose own notification server shows the warning's notice; the others get dbusmock's.
+NOTIFICATION_SERVERS = {"xfce": ["/usr/lib/x86_64-linux-gnu/xfce4/notifyd/xfce4-notifyd"], "gnome-shell": None}
+# The compositors once more without XWayland, with the program a native Wayland client.
+NATIVE_DESKTOPS = {
+    "mutter": [*WAYLAND_DESKTOPS["mutter"][0], "--no-x11"],
+    "kwin_wayland": [a for a in WAYLAND_DESKTOPS["kwin_wayland"][0] if a != "--xwayland"],
+}
+# The probe extension's one job: GNOME Shell's Eval, with which the journey reads the banner and presses its button.
+SHELL_PROBE = "function init() { return { enable() { global.context.unsafe_mode = true; }, disable() {} }; }\n"
+# The program's accessible tree read and acted on through AT-SPI, run with the fixture's buses: "windows" prints the
+# shown windows as [name, width, height]; "press NAME" presses the control of that accessible name.
+ATSPI = """
+import json, sys, gi
+gi.require_version("Atspi", "2.0")
+from gi.repository import Atspi
+def walk(node):
+    yield node
+    for i in range(node.get_child_count()):
+        yield from walk(node.get_child_at_index(i))
+desktop = Atspi.get_desktop(0)
+app = next(a for a in (desktop.get_child_at_index(i) for i in range(desktop.get_child_count())) if a.get_name() == "zindrel")
+if sys.argv[1] == "windows":
+    shown = [w for w in (app.get_child_at_index(i) for i in range(app.get_child_count()))
+             if w.get_state_set().contains(Atspi.StateType.SHOWING)]
+    print(json.dumps([[w.get_name(), w.get_size().x, w.get_size().y] for w in shown]))
+else:
+    node = next(n for n in walk(app) if n.get_name() == sys.argv[2] and n.get_state_set().contains(Atspi.StateType.SHOWING))
+    node.get_action_iface().do_action(0)
+"""
 DESKTOPS = tuple(X11_DESKTOPS) + tuple(WAYLAND_DESKTOPS)
 # Desktops whose shell shows StatusNotifierItems (Plasma); the others here show none without a panel.
 NOTIFIER_HOSTS = ("kwin_x11", "kwin_wayland")
@@ -42,22 +77,33 @@ class DesktopFixture(Fixture):
     """A Fixture whose X display is managed by a real window manager or compositor, plus a mocked
     org.freedesktop.Notifications (self.notifications) on the private session bus."""
 
-    def __init__(self, desktop, **kwargs):
-        if desktop not in DESKTOPS:
+    def __init__(self, desktop, native=False, **kwargs):
+        if desktop not in DESKTOPS or (native and desktop not in NATIVE_DESKTOPS):
             raise ValueError(desktop)
         self.desktop = desktop
         self.wayland = desktop in WAYLAND_DESKTOPS
+        self.native = native
         self.notifications = None
-        super().__init__(f"desktop-{desktop}", xvfb=not self.wayland, **kwargs)
+        super().__init__(f"desktop-{desktop}{'-native' if native else ''}", xvfb=not self.wayland, **kwargs)
 
     def start(self):
         if self.wayland:
             self.start_buses()
-            self.start_compositor()
+            if self.desktop == "gnome-shell":
+                self.prepare_shell()
+            if self.native:
+                self.start_native_compositor()
+            else:
+                self.start_compositor()
         super().start()
         if not self.wayland:
             self.start_window_manager()
         self.start_notifications()
+        if self.desktop == "gnome-shell":
+            # The shell opens on its overview, which keeps every window from the focus, and announces the unsafe
+            # mode in a banner that would hold back the next.
+            wait_until(lambda: self.shell_eval("Main.layoutManager._startingUp") is False, 30, what="the shell up")
+            self.shell_eval("Main.overview.hide(); Main.messageTray.getSources().forEach(s => s.destroy())")
 
     def _spawn_desktop(self, argv, extra):
         env = dict(self.env)
@@ -122,8 +168,103 @@ class DesktopFixture(Fixture):
         time.sleep(1.0)
         log(f"fixture: {self.desktop} with XWayland on {self.display}")
 
+    def prepare_shell(self):
+        """GNOME Shell's settings in a key file, with the probe extension enabled."""
+        ext = self._dir("home/.local/share/gnome-shell/extensions/zindrel-probe@tests")
+        with open(os.path.join(ext, "metadata.json"), "w", encoding="utf-8") as f:
+            json.dump({"uuid": "zindrel-probe@tests", "name": "probe", "description": "probe",
+                       "shell-version": ["43"]}, f)
+        with open(os.path.join(ext, "extension.js"), "w", encoding="utf-8") as f:
+            f.write(SHELL_PROBE)
+        with open(os.path.join(self._dir("home/.config/glib-2.0/settings"), "keyfile"), "w", encoding="utf-8") as f:
+            f.write("[org/gnome/shell]\nenabled-extensions=['zindrel-probe@tests']\n")
+
+    def start_native_compositor(self):
+        """The compositor without XWayland: the children see only WAYLAND_DISPLAY and run Qt on Wayland."""
+        if not glob.glob("/usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so"):
+            raise Skip("qt6-wayland is not installed")
+        proc = self._spawn_desktop(NATIVE_DESKTOPS[self.desktop], WAYLAND_DESKTOPS[self.desktop][1])
+        socket = os.path.join(self.runtime, "zindrel-wayland")
+        try:
+            wait_until(lambda: proc.poll() is not None or os.path.exists(socket), 30, what=f"{self.desktop}'s socket")
+        except TimeoutError:
+            raise Skip(f"{self.desktop} opened no Wayland socket: {self._tail(self.desktop)}") from None
+        if proc.poll() is not None:
+            raise Skip(f"{self.desktop} exited: {self._tail(self.desktop)}")
+        self.env.update(WAYLAND_DISPLAY="zindrel-wayland", XDG_SESSION_TYPE="wayland", QT_QPA_PLATFORM="wayland",
+                        QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+        self.env.pop("DISPLAY", None)
+        time.sleep(1.0)
+        log(f"fixture: {self.desktop} without XWayland")
+
+    def accessible(self, *argv):
+        """Runs the AT-SPI probe; the shown windows for "windows", None for "press NAME"."""
+        out = subprocess.run([PYTHON, "-c", ATSPI, *argv], env=self.env, capture_output=True, text=True, timeout=30)
+        if out.returncode != 0:
+            raise RuntimeError(f"AT-SPI {argv}: {out.stderr.strip()[-300:]}")
+        return json.loads(out.stdout) if argv[0] == "windows" else None
+
+    def add_shortcuts_portal(self):
+        """A GlobalShortcuts portal, which neither compositor here offers; self.portal records the calls."""
+        import dbus
+
+        self.portal = self.add_mock("org.freedesktop.portal.Desktop", "/org/freedesktop/portal/desktop",
+                                    "org.freedesktop.portal.GlobalShortcuts")
+        self.portal.add_property("version", dbus.UInt32(1))
+        for method, signature in (("CreateSession", "a{sv}"), ("BindShortcuts", "oa(sa{sv})sa{sv}")):
+            self.portal.add_method(method, signature, "o", "ret = dbus.ObjectPath('/org/freedesktop/portal/r')")
+
+    def portal_session(self, program):
+        """Answers the program's CreateSession on its request object, as the portal does; returns the session."""
+        import dbus
+
+        options = wait_until(lambda: self.portal.method_calls("CreateSession"), 15, what="CreateSession")[0][0]
+        bus = self.dbus_object("session", "org.freedesktop.DBus", "/org/freedesktop/DBus")
+        base = "/org/freedesktop/portal/desktop"
+        session = dbus.ObjectPath(f"{base}/session/1/{options['session_handle_token']}")
+        # The request path names the caller's connection; the program may hold more than one (accessibility's).
+        for sender in (str(n) for n in bus.ListNames(dbus_interface="org.freedesktop.DBus") if n.startswith(":")):
+            if bus.GetConnectionUnixProcessID(sender, dbus_interface="org.freedesktop.DBus") == program.pid:
+                path = f"{base}/request/{sender[1:].replace('.', '_')}/{options['handle_token']}"
+                self.portal.add_object(path, "org.freedesktop.portal.Request", {})._object().EmitSignal(
+                    "org.freedesktop.portal.Request", "Response", "ua{sv}", [0, {"session_handle": session}],
+                    dbus_interface="org.freedesktop.DBus.Mock")
+        return session
+
+    def portal_press(self, session):
+        """The bound shortcut pressed and released, as the portal reports it."""
+        import dbus
+
+        for signal in ("Activated", "Deactivated"):
+            self.portal._object().EmitSignal(self.portal.interface, signal, "osta{sv}", [session, "show-window", 0, dbus.Dictionary({}, signature="sv")],
+                                             dbus_interface="org.freedesktop.DBus.Mock")
+
+    def shell_eval(self, script):
+        """The JSON value of JavaScript run inside GNOME Shell."""
+        shell = self.dbus_object("session", "org.gnome.Shell", "/org/gnome/Shell")
+        ok, value = shell.Eval(script, dbus_interface="org.gnome.Shell")
+        if not ok:
+            raise RuntimeError(f"GNOME Shell's Eval: {value}")
+        return json.loads(value) if value else None
+
+    def start_notification_server(self):
+        """The desktop's own notification server: Xfce's started here, GNOME Shell's already there."""
+        argv = NOTIFICATION_SERVERS[self.desktop]
+        if argv:
+            if not os.path.exists(argv[0]):
+                raise Skip(f"{argv[0]} is not installed")
+            self.spawn(argv, "notifyd")
+        try:
+            wait_until(lambda: self.name_owned("session", "org.freedesktop.Notifications"), 30,
+                       what="the notification server")
+        except TimeoutError:
+            raise Skip(f"no notification server on the bus: {self._tail('notifyd')}") from None
+
     def start_notifications(self):
         """dbusmock's notification daemon on the session bus: Notify returns ids, every call is recorded."""
+        if self.desktop in NOTIFICATION_SERVERS:
+            self.start_notification_server()
+            return
         what = "notifications"
         args = ["--session", "--template", "notification_daemon", "-l", self._log(f"{what}-calls")]
         self._start_dbusmock(what, args, "session", "org.freedesktop.Notifications")

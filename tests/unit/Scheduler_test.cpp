@@ -108,6 +108,15 @@ TEST_F(Scheduler, WithoutANotificationAreaArmingMinimisesInsteadOfHidingAndTheIc
     EXPECT_TRUE(Form1->isMinimized());
     EXPECT_TRUE(Form1->RxTrayIcon1->Animated());
     EXPECT_FALSE(Form1->RxTrayIcon1->AnimationTimer->Enabled()) << "no notification area, no icon to turn";
+    // A notification area appears while armed, then goes again: the window and the icon follow it.
+    TrayIcon::OverrideAvailable(true);
+    Form1->TrayHostChanged();
+    EXPECT_FALSE(Form1->isVisible()) << "the minimised window moves into the new notification area";
+    EXPECT_TRUE(Form1->RxTrayIcon1->AnimationTimer->Enabled());
+    TrayIcon::OverrideAvailable(false);
+    Form1->TrayHostChanged();
+    EXPECT_TRUE(Form1->isVisible() && Form1->isMinimized()) << "a hidden window would be out of reach";
+    EXPECT_FALSE(Form1->RxTrayIcon1->AnimationTimer->Enabled());
     Form1->Button3Clicw(Form1->N15);
     EXPECT_FALSE(Form1->isMinimized());
     Form1->KeepWindowOnArm = true;

@@ -227,7 +227,7 @@ TEST_F(WarningDialog, FailedPowerOperationStillClosesTheMainWindow) {
     EXPECT_EQ(terminated, 1);
 }
 
-TEST_F(WarningDialog, NotificationFollowsTheCountItsActionCancelsAndItIsWithdrawnOnClose) {
+TEST_F(WarningDialog, OneNoticeSaysTheDueTimeItsActionCancelsAndItIsWithdrawnOnEveryEnd) {
     Form1->RadioButton2->setChecked(true);
     Form1->RadioButton1Click(Form1->RadioButton2);
     Form1->Button2Click(Form1->Button2);
@@ -237,11 +237,12 @@ TEST_F(WarningDialog, NotificationFollowsTheCountItsActionCancelsAndItIsWithdraw
     RunWarning([&] {
         ASSERT_EQ(notices.size(), 1U) << "the notice goes up with the dialog";
         EXPECT_EQ(notices[0].title, "Zindrel");
-        EXPECT_EQ(notices[0].text, Message(15).toStdString());
+        EXPECT_EQ(notices[0].text, "Задача будет выполнена в 12:00:16. Для прекращения выполнения задачи нажмите "
+                                   "Отмена.");
         EXPECT_EQ(notices[0].actionLabel, "Отмена");
-        clock.advance(2000);
-        ASSERT_EQ(notices.size(), 3U) << "one update a second";
-        EXPECT_EQ(notices.back().text, Message(13).toStdString());
+        EXPECT_EQ(notices[0].expireMs, 21000) << "it expires a little after the task's time";
+        clock.advance(5000);
+        EXPECT_EQ(notices.size(), 1U) << "a replaced notice may lose its button: it is sent once";
         ASSERT_TRUE(fake.notifications.action);
         fake.notifications.action();
         EXPECT_FALSE(Form2->isVisible()) << "the notice's action closes the dialog as its Cancel does";
@@ -253,6 +254,16 @@ TEST_F(WarningDialog, NotificationFollowsTheCountItsActionCancelsAndItIsWithdraw
     EXPECT_TRUE(Form1->isVisible());
     clock.advance(30000);
     EXPECT_EQ(PowerCalls(), 0);
+
+    // The program ends while the warning counts: "Выход", slot 2's power task or a SIGTERM all close the window.
+    RunWarning([&] {
+        ASSERT_TRUE(fake.notifications.Shown());
+        Form1->close();
+        EXPECT_FALSE(fake.notifications.Shown()) << "the ending program takes its notice down";
+        EXPECT_FALSE(Form2->isVisible());
+    });
+    clock.resume();
+    Form1->MainClosed = false;
 
     Form1->WarningCounter = 0;
     RunWarning([&] { clock.advance(1000); });
@@ -285,6 +296,7 @@ TEST_F(WarningDialog, WindowHasNoCaptionButtonsStaysOnTopAndCancelComesFirst) {
     EXPECT_EQ(Form2->windowTitle(), "Zindrel");
     const Qt::WindowFlags flags = Form2->windowFlags();
     EXPECT_TRUE(flags & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(Form2->windowType(), Qt::Window) << "a Qt dialog would name a hidden main window as its parent";
     EXPECT_TRUE(flags & Qt::CustomizeWindowHint);
     EXPECT_FALSE(flags & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint));
     EXPECT_EQ(Form2->size(), QSize(488, 129));

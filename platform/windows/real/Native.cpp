@@ -47,6 +47,8 @@ void InstallNative() {
 // Windows has one display protocol, and the program's features all work on it.
 void ChooseDisplayProtocol() {}
 void ReportDisplayLimits() {}
+// Windows ends a program through its windows' messages, which Qt turns into close events.
+void OnEndRequest(std::function<void()>) {}
 void SetMainWindow(std::uintptr_t window) {
     win32::SetMainWindow(window);
 }

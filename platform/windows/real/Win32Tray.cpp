@@ -8,4 +8,7 @@ bool TrayReportsSingleActivations() {
     return false;
 }
 
+// The taskbar is the notification area there, and Qt puts the icon back when it restarts.
+void WatchTrayHost(std::function<void()>) {}
+
 } // namespace platform
