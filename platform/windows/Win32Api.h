@@ -54,6 +54,17 @@ struct Win32Api {
     BOOL (*Beep)(DWORD frequency, DWORD duration);
     void (*Sleep)(DWORD milliseconds);
     DWORD (*GetModuleFileNameA)(HINSTANCE module, char *buffer, DWORD size);
+    // Power requests, Windows 7 and later: null where the system lacks them. PowerCreateRequest's reason is the
+    // request's simple reason string (REASON_CONTEXT with POWER_REQUEST_CONTEXT_SIMPLE_STRING).
+    HANDLE (*PowerCreateRequest)(const char *reason);
+    BOOL (*PowerSetRequest)(HANDLE request, int type);
+    BOOL (*PowerClearRequest)(HANDLE request, int type);
+    DWORD (*SetThreadExecutionState)(DWORD flags);
+    // A waitable timer; SetWaitableTimer's due time counts 100-nanosecond ticks, as an absolute UTC FILETIME when
+    // positive, and its completion routine is always null.
+    HANDLE (*CreateWaitableTimerA)(void *security, BOOL manualReset, const char *name);
+    BOOL (*SetWaitableTimer)(HANDLE timer, std::int64_t dueTime, LONG period, BOOL resume);
+    BOOL (*CancelWaitableTimer)(HANDLE timer);
     // advapi32
     BOOL (*OpenProcessToken)(HANDLE process, DWORD access, HANDLE *token);
     BOOL (*LookupPrivilegeValueA)(const char *systemName, const char *name, LUID *luid);

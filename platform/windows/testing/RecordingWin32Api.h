@@ -57,6 +57,11 @@ public:
     std::map<std::string, std::vector<BYTE>> versionValues;
     BOOL saveLinkResult = 1;
     std::u16string savedLinkPath;
+    // Power requests and the wake timer; powerRequests false leaves the request entries null, as before Windows 7.
+    bool powerRequests = true;
+    HANDLE createdRequest = request;
+    BOOL setRequestResult = 1;
+    HANDLE createdTimer = timer;
     // Port 0x61 keeps what is written to it, as the speaker control register does.
     std::map<WORD, BYTE> ports;
 
@@ -64,6 +69,8 @@ public:
     static inline HANDLE const token = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x7C));
     static inline HWND const desktop = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x10010));
     static inline HKEY const openedKey = reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(0x2A0));
+    static inline HANDLE const request = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x3C0));
+    static inline HANDLE const timer = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x3D0));
     static constexpr DWORD shutdownLuid = 0x13;
 
     static std::string Hex(unsigned long long value, int digits = 0) {
@@ -91,6 +98,12 @@ public:
         if (handle == openedKey) {
             return "key";
         }
+        if (handle == request) {
+            return "request";
+        }
+        if (handle == timer) {
+            return "timer";
+        }
         return Hex(reinterpret_cast<std::uintptr_t>(handle));
     }
 
@@ -110,6 +123,11 @@ private:
         return static_cast<UINT>(used < text.size() ? size : used);
     }
 
+    // Rebuilds the table, so a changed powerRequests takes effect.
+public:
+    void Refill() { Fill(); }
+
+private:
     void Fill() {
         api_.GetVersion = [] {
             current->Log("GetVersion()");
@@ -144,6 +162,42 @@ private:
         api_.GetModuleFileNameA = [](HINSTANCE module, char *buffer, DWORD size) {
             current->Log("GetModuleFileNameA(" + Name(module) + ", " + std::to_string(size) + ")");
             return static_cast<DWORD>(CopyOut(current->modulePath, buffer, size));
+        };
+        if (powerRequests) {
+            api_.PowerCreateRequest = [](const char *reason) {
+                current->Log("PowerCreateRequest(" + Text(reason) + ")");
+                return current->createdRequest;
+            };
+            api_.PowerSetRequest = [](HANDLE handle, int type) {
+                current->Log("PowerSetRequest(" + Name(handle) + ", " + std::to_string(type) + ")");
+                return current->setRequestResult;
+            };
+            api_.PowerClearRequest = [](HANDLE handle, int type) {
+                current->Log("PowerClearRequest(" + Name(handle) + ", " + std::to_string(type) + ")");
+                return BOOL{1};
+            };
+        } else {
+            api_.PowerCreateRequest = nullptr;
+            api_.PowerSetRequest = nullptr;
+            api_.PowerClearRequest = nullptr;
+        }
+        api_.SetThreadExecutionState = [](DWORD flags) {
+            current->Log("SetThreadExecutionState(" + Hex(flags, 8) + ")");
+            return DWORD{0x80000000};
+        };
+        api_.CreateWaitableTimerA = [](void *security, BOOL manualReset, const char *name) {
+            current->Log("CreateWaitableTimerA(" + Name(security) + ", " + std::to_string(manualReset) + ", " +
+                         Text(name) + ")");
+            return current->createdTimer;
+        };
+        api_.SetWaitableTimer = [](HANDLE handle, std::int64_t due, LONG period, BOOL resume) {
+            current->Log("SetWaitableTimer(" + Name(handle) + ", " + std::to_string(due) + ", " +
+                         std::to_string(period) + ", " + std::to_string(resume) + ")");
+            return BOOL{1};
+        };
+        api_.CancelWaitableTimer = [](HANDLE handle) {
+            current->Log("CancelWaitableTimer(" + Name(handle) + ")");
+            return BOOL{1};
         };
         api_.OpenProcessToken = [](HANDLE processHandle, DWORD access, HANDLE *result) {
             current->Log("OpenProcessToken(" + Name(processHandle) + ", " + Hex(access, 2) + ")");
