@@ -9,6 +9,7 @@
 #include "actions/Unit7.h"
 #include "app/Application.h"
 #include "app/Forms.h"
+#include "app/SleepHold.h"
 #include "controls/ClickLabel.h"
 #include "controls/Clock.h"
 #include "controls/ClockPanel.h"
@@ -480,6 +481,7 @@ void TForm1::Button2Click(QObject *) {
     if (!KeepWindowOnArm) {
         HideToTray();
     }
+    SleepHold::Follow(*this);
 }
 
 void TForm1::Timer2Timer(QObject *Sender) {
@@ -522,6 +524,7 @@ void TForm1::SpeedButton3Click(QObject *) {
         SetTitleAndHint(kArmed);
     }
     Button1->setEnabled(true);
+    SleepHold::Follow(*this);
 }
 
 void TForm1::Button1Click(QObject *) {
@@ -539,6 +542,7 @@ void TForm1::Button1Click(QObject *) {
     N7->setText(kPause);
     pausedLeft1_ = pausedLeft2_ = -1;
     RunIsAlarm = Countdown1Armed = Countdown2Armed = false;
+    SleepHold::Follow(*this);
 }
 
 void TForm1::N11Click(QObject *Sender) {
@@ -660,6 +664,7 @@ void TForm1::RunShownTask(TaskKind task, TimerSlot slot, bool armed, const QStri
 }
 
 void TForm1::RunFiredTasks(TimerSlot slot) {
+    SleepHold::Follow(*this);
     Form7->RunWinAmpActions();
     if (Form4->CheckBox4->isChecked()) {
         ShowRandomPhrase();
@@ -696,7 +701,9 @@ void TForm1::RunFiredTasks(TimerSlot slot) {
         const bool isPower = powerTask == TaskKind::Logoff || powerTask == TaskKind::Reboot ||
                              powerTask == TaskKind::Shutdown || powerTask == TaskKind::Sleep;
         if (isPower) {
-            if (NoWarnings) {
+            if (Countdown1Armed && SleepHold::FiredLate(*Timer1)) {
+                Form2->ShowWarning(TimerSlot::Slot1, SleepHold::kLateWarningSeconds);
+            } else if (NoWarnings) {
                 DoPowerTask(powerTask);
             } else {
                 Form2->ShowWarning();
@@ -713,7 +720,11 @@ void TForm1::RunFiredTasks(TimerSlot slot) {
         Label7->hide();
         RunShownTask(Form6->Task(), TimerSlot::Slot2, Countdown2Armed,
                      QStringLiteral("Zindrel - второй таймер сработал!"));
-        DoPowerTask(Form6->Task());
+        if (SleepHold::FiredLate(*Timer3) && SleepHold::IsPowerTask(Form6->Task())) {
+            Form2->ShowWarning(TimerSlot::Slot2, SleepHold::kLateWarningSeconds);
+        } else {
+            DoPowerTask(Form6->Task());
+        }
         Form4->SpeedButton4Click(this);
         Countdown2Armed = false;
     }
@@ -859,6 +870,7 @@ void TForm1::closeEvent(QCloseEvent *event) {
     // A closed program fires nothing more: not the other countdown due in the same batch, not a tick, not a blink
     // step, also while the placement error below is on screen.
     AppClock().Halt();
+    SleepHold::End();
     // A blink run ended by nothing else would leave the locks as its last step set them.
     if (DM != nullptr && (DM->Timer1->Enabled() || DM->Timer2->Enabled())) {
         DM->Timer2Timer(this);
