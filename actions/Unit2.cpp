@@ -2,6 +2,7 @@
 // TForm2, the warning countdown: a stay-on-top dialog counting seconds down before a power task of slot 1.
 #include "actions/Unit2.h"
 
+#include "actions/Unit6.h"
 #include "app/Forms.h"
 #include "app/Unit1.h"
 #include "controls/Clock.h"
@@ -86,8 +87,9 @@ void TForm2::ShowCount() {
     Memo1->setPlainText(MessageText(SecondsLeft));
 }
 
-void TForm2::ShowWarning() {
-    SecondsLeft = Form1->WarningCounter;
+void TForm2::ShowWarning(TimerSlot slot, int minimumSeconds) {
+    slot_ = slot;
+    SecondsLeft = std::max(Form1->WarningCounter, minimumSeconds);
     WarningCloseAllowed = false;
     beenActive_ = false;
     ShowCount();
@@ -117,7 +119,7 @@ void TForm2::Timer1Timer(QObject *) {
     WarningCloseAllowed = true;
     // The countdown ends here whatever the task now is; a task changed away from power leaves nothing to do.
     Timer1->SetEnabled(false);
-    Form1->DoPowerTask(Form1->Slot1Task());
+    Form1->DoPowerTask(slot_ == TimerSlot::Slot2 ? Form6->Task() : Form1->Slot1Task());
     accept();
 }
 

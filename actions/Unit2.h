@@ -2,6 +2,8 @@
 // TForm2, the warning countdown before a power task of the first slot.
 #pragma once
 
+#include "app/TaskKind.h"
+
 #include <QDateTime>
 #include <QDialog>
 
@@ -35,9 +37,9 @@ public:
     void Button1Click(QObject *Sender);
     void FormCloseQuery(QObject *Sender, bool &CanClose);
 
-    // Starts the one-second countdown from the configured seconds and shows the dialog modally; returns when it
-    // has closed.
-    void ShowWarning();
+    // Starts the one-second countdown from the configured seconds, but never fewer than minimumSeconds, and shows
+    // the dialog modally; returns when it has closed. At zero it runs the power task of that slot.
+    void ShowWarning(TimerSlot slot = TimerSlot::Slot1, int minimumSeconds = 0);
 
     // The message for n seconds left.
     static QString MessageText(int n);
@@ -65,4 +67,5 @@ private:
     bool bringPending_ = false;
     // Whether the dialog has had the focus since this countdown started; until then each tick asks for it again.
     bool beenActive_ = false;
+    TimerSlot slot_ = TimerSlot::Slot1;
 };

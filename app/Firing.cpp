@@ -6,6 +6,7 @@
 #include "actions/Unit6.h"
 #include "actions/Unit7.h"
 #include "app/Forms.h"
+#include "app/SleepHold.h"
 #include "app/Unit1.h"
 #include "app/Unit1Captions.h"
 #include "controls/ClickLabel.h"
@@ -94,6 +95,7 @@ void TForm1::RunShownTask(TaskKind task, TimerSlot slot, bool armed, const QStri
 }
 
 void TForm1::RunFiredTasks(TimerSlot slot) {
+    SleepHold::Follow(*this);
     Form7->RunWinAmpActions();
     if (Form4->CheckBox4->isChecked()) {
         ShowRandomPhrase();
@@ -130,7 +132,9 @@ void TForm1::RunFiredTasks(TimerSlot slot) {
         const bool isPower = powerTask == TaskKind::Logoff || powerTask == TaskKind::Reboot ||
                              powerTask == TaskKind::Shutdown || powerTask == TaskKind::Sleep;
         if (isPower) {
-            if (NoWarnings) {
+            if (Countdown1Armed && SleepHold::FiredLate(*Timer1)) {
+                Form2->ShowWarning(TimerSlot::Slot1, SleepHold::kLateWarningSeconds);
+            } else if (NoWarnings) {
                 DoPowerTask(powerTask);
             } else {
                 Form2->ShowWarning();
@@ -147,7 +151,11 @@ void TForm1::RunFiredTasks(TimerSlot slot) {
         Label7->hide();
         RunShownTask(Form6->Task(), TimerSlot::Slot2, Countdown2Armed,
                      QStringLiteral("Zindrel - второй таймер сработал!"));
-        DoPowerTask(Form6->Task());
+        if (SleepHold::FiredLate(*Timer3) && SleepHold::IsPowerTask(Form6->Task())) {
+            Form2->ShowWarning(TimerSlot::Slot2, SleepHold::kLateWarningSeconds);
+        } else {
+            DoPowerTask(Form6->Task());
+        }
         Form4->SpeedButton4Click(this);
         Countdown2Armed = false;
     }

@@ -3,6 +3,7 @@
 #include "actions/Unit6.h"
 #include "app/Application.h"
 #include "app/Forms.h"
+#include "app/SleepHold.h"
 #include "app/Unit1.h"
 #include "app/Unit1Captions.h"
 #include "controls/ClickLabel.h"
@@ -120,6 +121,7 @@ void TForm1::Button2Click(QObject *) {
     if (!KeepWindowOnArm) {
         HideToTray();
     }
+    SleepHold::Follow(*this);
 }
 
 void TForm1::Timer2Timer(QObject *Sender) {
@@ -162,6 +164,7 @@ void TForm1::SpeedButton3Click(QObject *) {
         SetTitleAndHint(kArmed);
     }
     Button1->setEnabled(true);
+    SleepHold::Follow(*this);
 }
 
 void TForm1::Button1Click(QObject *) {
@@ -179,6 +182,7 @@ void TForm1::Button1Click(QObject *) {
     N7->setText(kPause);
     pausedLeft1_ = pausedLeft2_ = -1;
     RunIsAlarm = Countdown1Armed = Countdown2Armed = false;
+    SleepHold::Follow(*this);
 }
 
 void TForm1::N11Click(QObject *Sender) {

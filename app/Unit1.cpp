@@ -6,8 +6,10 @@
 #include "actions/Unit5.h"
 #include "actions/Unit6.h"
 #include "actions/Unit7.h"
+#include "actions/Unit2.h"
 #include "app/Application.h"
 #include "app/Forms.h"
+#include "app/SleepHold.h"
 #include "app/Unit1Captions.h"
 #include "controls/ClickLabel.h"
 #include "controls/Clock.h"
@@ -494,6 +496,7 @@ void TForm1::closeEvent(QCloseEvent *event) {
     // A closed program fires nothing more: not the other countdown due in the same batch, not a tick, not a blink
     // step, also while the placement error below is on screen.
     AppClock().Halt();
+    SleepHold::End();
     // Slot 2's power task, "Выход" or the system's request to end may come while slot 1's warning counts: its
     // notice, whose "Отмена" would find nobody, goes with the program.
     if (Form2 != nullptr) {

@@ -57,6 +57,7 @@ std::int64_t WindowTimer::RemainingTime() const {
 
 void WindowTimer::Elapsed(std::int64_t dueMs) {
     const std::int64_t now = clock_->NowMs();
+    lateness_ = now - dueMs;
     due_ = dueMs + interval_;
     if (!catchUp_ && due_ <= now) {
         due_ = now + interval_;

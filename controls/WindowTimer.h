@@ -23,6 +23,8 @@ public:
     void SetEnabled(bool enabled);
     // Milliseconds until the next tick of a running timer, else 0.
     std::int64_t RemainingTime() const;
+    // How much later than its due time the last tick came (a suspend the clock counted, a busy thread).
+    std::int64_t Lateness() const { return lateness_; }
     // A timer that catches up fires once for every period it missed (a minute ticker after a suspend);
     // the others coalesce missed periods into one tick, as window timers do.
     void SetCatchUp(bool catchUp) { catchUp_ = catchUp; }
@@ -46,4 +48,5 @@ private:
     bool catchUp_ = false;
     std::int64_t leeway_ = 0;
     std::int64_t due_ = 0;
+    std::int64_t lateness_ = 0;
 };

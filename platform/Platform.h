@@ -13,6 +13,7 @@
 #include "platform/Notifications.h"
 #include "platform/PortIO.h"
 #include "platform/SessionPower.h"
+#include "platform/SleepGuard.h"
 #include "platform/System.h"
 #include "platform/WindowManager.h"
 
@@ -35,6 +36,7 @@ struct Backends {
     PortIO *ports = nullptr;
     Notifications *notifications = nullptr;
     WindowManager *windowManager = nullptr;
+    SleepGuard *sleepGuard = nullptr;
 };
 
 // The backends in use. The program installs the native ones at start; tests install fakes.

@@ -12,6 +12,7 @@
 #include "platform/linux/LinuxNotifications.h"
 #include "platform/linux/LinuxPortIO.h"
 #include "platform/linux/LinuxSessionPower.h"
+#include "platform/linux/LinuxSleepGuard.h"
 #include "platform/linux/LinuxSystem.h"
 #include "platform/linux/LinuxWindowManager.h"
 #include "platform/linux/UDisksTray.h"
@@ -33,8 +34,9 @@ void InstallNative() {
     static LinuxPortIO ports;
     static LinuxNotifications notifications;
     static LinuxWindowManager windowManager;
+    static LinuxSleepGuard sleepGuard;
     Install({&power, &display, &lockKeys, &keyState, &audio, &player, &cdDrive, &launcher, &desktop, &system, &ports,
-             &notifications, &windowManager});
+             &notifications, &windowManager, &sleepGuard});
 }
 
 // The Linux backends address no window of the program.

@@ -64,6 +64,17 @@ struct Win32Api {
     // The settings store's replace, with UTF-16 paths, and the error a failed call left.
     BOOL (*MoveFileExW)(const char16_t *existing, const char16_t *replacement, DWORD flags);
     DWORD (*GetLastError)();
+    // Power requests, Windows 7 and later: null where the system lacks them. PowerCreateRequest's reason is the
+    // request's simple reason string (REASON_CONTEXT with POWER_REQUEST_CONTEXT_SIMPLE_STRING).
+    HANDLE (*PowerCreateRequest)(const char *reason);
+    BOOL (*PowerSetRequest)(HANDLE request, int type);
+    BOOL (*PowerClearRequest)(HANDLE request, int type);
+    DWORD (*SetThreadExecutionState)(DWORD flags);
+    // A waitable timer; SetWaitableTimer's due time counts 100-nanosecond ticks, as an absolute UTC FILETIME when
+    // positive, and its completion routine is always null.
+    HANDLE (*CreateWaitableTimerA)(void *security, BOOL manualReset, const char *name);
+    BOOL (*SetWaitableTimer)(HANDLE timer, std::int64_t dueTime, LONG period, BOOL resume);
+    BOOL (*CancelWaitableTimer)(HANDLE timer);
     // advapi32
     BOOL (*OpenProcessToken)(HANDLE process, DWORD access, HANDLE *token);
     BOOL (*LookupPrivilegeValueA)(const char *systemName, const char *name, LUID *luid);
@@ -101,7 +112,6 @@ struct Win32Api {
     // One program per session: the session's named mutex, the mark on the main window, the hand-over message
     // (kernel32 and user32), and the console of the starting command prompt.
     HANDLE (*CreateMutexA)(void *security, BOOL initialOwner, const char *name);
-    DWORD (*GetLastError)();
     BOOL (*SetPropA)(HWND window, const char *name, HANDLE data);
     HANDLE (*GetPropA)(HWND window, const char *name);
     // EnumWindows with a plain callback; the real table adapts it to the system's calling convention.

@@ -96,7 +96,7 @@ void FakePortIO::Write(std::uint16_t port, std::uint8_t value) {
 
 FakePlatform::FakePlatform() : previous_(platform::Current()) {
     platform::Install({&power, &display, &lockKeys, &keyState, &audio, &player, &cdDrive, &launcher, &desktop, &system,
-                       &ports, &notifications, &windowManager});
+                       &ports, &notifications, &windowManager, &sleepGuard});
 }
 
 FakePlatform::~FakePlatform() {

@@ -234,6 +234,18 @@ public:
     std::vector<std::uintptr_t> forceActive;
 };
 
+// Its own state, apart from the shared log: holds follow the scheduler's state, not the firing's steps.
+class FakeSleepGuard : public platform::SleepGuard {
+public:
+    void Hold(const std::string &reason) override { held = reason; }
+    void Release() override { held.clear(); }
+    void WakeAt(std::int64_t epochSeconds) override { wakeAt = epochSeconds; }
+    void CancelWake() override { wakeAt = 0; }
+    // The reason of the hold in force, empty when none; the wake-up time set, 0 when none.
+    std::string held;
+    std::int64_t wakeAt = 0;
+};
+
 // All the fakes, installed while this object lives.
 class FakePlatform {
 public:
@@ -259,6 +271,7 @@ public:
     FakePortIO ports{log};
     FakeNotifications notifications;
     FakeWindowManager windowManager;
+    FakeSleepGuard sleepGuard;
 
 private:
     platform::Backends previous_;

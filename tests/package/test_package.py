@@ -49,11 +49,15 @@ def main():
         for name in ("Package", "Depends", "Recommends", "Section"):
             fields[name] = run(["dpkg-deb", "--field", deb, name])[1]
         depends = [d.strip().split(" ")[0] for d in fields["Depends"].split(",")]
-        for needed in ("fonts-liberation", "libqt6widgets6", "libqt6dbus6", "libsndfile1", "libpulse0", "libx11-6"):
+        for needed in ("fonts-liberation", "libcap2-bin", "libqt6widgets6", "libqt6dbus6", "libsndfile1", "libpulse0", "libx11-6"):
             if needed not in depends:
                 failures.append(f"Depends lacks {needed}: {fields['Depends']}")
         if fields["Recommends"] != "qt6-translations-l10n":
             failures.append(f"Recommends is {fields['Recommends']!r}")
+
+        postinst = run(["dpkg-deb", "--info", deb, "postinst"])[1]
+        if "setcap cap_wake_alarm=ep /usr/lib/zindrel/zindrel-wake" not in postinst:
+            failures.append(f"the postinst does not give the wake helper its capability:\n{postinst}")
 
         tree = os.path.join(work, "tree")
         code, output = run(["dpkg-deb", "--extract", deb, tree])
@@ -62,6 +66,7 @@ def main():
         share = os.path.join(tree, "usr/share")
         expected = [
             "usr/bin/zindrel",
+            "usr/lib/zindrel/zindrel-wake",
             "usr/share/applications/zindrel.desktop",
             "usr/share/metainfo/zindrel.metainfo.xml",
             "usr/share/icons/hicolor/scalable/apps/zindrel.svg",

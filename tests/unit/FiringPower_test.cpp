@@ -107,7 +107,8 @@ TEST_F(FiringPower, AClosedProgramFiresNothingMore) {
     fake.log.clear();
     Form6->RadioButton3->setChecked(true); // Remind
     ArmCountdowns(3, 4);
-    clock.suspend(5 * kMinute);
+    // Slot 1 exactly 60 s late: not yet late enough to warn first.
+    clock.suspend(4 * kMinute);
     clock.advance(0);
     EXPECT_EQ(fake.Count("PowerOff"), 1);
     EXPECT_FALSE(Form1->isVisible()) << "the closed window stays closed";
@@ -187,6 +188,65 @@ TEST_F(FiringPower, DisplayTasksOfEitherSlotLeaveTheProgramRunning) {
     EXPECT_EQ(fake.Count("MonitorLowPower"), 1);
     EXPECT_EQ(fake.Count("StartScreenSaver"), 1);
     EXPECT_EQ(terminated, 0);
+}
+
+TEST_F(FiringPower, APowerTaskThatFiresLateWarnsFirstWhateverTheSettingsSay) {
+    Form1->NoWarnings = true;
+    Form1->WarningCounter = 15;
+    Form1->RadioButton4->setChecked(true); // Shutdown
+    for (const bool cancel : {false, true}) {
+        fake.log.clear();
+        warningsShown = 0;
+        terminated = 0;
+        ArmCountdowns(10);
+        int shownSeconds = -1;
+        int callsAfter59s = -1;
+        WhenWarningShows([&] {
+            shownSeconds = Form2->SecondsLeft;
+            if (cancel) {
+                Form2->Button1->click();
+                return;
+            }
+            clock.advance(59000);
+            callsAfter59s = fake.Count("PowerOff");
+            clock.advance(2000);
+        });
+        // The machine slept through the due time and resumes two hours after it.
+        clock.suspend(10 * kMinute + 120 * kMinute);
+        clock.advance(0);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(warningsShown, 1) << cancel;
+        EXPECT_EQ(shownSeconds, 60) << "the configured 15 s, but never fewer than 60";
+        if (cancel) {
+            EXPECT_EQ(fake.Count("PowerOff"), 0);
+            EXPECT_EQ(terminated, 0);
+            EXPECT_TRUE(Form1->Button2->isEnabled()) << "cancelled as always";
+        } else {
+            EXPECT_EQ(callsAfter59s, 0) << "no power call while the warning counts";
+            EXPECT_EQ(fake.Count("PowerOff"), 1);
+            EXPECT_EQ(terminated, 1);
+            Form1->MainClosed = false;
+            clock.resume();
+        }
+    }
+}
+
+TEST_F(FiringPower, ALateSlot2PowerTaskWarnsWithTheLongerConfiguredCount) {
+    Form1->WarningCounter = 90;
+    Form6->RadioButton4->setChecked(true); // Shutdown in slot 2, which never warns on time
+    ArmCountdowns(600, 5);
+    int shownSeconds = -1;
+    WhenWarningShows([&] {
+        shownSeconds = Form2->SecondsLeft;
+        clock.advance(91000);
+    });
+    clock.suspend(5 * kMinute + 61000);
+    clock.advance(0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(warningsShown, 1);
+    EXPECT_EQ(shownSeconds, 90);
+    EXPECT_EQ(fake.Count("PowerOff"), 1) << "slot 2's own task runs when the count ends";
+    EXPECT_EQ(terminated, 1);
 }
 
 TEST_F(FiringPower, QuickPicturesActAtOnceWithWarningsOn) {

@@ -176,9 +176,11 @@ TEST_F(Scheduler, InvalidAlarmTimeIsReportedAndNothingIsArmed) {
 
 TEST_F(Scheduler, PauseKeepsTheTimeLeftAndResumeFiresThatMuchLater) {
     ArmCountdown(10);
+    EXPECT_EQ(fake.sleepGuard.held, "Zindrel: заведён таймер, сработает в 10:40") << "idle suspend held off";
     clock.advance(7 * kMinute);
     EXPECT_EQ(Remaining1(), "Таймер 1.\rОсталось: 3 мин.");
     Form1->SpeedButton3Click(Form1->SpeedButton3);
+    EXPECT_EQ(fake.sleepGuard.held, "") << "a paused run holds nothing";
     EXPECT_EQ(Form1->SpeedButton3->text(), "Далее");
     EXPECT_EQ(Form1->windowTitle(), "Zindrel - приостановлен");
     EXPECT_EQ(Form1->RxTrayIcon1->Hint(), "Zindrel - приостановлен");
@@ -186,6 +188,7 @@ TEST_F(Scheduler, PauseKeepsTheTimeLeftAndResumeFiresThatMuchLater) {
     clock.advance(30 * kMinute);
     EXPECT_EQ(Sounds(), 0);
     Form1->SpeedButton3Click(Form1->SpeedButton3);
+    EXPECT_EQ(fake.sleepGuard.held, "Zindrel: заведён таймер, сработает в 11:10") << "held again, with the new time";
     EXPECT_EQ(Form1->SpeedButton3->text(), "Пауза");
     EXPECT_EQ(Form1->windowTitle(), "Zindrel - заведён");
     EXPECT_TRUE(Form1->RxTrayIcon1->Animated());
@@ -193,8 +196,11 @@ TEST_F(Scheduler, PauseKeepsTheTimeLeftAndResumeFiresThatMuchLater) {
     EXPECT_EQ(Remaining1(), "Таймер 1.\rОсталось: 2 мин.");
     clock.advance(2 * kMinute - 1);
     EXPECT_EQ(Sounds(), 0);
+    EXPECT_NE(fake.sleepGuard.held, "");
     clock.advance(1);
     EXPECT_EQ(Sounds(), 2);
+    EXPECT_EQ(fake.sleepGuard.held, "") << "released at the firing";
+    EXPECT_EQ(fake.sleepGuard.wakeAt, 0) << "a countdown sets no wake-up";
     EXPECT_FALSE(Form1->Label7->isVisibleTo(Form1)) << "a countdown-1 run never fires slot 2";
 }
 
@@ -211,7 +217,9 @@ TEST_F(Scheduler, CancelDuringPauseAndAlarmPause) {
     EXPECT_EQ(Form1->SpeedButton3->text(), "Пауза");
     ArmCountdown(10);
     EXPECT_EQ(Form1->SpeedButton3->text(), "Пауза") << "the next arming starts unpaused";
+    EXPECT_NE(fake.sleepGuard.held, "");
     Form1->Button1Click(Form1->Button1);
+    EXPECT_EQ(fake.sleepGuard.held, "") << "released at the cancel";
     clock.advance(20 * kMinute);
     EXPECT_EQ(Sounds(), 0);
 
@@ -221,11 +229,17 @@ TEST_F(Scheduler, CancelDuringPauseAndAlarmPause) {
     Form1->RxSpinEdit1->SetValue(11);
     Form1->RxSpinEdit2->SetValue(0);
     Form1->Button2Click(Form1->Button2);
+    const std::int64_t eleven = QDateTime(QDate(2026, 12, 7), QTime(11, 0)).toSecsSinceEpoch();
+    EXPECT_EQ(fake.sleepGuard.held, "Zindrel: заведён будильник на 11:00");
+    EXPECT_EQ(fake.sleepGuard.wakeAt, eleven) << "the reminder wakes a sleeping machine";
     Form1->SpeedButton3Click(Form1->SpeedButton3);
     EXPECT_EQ(Form1->windowTitle(), "Zindrel - приостановлен");
+    EXPECT_EQ(fake.sleepGuard.held, "");
+    EXPECT_EQ(fake.sleepGuard.wakeAt, eleven) << "a paused alarm clock still fires, so it still wakes";
     clock.setWall(QDateTime(QDate(2026, 12, 7), QTime(11, 0, 1)));
     clock.advance(450);
     EXPECT_EQ(Sounds(), 2);
+    EXPECT_EQ(fake.sleepGuard.wakeAt, 0) << "the wake-up goes with the firing";
     EXPECT_EQ(Form1->windowTitle(), "Zindrel");
     EXPECT_EQ(Form1->SpeedButton3->text(), "Пауза") << "the run's end leaves no pause behind";
     EXPECT_EQ(Form1->N7->text(), "Пауза");
@@ -234,6 +248,8 @@ TEST_F(Scheduler, CancelDuringPauseAndAlarmPause) {
     Form1->RxSpinEdit1->SetValue(12);
     Form1->Button2Click(Form1->Button2);
     Form1->Button1Click(Form1->Button1);
+    EXPECT_EQ(fake.sleepGuard.held, "");
+    EXPECT_EQ(fake.sleepGuard.wakeAt, 0);
     clock.setWall(QDateTime(QDate(2026, 12, 7), QTime(12, 0, 1)));
     clock.advance(450);
     EXPECT_EQ(Sounds(), 2);
@@ -311,7 +327,9 @@ TEST_F(Scheduler, TwoCountdownsOfTenAndFiveMinutes) {
     ArmCountdown(10);
     Form1->RadioButton3->setChecked(true);
     EXPECT_EQ(Form1->Label7->Caption(), "Таймер 2.\rОсталось: 5 мин.");
+    EXPECT_EQ(fake.sleepGuard.held, "Zindrel: заведены два таймера, сработают в 10:40 и 10:35");
     clock.advance(5 * kMinute);
+    EXPECT_EQ(fake.sleepGuard.held, "Zindrel: заведён таймер, сработает в 10:40") << "countdown 1 still holds";
     EXPECT_EQ(fake.Count("MonitorLowPower"), 1);
     EXPECT_FALSE(Form1->isVisible()) << "slot 2's MonitorOff does not show the window";
     EXPECT_FALSE(Form1->Label7->isVisibleTo(Form1));
@@ -323,6 +341,37 @@ TEST_F(Scheduler, TwoCountdownsOfTenAndFiveMinutes) {
     EXPECT_TRUE(Form1->isVisible());
     EXPECT_TRUE(Form1->Button2->isEnabled());
     EXPECT_EQ(fake.Count("MonitorLowPower"), 1);
+}
+
+TEST_F(Scheduler, TheAlarmClockWakesTheMachineOnlyForWhatItShowsAndTheEndLetsAllGo) {
+    const std::int64_t sevenTomorrow = QDateTime(QDate(2026, 12, 8), QTime(7, 0)).toSecsSinceEpoch();
+    struct Case {
+        QRadioButton *TForm1::*task;
+        bool sound;
+        std::int64_t wake;
+    };
+    const Case cases[] = {{&TForm1::RadioButton7, false, sevenTomorrow}, // the text reminder
+                          {&TForm1::RadioButton10, true, sevenTomorrow}, // no window, but a sound
+                          {&TForm1::RadioButton10, false, 0},            // nothing for anyone to see or hear
+                          {&TForm1::RadioButton4, true, 0},              // shut-down
+                          {&TForm1::RadioButton8, true, 0}};             // monitor off
+    Form1->RxSpinEdit1->SetValue(7);
+    Form1->RxSpinEdit2->SetValue(0);
+    for (const Case &c : cases) {
+        (Form1->*c.task)->setChecked(true);
+        // A wave file with an empty name is the settings' "no sound".
+        Form4->FilenameEdit2->setText(c.sound ? QStringLiteral("/sounds/alarm.wav") : QString());
+        Form1->Button2Click(Form1->Button2);
+        EXPECT_EQ(fake.sleepGuard.held, "Zindrel: заведён будильник на 07:00");
+        EXPECT_EQ(fake.sleepGuard.wakeAt, c.wake) << (Form1->*c.task)->text().toStdString() << c.sound;
+        Form1->Button1Click(Form1->Button1);
+    }
+    Form1->RadioButton3->setChecked(true);
+    Form1->Button2Click(Form1->Button2);
+    EXPECT_NE(fake.sleepGuard.wakeAt, 0);
+    Form1->close();
+    EXPECT_EQ(fake.sleepGuard.held, "") << "the program's end lets the hold go";
+    EXPECT_EQ(fake.sleepGuard.wakeAt, 0);
 }
 
 TEST_F(Scheduler, LongestSecondCountdownArmsWhole) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The Win32 power and display calls, pinned call by call against the recording table.
+// The Win32 power, display and sleep-guard calls, pinned call by call against the recording table.
 #include "platform/windows/Win32Power.h"
+#include "platform/windows/Win32SleepGuard.h"
 #include "platform/windows/testing/RecordingWin32Api.h"
 
 #include <gtest/gtest.h>
@@ -113,4 +114,65 @@ TEST(Win32Display, MonitorOffSendsLParam1AndScreenSaverLParam0ToTheDesktopWindow
     display.StartScreenSaver();
     EXPECT_EQ(win.calls, (Calls{"GetDesktopWindow()", "SendMessageA(desktop, 0x0112, 61808, 1)", "GetDesktopWindow()",
                                 "SendMessageA(desktop, 0x0112, 61760, 0)"}));
+}
+
+TEST(Win32SleepGuard, APowerRequestHoldsWithItsReasonAndIsClearedOnReleaseOrANewReason) {
+    RecordingWin32Api win;
+    {
+        platform::win32::Win32SleepGuard guard(win.Api());
+        guard.Hold("Zindrel: заведён таймер, сработает в 10:40");
+        guard.Hold("Zindrel: заведён таймер, сработает в 10:40");
+        EXPECT_EQ(win.calls, (Calls{"PowerCreateRequest(\"Zindrel: заведён таймер, сработает в 10:40\")",
+                                    "PowerSetRequest(request, 1)"}))
+            << "the same reason again changes nothing";
+        win.calls.clear();
+        guard.Hold("Zindrel: заведён будильник на 07:00");
+        guard.Release();
+        guard.Release();
+        EXPECT_EQ(win.calls, (Calls{"PowerCreateRequest(\"Zindrel: заведён будильник на 07:00\")",
+                                    "PowerSetRequest(request, 1)", "PowerClearRequest(request, 1)",
+                                    "CloseHandle(request)", "PowerClearRequest(request, 1)", "CloseHandle(request)"}))
+            << "the old request goes once the new one holds";
+        win.calls.clear();
+        guard.Hold("Zindrel: заведён будильник на 07:00");
+    }
+    EXPECT_EQ(win.calls,
+              (Calls{"PowerCreateRequest(\"Zindrel: заведён будильник на 07:00\")", "PowerSetRequest(request, 1)",
+                     "PowerClearRequest(request, 1)", "CloseHandle(request)"}))
+        << "the program's end clears the request";
+}
+
+TEST(Win32SleepGuard, WithoutPowerRequestsOrWhenOneIsRefusedTheThreadExecutionStateHolds) {
+    {
+        RecordingWin32Api win;
+        win.powerRequests = false;
+        win.Refill();
+        platform::win32::Win32SleepGuard guard(win.Api());
+        guard.Hold("a");
+        guard.Hold("b");
+        guard.Release();
+        EXPECT_EQ(win.calls, (Calls{"SetThreadExecutionState(0x80000001)", "SetThreadExecutionState(0x80000000)"}));
+    }
+    RecordingWin32Api refusing;
+    refusing.setRequestResult = 0;
+    platform::win32::Win32SleepGuard fallback(refusing.Api());
+    fallback.Hold("a");
+    fallback.Release();
+    EXPECT_EQ(refusing.calls, (Calls{"PowerCreateRequest(\"a\")", "PowerSetRequest(request, 1)", "CloseHandle(request)",
+                                     "SetThreadExecutionState(0x80000001)", "SetThreadExecutionState(0x80000000)"}));
+}
+
+TEST(Win32SleepGuard, TheWakeUpIsOneResumeTimerAtTheUtcFileTime) {
+    RecordingWin32Api win;
+    {
+        platform::win32::Win32SleepGuard guard(win.Api());
+        // 2026-12-08 07:00:00 UTC.
+        guard.WakeAt(1796713200);
+        guard.CancelWake();
+        guard.WakeAt(1796716800);
+    }
+    EXPECT_EQ(win.calls,
+              (Calls{"CreateWaitableTimerA(null, 1, null)", "SetWaitableTimer(timer, 134411868000000000, 0, 1)",
+                     "CancelWaitableTimer(timer)", "SetWaitableTimer(timer, 134411904000000000, 0, 1)",
+                     "CancelWaitableTimer(timer)", "CloseHandle(timer)"}));
 }

@@ -6,6 +6,7 @@
 #include "platform/windows/Win32Notices.h"
 #include "platform/windows/Win32Power.h"
 #include "platform/windows/Win32Shell.h"
+#include "platform/windows/Win32SleepGuard.h"
 #include "platform/windows/Win32Sound.h"
 #include "platform/windows/real/Win32Native.h"
 #include "platform/windows/real/Win32Real.h"
@@ -29,6 +30,7 @@ struct NativeBackends {
     win32::Win32PortIO ports{api};
     win32::Win32Notifications notifications;
     win32::Win32WindowManager windowManager;
+    win32::Win32SleepGuard sleepGuard{api};
 };
 
 NativeBackends &Native() {
@@ -41,7 +43,7 @@ NativeBackends &Native() {
 void InstallNative() {
     NativeBackends &n = Native();
     Install({&n.power, &n.display, &n.lockKeys, &n.keyState, &n.audio, &n.player, &n.cdDrive, &n.launcher, &n.desktop,
-             &n.system, &n.ports, &n.notifications, &n.windowManager});
+             &n.system, &n.ports, &n.notifications, &n.windowManager, &n.sleepGuard});
 }
 
 // Windows has one display protocol, and the program's features all work on it.

@@ -120,6 +120,39 @@ BOOL SaveLink(const char *target, const char *workingDirectory, const char16_t *
     return saved;
 }
 
+// The power-request calls, looked up once: Windows before 7 lacks them and the table leaves their entries null.
+struct PowerRequestCalls {
+    using Create = ::HANDLE(WINAPI *)(::REASON_CONTEXT *);
+    using Change = ::BOOL(WINAPI *)(::HANDLE, ::POWER_REQUEST_TYPE);
+    Create create = nullptr;
+    Change set = nullptr;
+    Change clear = nullptr;
+    PowerRequestCalls() {
+        HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
+        if (kernel != nullptr) {
+            create = reinterpret_cast<Create>(reinterpret_cast<void *>(::GetProcAddress(kernel, "PowerCreateRequest")));
+            set = reinterpret_cast<Change>(reinterpret_cast<void *>(::GetProcAddress(kernel, "PowerSetRequest")));
+            clear = reinterpret_cast<Change>(reinterpret_cast<void *>(::GetProcAddress(kernel, "PowerClearRequest")));
+        }
+    }
+    bool Complete() const { return create != nullptr && set != nullptr && clear != nullptr; }
+};
+
+PowerRequestCalls &PowerRequests() {
+    static PowerRequestCalls calls;
+    return calls;
+}
+
+std::wstring Wide(const char *utf8) {
+    const int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
+    if (length <= 0) {
+        return {};
+    }
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide.data(), length);
+    return wide;
+}
+
 LONG QueryValue(HKEY key, const char *name, DWORD *type, BYTE *data, DWORD *size) {
     const auto realKey = reinterpret_cast<::HKEY>(key);
     const Ansi ansiName(name);
@@ -284,6 +317,34 @@ Win32Api MakeTable() {
         return result;
     };
     api.SaveShellLink = SaveLink;
+    if (PowerRequests().Complete()) {
+        api.PowerCreateRequest = [](const char *reason) -> HANDLE {
+            std::wstring text = Wide(reason);
+            ::REASON_CONTEXT context{};
+            context.Version = POWER_REQUEST_CONTEXT_VERSION;
+            context.Flags = POWER_REQUEST_CONTEXT_SIMPLE_STRING;
+            context.Reason.SimpleReasonString = text.data();
+            return PowerRequests().create(&context);
+        };
+        api.PowerSetRequest = [](HANDLE request, int type) -> BOOL {
+            return PowerRequests().set(request, static_cast<::POWER_REQUEST_TYPE>(type));
+        };
+        api.PowerClearRequest = [](HANDLE request, int type) -> BOOL {
+            return PowerRequests().clear(request, static_cast<::POWER_REQUEST_TYPE>(type));
+        };
+    }
+    api.SetThreadExecutionState = [](DWORD flags) -> DWORD {
+        return ::SetThreadExecutionState(static_cast<EXECUTION_STATE>(flags));
+    };
+    api.CreateWaitableTimerA = [](void *security, BOOL manualReset, const char *name) -> HANDLE {
+        return ::CreateWaitableTimerA(static_cast<LPSECURITY_ATTRIBUTES>(security), manualReset, Ansi(name).get());
+    };
+    api.SetWaitableTimer = [](HANDLE timer, std::int64_t dueTime, LONG period, BOOL resume) -> BOOL {
+        LARGE_INTEGER due{};
+        due.QuadPart = dueTime;
+        return ::SetWaitableTimer(timer, &due, period, nullptr, nullptr, resume);
+    };
+    api.CancelWaitableTimer = [](HANDLE timer) -> BOOL { return ::CancelWaitableTimer(timer); };
     api.Inp32 = [](WORD port) -> BYTE {
         const auto read = Ports().read;
         return read ? static_cast<BYTE>(read(static_cast<short>(port))) : 0;
@@ -296,7 +357,6 @@ Win32Api MakeTable() {
     api.CreateMutexA = [](void *security, BOOL initialOwner, const char *name) -> HANDLE {
         return ::CreateMutexA(static_cast<LPSECURITY_ATTRIBUTES>(security), initialOwner, Ansi(name).get());
     };
-    api.GetLastError = []() -> DWORD { return ::GetLastError(); };
     api.SetPropA = [](HWND window, const char *name, HANDLE data) -> BOOL {
         return ::SetPropA(Window(window), Ansi(name).get(), data);
     };

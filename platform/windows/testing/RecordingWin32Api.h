@@ -60,6 +60,11 @@ public:
     std::vector<DWORD> moveErrors;
     BOOL saveLinkResult = 1;
     std::u16string savedLinkPath;
+    // Power requests and the wake timer; powerRequests false leaves the request entries null, as before Windows 7.
+    bool powerRequests = true;
+    HANDLE createdRequest = request;
+    BOOL setRequestResult = 1;
+    HANDLE createdTimer = timer;
     // Port 0x61 keeps what is written to it, as the speaker control register does.
     std::map<WORD, BYTE> ports;
     // One program per session: the mutex's answer, the top-level windows in Z order with their marks, and where a
@@ -75,6 +80,8 @@ public:
     static inline HANDLE const token = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x7C));
     static inline HWND const desktop = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x10010));
     static inline HKEY const openedKey = reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(0x2A0));
+    static inline HANDLE const request = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x3C0));
+    static inline HANDLE const timer = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x3D0));
     static constexpr DWORD shutdownLuid = 0x13;
 
     static std::string Hex(unsigned long long value, int digits = 0) {
@@ -102,6 +109,12 @@ public:
         if (handle == openedKey) {
             return "key";
         }
+        if (handle == request) {
+            return "request";
+        }
+        if (handle == timer) {
+            return "timer";
+        }
         return Hex(reinterpret_cast<std::uintptr_t>(handle));
     }
 
@@ -121,6 +134,11 @@ private:
         return static_cast<UINT>(used < text.size() ? size : used);
     }
 
+    // Rebuilds the table, so a changed powerRequests takes effect.
+public:
+    void Refill() { Fill(); }
+
+private:
     void Fill() {
         api_.GetVersion = [] {
             current->Log("GetVersion()");
@@ -161,11 +179,48 @@ private:
             if (current->moveErrors.empty()) {
                 return BOOL{1};
             }
-            current->lastError_ = current->moveErrors.front();
+            current->lastError = current->moveErrors.front();
             current->moveErrors.erase(current->moveErrors.begin());
             return BOOL{0};
         };
-        api_.GetLastError = [] { return current->lastError_; };
+        // Not logged: it reads state, and the sequences tested are the calls that act.
+        api_.GetLastError = [] { return current->lastError; };
+        if (powerRequests) {
+            api_.PowerCreateRequest = [](const char *reason) {
+                current->Log("PowerCreateRequest(" + Text(reason) + ")");
+                return current->createdRequest;
+            };
+            api_.PowerSetRequest = [](HANDLE handle, int type) {
+                current->Log("PowerSetRequest(" + Name(handle) + ", " + std::to_string(type) + ")");
+                return current->setRequestResult;
+            };
+            api_.PowerClearRequest = [](HANDLE handle, int type) {
+                current->Log("PowerClearRequest(" + Name(handle) + ", " + std::to_string(type) + ")");
+                return BOOL{1};
+            };
+        } else {
+            api_.PowerCreateRequest = nullptr;
+            api_.PowerSetRequest = nullptr;
+            api_.PowerClearRequest = nullptr;
+        }
+        api_.SetThreadExecutionState = [](DWORD flags) {
+            current->Log("SetThreadExecutionState(" + Hex(flags, 8) + ")");
+            return DWORD{0x80000000};
+        };
+        api_.CreateWaitableTimerA = [](void *security, BOOL manualReset, const char *name) {
+            current->Log("CreateWaitableTimerA(" + Name(security) + ", " + std::to_string(manualReset) + ", " +
+                         Text(name) + ")");
+            return current->createdTimer;
+        };
+        api_.SetWaitableTimer = [](HANDLE handle, std::int64_t due, LONG period, BOOL resume) {
+            current->Log("SetWaitableTimer(" + Name(handle) + ", " + std::to_string(due) + ", " +
+                         std::to_string(period) + ", " + std::to_string(resume) + ")");
+            return BOOL{1};
+        };
+        api_.CancelWaitableTimer = [](HANDLE handle) {
+            current->Log("CancelWaitableTimer(" + Name(handle) + ")");
+            return BOOL{1};
+        };
         api_.OpenProcessToken = [](HANDLE processHandle, DWORD access, HANDLE *result) {
             current->Log("OpenProcessToken(" + Name(processHandle) + ", " + Hex(access, 2) + ")");
             *result = current->openTokenResult ? token : nullptr;
@@ -323,10 +378,6 @@ private:
                          ")");
             return current->mutexResult;
         };
-        api_.GetLastError = [] {
-            current->Log("GetLastError()");
-            return current->lastError;
-        };
         api_.SetPropA = [](HWND window, const char *name, HANDLE data) {
             current->Log("SetPropA(" + Name(window) + ", " + Text(name) + ", " + Name(data) + ")");
             current->props[window][name] = data;
@@ -378,7 +429,6 @@ private:
 
     Win32Api api_{};
     std::string openedSubKey_;
-    DWORD lastError_ = 0;
 };
 
 } // namespace platform::win32::testing
