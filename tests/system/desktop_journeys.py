@@ -147,7 +147,23 @@ def notice_shell(fx, check):
     fx.shell_eval("Main.messageTray._banner._buttonBox.get_children()[0].emit('clicked', 1)")
 
 
-NOTICES = {"mock": notice_mock, "gnome-shell": notice_shell}
+def notice_xfce(fx, check):
+    """Xfce's notice is still up seconds into the countdown; a click on its "Отмена" (bottom right) cancels."""
+    def notice():
+        shown = fx.x("xdotool", "search", "--onlyvisible", "--class", "xfce4-notifyd", check=False).split()
+        return int(shown[0]) if shown else None
+
+    wait(check, notice, 10, "Xfce's notice")
+    time.sleep(4)
+    window = notice()
+    check(window, "four seconds on, Xfce's notice is gone")
+    if window:
+        fx.screenshot("desktop-xfce-notice", window)
+        _x, _y, width, height = fx.window_geometry(window)
+        fx.click(window, width - 55, height - 32)
+
+
+NOTICES = {"mock": notice_mock, "gnome-shell": notice_shell, "xfce": notice_xfce}
 MAIN_SIZE = [571, 270]
 
 
