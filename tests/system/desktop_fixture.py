@@ -57,13 +57,15 @@ def walk(node):
     for i in range(node.get_child_count()):
         yield from walk(node.get_child_at_index(i))
 desktop = Atspi.get_desktop(0)
-app = next(a for a in (desktop.get_child_at_index(i) for i in range(desktop.get_child_count())) if a.get_name() == "zindrel")
+apps = (desktop.get_child_at_index(i) for i in range(desktop.get_child_count()))
+app = next(a for a in apps if a.get_name() == "zindrel")
 if sys.argv[1] == "windows":
     shown = [w for w in (app.get_child_at_index(i) for i in range(app.get_child_count()))
              if w.get_state_set().contains(Atspi.StateType.SHOWING)]
     print(json.dumps([[w.get_name(), w.get_size().x, w.get_size().y] for w in shown]))
 else:
-    node = next(n for n in walk(app) if n.get_name() == sys.argv[2] and n.get_state_set().contains(Atspi.StateType.SHOWING))
+    node = next(n for n in walk(app)
+                if n.get_name() == sys.argv[2] and n.get_state_set().contains(Atspi.StateType.SHOWING))
     node.get_action_iface().do_action(0)
 """
 DESKTOPS = tuple(X11_DESKTOPS) + tuple(WAYLAND_DESKTOPS)
@@ -227,7 +229,8 @@ class DesktopFixture(Fixture):
         import dbus
 
         for signal in ("Activated", "Deactivated"):
-            self.portal._object().EmitSignal(self.portal.interface, signal, "osta{sv}", [session, "show-window", 0, dbus.Dictionary({}, signature="sv")],
+            self.portal._object().EmitSignal(self.portal.interface, signal, "osta{sv}",
+                                             [session, "show-window", 0, dbus.Dictionary({}, signature="sv")],
                                              dbus_interface="org.freedesktop.DBus.Mock")
 
     def shell_eval(self, script):

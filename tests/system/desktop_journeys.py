@@ -199,7 +199,8 @@ def native_journeys(fx, check):
         fx.portal_press(session)
     if not wait(check, lambda: shown(MAIN_SIZE), 5, "the hidden window back after three portal activations"):
         item = fx.tray_watcher.method_calls("RegisterStatusNotifierItem")[0][0]
-        fx.dbus_object("session", item, "/StatusNotifierItem").Activate(0, 0, dbus_interface="org.kde.StatusNotifierItem")
+        icon = fx.dbus_object("session", item, "/StatusNotifierItem")
+        icon.Activate(0, 0, dbus_interface="org.kde.StatusNotifierItem")
         wait(check, lambda: shown(MAIN_SIZE), 5, "the hidden window back from the notifier icon")
     lines = [line for line in program.output().splitlines() if line.startswith("zindrel: ")]
     check(any("cannot stay on top" in line for line in lines), f"no word of the missing stay-on-top: {lines}")
