@@ -19,10 +19,10 @@ const QString kPath = QStringLiteral("/org/mpris/MediaPlayer2");
 const QString kRoot = QStringLiteral("org.mpris.MediaPlayer2");
 // playerctld stands in front of the other players under this name; it is asked, not driven.
 const QString kPlayerctld = QStringLiteral("org.mpris.MediaPlayer2.playerctld");
-// The choice runs at a firing before the reminder or the warning shows. Every read is sent at once and the
-// answers are awaited together, so the whole choice waits no longer than this; a player that has not answered by
-// then is passed over (a command to it would hang as well).
-constexpr int kTimeoutMs = 250;
+// The choice runs at a firing before the reminder or the warning shows. Every player's reads are sent at once and
+// their answers awaited together, so they hold the firing up no longer than this (the bus's list of names before
+// them as long at most); a player that has not answered by then is passed over, as a command to it would hang.
+constexpr int kTimeoutMs = 400;
 
 QDBusPendingCall Send(QDBusConnection &bus, QDBusMessage message) {
     // A player that has gone away in between is not started again through D-Bus activation.

@@ -8,8 +8,8 @@
 namespace platform {
 
 // The player playing now; else the one played last, as playerctld keeps them when it runs; else the first, by bus
-// name, that is not a web browser; a player that does not answer within a quarter of a second is passed over, and
-// the choice never waits longer than that. Empty when there is none of these.
+// name, that is not a web browser. Empty when there is none of these. A player that does not answer within 0.4 s
+// is passed over; the choice waits that long at most for the bus's list of names and as long for the players.
 QString ChoosePlayer(QDBusConnection &bus);
 
 } // namespace platform

@@ -62,6 +62,17 @@ def journey_tray(failures):
         except TimeoutError as e:
             failures.append(f"the tray icon's double-click did not bring the window back: {e}")
         fx.screenshot("mainwindow-back-from-tray")
+
+        # Still armed, hidden again ("Свернуть"): the tray goes away, then comes back; the window follows it.
+        fx.click(window, 386 + 92 + 41, 60 + 42 + 12)
+        wait_until(lambda: not fx.window_mapped(window), 10, what="the window hidden by 'Свернуть'")
+        fx._stop_pid(next(pid for pid, what in fx._pids if what == "trayer"), "trayer")
+        try:
+            wait_until(lambda: fx.window_mapped(window), 5, what="the window out of the tray that went away")
+            fx.start_tray("xembed")
+            wait_until(lambda: not fx.window_mapped(window), 5, what="the window hidden into the new tray")
+        except TimeoutError as e:
+            failures.append(f"the window did not follow the tray: {e}")
         if not program.running():
             failures.append(f"the program exited ({program.process.returncode}): {program.output()[-500:]}")
 
