@@ -433,8 +433,8 @@ void TForm1::Button3Clicw(QObject *Sender) {
     }
     if (Sender == N15 || Sender == RxTrayIcon1) {
         ShowMainWindow();
-        DM->Timer2Timer(Sender);
-        if (Form4->CheckBox4->isChecked()) {
+        DM->StopBlinking();
+        if (Form4->NewPhraseOnRestore()) {
             ShowRandomPhrase();
         }
     }
@@ -457,8 +457,16 @@ void TForm1::Button3Clicw(QObject *Sender) {
         StartScreenSaver();
     }
     if (Sender == Image6) {
-        DM->Timer2Timer(Sender);
+        DM->StopBlinking();
     }
+}
+
+void TForm1::ShowBlinkStop(bool shown) {
+    Image6->setVisible(shown);
+}
+
+void TForm1::SetTrayIconShown(bool shown) {
+    RxTrayIcon1->SetActive(shown);
 }
 
 void TForm1::RxClock1Click(QObject *) {
@@ -484,8 +492,8 @@ void TForm1::closeEvent(QCloseEvent *event) {
     // step, also while the placement error below is on screen.
     AppClock().Halt();
     // A blink run ended by nothing else would leave the locks as its last step set them.
-    if (DM != nullptr && (DM->Timer1->Enabled() || DM->Timer2->Enabled())) {
-        DM->Timer2Timer(this);
+    if (DM != nullptr && DM->Blinking()) {
+        DM->StopBlinking();
     }
     try {
         FormStorage1->SavePlacement();
