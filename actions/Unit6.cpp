@@ -106,3 +106,7 @@ TaskKind TForm6::Task() const {
     }
     return TaskKind::Remind;
 }
+
+std::int64_t TForm6::Minutes() const {
+    return RxSpinEdit1->Value();
+}

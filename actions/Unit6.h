@@ -6,6 +6,8 @@
 
 #include <QDialog>
 
+#include <cstdint>
+
 class QLabel;
 class QRadioButton;
 class QPushButton;
@@ -36,4 +38,6 @@ public:
 
     // The chosen task at this moment.
     TaskKind Task() const;
+    // The chosen minutes; 64 bits hold the longest in milliseconds too.
+    std::int64_t Minutes() const;
 };

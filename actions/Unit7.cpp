@@ -182,7 +182,7 @@ void TForm7::Button1Click(QObject *) {
 
 void TForm7::CheckBox2Click(QObject *Sender) {
     if (Sender == CheckBox1) {
-        Form1->RxTrayIcon1->SetActive(!CheckBox1->isChecked());
+        Form1->SetTrayIconShown(!CheckBox1->isChecked());
     }
     if (Sender == CheckBox2) {
         Form1->NoWarnings = CheckBox2->isChecked();

@@ -97,7 +97,7 @@ void TForm1::RunShownTask(TaskKind task, TimerSlot slot, bool armed, const QStri
 void TForm1::RunFiredTasks(TimerSlot slot) {
     SleepHold::Follow(*this);
     Form7->RunWinAmpActions();
-    if (Form4->CheckBox4->isChecked()) {
+    if (Form4->NewPhraseOnRestore()) {
         ShowRandomPhrase();
     }
 
@@ -140,7 +140,7 @@ void TForm1::RunFiredTasks(TimerSlot slot) {
                 Form2->ShowWarning();
             }
         }
-        Form4->SpeedButton4Click(this);
+        Form4->StartBlinking();
         Countdown1Armed = false;
     }
 
@@ -156,19 +156,19 @@ void TForm1::RunFiredTasks(TimerSlot slot) {
         } else {
             DoPowerTask(Form6->Task());
         }
-        Form4->SpeedButton4Click(this);
+        Form4->StartBlinking();
         Countdown2Armed = false;
     }
 }
 
 void TForm1::Sound() {
-    if (Form4->RadioButton1->isChecked()) {
-        const QString path = TForm4::UnquotedPath(Form4->FilenameEdit2->text());
+    if (Form4->WaveFileChosen()) {
+        const QString path = Form4->SoundFile();
         // The dialog tells the user that an empty field switches the sound off.
         if (!path.isEmpty()) {
             PlayWaveFile(path);
         }
-    } else if (Form4->RadioButton2->isChecked()) {
+    } else if (Form4->SpeakerTuneChosen()) {
         for (int i = 0; i < 10; ++i) {
             PlayMelody(QStringLiteral("120/100"));
         }

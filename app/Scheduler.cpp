@@ -103,7 +103,7 @@ void TForm1::Button2Click(QObject *) {
         Countdown2Armed = false;
         if (CheckBox1->isChecked()) {
             // 64 bits hold every length the second timer's dialog allows (999 999 minutes).
-            const std::int64_t minutes2 = Form6->RxSpinEdit1->Value();
+            const std::int64_t minutes2 = Form6->Minutes();
             Timer3->SetInterval(minutes2 * kMinuteMs);
             Timer3->SetEnabled(true);
             Timer4->SetEnabled(true);
@@ -131,7 +131,7 @@ void TForm1::Timer2Timer(QObject *Sender) {
     }
     if (Sender == Timer4) {
         ++ElapsedMinutes2;
-        ShowRemaining(Label7, 2, static_cast<std::int64_t>(Form6->RxSpinEdit1->Value()) - ElapsedMinutes2);
+        ShowRemaining(Label7, 2, Form6->Minutes() - ElapsedMinutes2);
     }
 }
 

@@ -180,6 +180,10 @@ public:
     bool Paused() const;
     // A power task (log-off, restart, shut-down, sleep) at once, then the main window closes; others do nothing.
     void DoPowerTask(TaskKind task);
+    // The blinker's stop image, shown while a blink run lasts.
+    void ShowBlinkStop(bool shown);
+    // The icon in the notification area; the extras dialog can remove it.
+    void SetTrayIconShown(bool shown);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -423,10 +423,10 @@ bool TForm4::Apply() {
         Settings::Write(ini, setting::LightEnabled, CheckBox5->isChecked());
 
         Settings::Write(ini, setting::LightSpeed, TrackBar3->value());
-        DM->Timer1->SetInterval(TrackBar3->value());
+        DM->SetBlinkSpeed(TrackBar3->value());
 
         Settings::Write(ini, setting::LightTime, TrackBar2->value());
-        DM->Timer2->SetInterval(static_cast<std::int64_t>(TrackBar2->value()) * 1000);
+        DM->SetBlinkTime(TrackBar2->value());
 
         const int pattern = ComboBox1->currentIndex() + 1;
         Settings::Write(ini, setting::LightType, pattern);
@@ -466,7 +466,7 @@ void TForm4::done(int result) {
 }
 
 void TForm4::FormClose() {
-    DM->Timer2Timer(this);
+    DM->StopBlinking();
 }
 
 void TForm4::SpeedButton1Click(QObject *Sender) {
@@ -499,19 +499,38 @@ void TForm4::SpeedButton3Click(QObject *) {
 }
 
 void TForm4::SpeedButton4Click(QObject *) {
+    StartBlinking();
+}
+
+void TForm4::StartBlinking() {
     if (!CheckBox5->isChecked()) {
         return;
     }
     // The timers keep their period when given the same interval, so a second press during a run keeps its end.
-    DM->Timer1->SetInterval(TrackBar3->value());
-    DM->Timer2->SetInterval(static_cast<std::int64_t>(TrackBar2->value()) * 1000);
+    DM->SetBlinkSpeed(TrackBar3->value());
+    DM->SetBlinkTime(TrackBar2->value());
     BlinkPattern = static_cast<std::uint8_t>(ComboBox1->currentIndex() + 1);
-    DM->Timer1->SetEnabled(true);
-    DM->Timer2->SetEnabled(true);
+    DM->StartBlinking();
 }
 
-void TForm4::SpeedButton5Click(QObject *Sender) {
-    DM->Timer2Timer(Sender);
+void TForm4::SpeedButton5Click(QObject *) {
+    DM->StopBlinking();
+}
+
+bool TForm4::NewPhraseOnRestore() const {
+    return CheckBox4->isChecked();
+}
+
+bool TForm4::WaveFileChosen() const {
+    return RadioButton1->isChecked();
+}
+
+bool TForm4::SpeakerTuneChosen() const {
+    return RadioButton2->isChecked();
+}
+
+QString TForm4::SoundFile() const {
+    return UnquotedPath(FilenameEdit2->text());
 }
 
 void TForm4::SpeedButton2Click(QObject *) {

@@ -100,6 +100,8 @@ public:
     void SpeedButton3Click(QObject *Sender);
     // The blink "Тест": starts a blink run.
     void SpeedButton4Click(QObject *Sender);
+    // A blink run with this dialog's speed, time and pattern, when blinking is switched on.
+    void StartBlinking();
     // The blink "Стоп".
     void SpeedButton5Click(QObject *Sender);
     // The sound "Тест".
@@ -113,6 +115,13 @@ public:
     static QString QuotedSoundPath(const QString &path);
     // A path without the double quotes the browse button put around it; the quotes are not part of the name.
     static QString UnquotedPath(const QString &path);
+
+    // "Новая фраза при разворачивании программы".
+    bool NewPhraseOnRestore() const;
+    // The alarm sound: a wave file (its path without quotes, empty for none) or the tune on the speaker.
+    bool WaveFileChosen() const;
+    bool SpeakerTuneChosen() const;
+    QString SoundFile() const;
 
     void done(int result) override;
 

@@ -105,7 +105,7 @@ void TDM::Timer1Timer(QObject *) {
         BlinkFirstTick = false;
         BlinkStep = 1;
         if (Form1 != nullptr) {
-            Form1->Image6->show();
+            Form1->ShowBlinkStop(true);
         }
     }
     const std::size_t pattern = BlinkPattern;
@@ -127,6 +127,27 @@ void TDM::Timer1Timer(QObject *) {
 }
 
 void TDM::Timer2Timer(QObject *) {
+    StopBlinking();
+}
+
+void TDM::SetBlinkSpeed(int stepMs) {
+    Timer1->SetInterval(stepMs);
+}
+
+void TDM::SetBlinkTime(int seconds) {
+    Timer2->SetInterval(static_cast<std::int64_t>(seconds) * 1000);
+}
+
+void TDM::StartBlinking() {
+    Timer1->SetEnabled(true);
+    Timer2->SetEnabled(true);
+}
+
+bool TDM::Blinking() const {
+    return Timer1->Enabled() || Timer2->Enabled();
+}
+
+void TDM::StopBlinking() {
     Timer1->SetEnabled(false);
     // An end with no first tick since the last end (a tray restore, a close of the settings dialog) has
     // nothing of its own to put back, and must not overwrite the user's locks with an older run's states.
@@ -136,7 +157,7 @@ void TDM::Timer2Timer(QObject *) {
         Keysetup1->SetScrollLock(SavedScrollLock);
     }
     if (Form1 != nullptr) {
-        Form1->Image6->hide();
+        Form1->ShowBlinkStop(false);
     }
     Timer2->SetEnabled(false);
     BlinkFirstTick = true;

@@ -32,4 +32,12 @@ public:
     void Timer1Timer(QObject *Sender);
     // Ends a blink run.
     void Timer2Timer(QObject *Sender);
+
+    // What the other windows ask of the blinker.
+    void SetBlinkSpeed(int stepMs);
+    void SetBlinkTime(int seconds);
+    void StartBlinking();
+    // Ends a blink run, or changes nothing when none runs.
+    void StopBlinking();
+    bool Blinking() const;
 };

@@ -3,6 +3,7 @@
 #include "platform/linux/DBusService.h"
 
 #include <QDBusConnectionInterface>
+#include <QDBusError>
 #include <QDBusVariant>
 
 namespace platform {
@@ -11,16 +12,33 @@ bool ServicePresent(QDBusConnection &bus, const QString &service) {
     return bus.isConnected() && bus.interface() != nullptr && bus.interface()->isServiceRegistered(service).value();
 }
 
+namespace {
+
+QDBusMessage MethodCall(const DBusTarget &target, const QString &method, const QList<QVariant> &arguments) {
+    QDBusMessage message = QDBusMessage::createMethodCall(target.service, target.path, target.interface, method);
+    message.setArguments(arguments);
+    // A service that has gone away in between is not started again through D-Bus activation.
+    message.setAutoStartService(false);
+    return message;
+}
+
+} // namespace
+
 QDBusMessage CallService(QDBusConnection &bus, const DBusTarget &target, const QString &method,
                          const QList<QVariant> &arguments, int timeoutMs) {
     if (!ServicePresent(bus, target.service)) {
         return {};
     }
-    QDBusMessage message = QDBusMessage::createMethodCall(target.service, target.path, target.interface, method);
-    message.setArguments(arguments);
-    // A service that has gone away in between is not started again through D-Bus activation.
-    message.setAutoStartService(false);
-    return bus.call(message, QDBus::Block, timeoutMs);
+    return bus.call(MethodCall(target, method, arguments), QDBus::Block, timeoutMs);
+}
+
+QDBusPendingCall CallServiceAsync(QDBusConnection &bus, const DBusTarget &target, const QString &method,
+                                  const QList<QVariant> &arguments) {
+    if (!ServicePresent(bus, target.service)) {
+        return QDBusPendingCall::fromError(
+            QDBusError(QDBusError::ServiceUnknown, target.service + QStringLiteral(" is not on the bus")));
+    }
+    return bus.asyncCall(MethodCall(target, method, arguments));
 }
 
 bool Answered(const QDBusMessage &reply) {

@@ -4,6 +4,7 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusPendingCall>
 #include <QList>
 #include <QString>
 #include <QVariant>
@@ -23,6 +24,11 @@ bool ServicePresent(QDBusConnection &bus, const QString &service);
 // The call and its reply, or an invalid message when the service is not on the bus (nothing is started on demand).
 QDBusMessage CallService(QDBusConnection &bus, const DBusTarget &target, const QString &method,
                          const QList<QVariant> &arguments, int timeoutMs);
+
+// The call sent without waiting for its reply, when the service is on the bus (nothing is started on demand); the
+// pending reply, an error one when the service is not there.
+QDBusPendingCall CallServiceAsync(QDBusConnection &bus, const DBusTarget &target, const QString &method,
+                                  const QList<QVariant> &arguments);
 
 // True when the call had a normal reply.
 bool Answered(const QDBusMessage &reply);

@@ -2,6 +2,7 @@
 // The MediaPlayer interface on Linux over MPRIS (org.mpris.MediaPlayer2) with QtDBus.
 #include "platform/linux/LinuxMediaPlayer.h"
 
+#include "platform/linux/DBusService.h"
 #include "platform/linux/LinuxLauncher.h"
 #include "platform/linux/MprisChoice.h"
 #include "platform/linux/Report.h"
@@ -24,13 +25,13 @@ constexpr int kCallTimeoutMs = 5000;
 
 void Call(const std::string &service, const QString &interface, const QString &method,
           const QList<QVariant> &arguments = {}) {
-    QDBusMessage message =
-        QDBusMessage::createMethodCall(QString::fromStdString(service), kObjectPath, interface, method);
-    message.setArguments(arguments);
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(message, QDBus::Block, kCallTimeoutMs);
-    if (reply.type() == QDBusMessage::ErrorMessage) {
-        ReportUnreachable("the media player " + service + " (" + method.toStdString() +
-                          "): " + reply.errorMessage().toStdString());
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    const QDBusMessage reply =
+        CallService(bus, {QString::fromStdString(service), kObjectPath, interface}, method, arguments, kCallTimeoutMs);
+    if (!Answered(reply)) {
+        const QString why = reply.type() == QDBusMessage::ErrorMessage ? reply.errorMessage()
+                                                                       : QStringLiteral("not on the session bus");
+        ReportUnreachable("the media player " + service + " (" + method.toStdString() + "): " + why.toStdString());
     }
 }
 

@@ -2,6 +2,7 @@
 // The Notifications interface on Linux: Notify with replaces_id, CloseNotification, and the ActionInvoked signal.
 #include "platform/linux/LinuxNotifications.h"
 
+#include "platform/linux/DBusService.h"
 #include "platform/linux/Report.h"
 
 #include <QDBusArgument>
@@ -117,10 +118,8 @@ public:
         queued_.reset();
         withdrawn_ = true;
         if (id_ != 0) {
-            QDBusMessage message =
-                QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("CloseNotification"));
-            message << id_; // id
-            QDBusConnection::sessionBus().asyncCall(message);
+            QDBusConnection bus = QDBusConnection::sessionBus();
+            CallServiceAsync(bus, {kService, kPath, kInterface}, QStringLiteral("CloseNotification"), {id_}); // id
             id_ = 0;
         }
     }

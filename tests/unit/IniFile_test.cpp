@@ -79,6 +79,29 @@ TEST_F(IniFileTest, NumbersHexDecimalAndGarbage) {
     EXPECT_EQ(Settings::Read(IniFile(path)).alpha, 255);
 }
 
+TEST_F(IniFileTest, EachKeyOfTheTableWritesUnderItsNameAndReadsBack) {
+    const IniFile ini(path);
+    Settings::Write(ini, setting::Alpha, 180);
+    Settings::Write(ini, setting::TrayHide, true);
+    Settings::Write(ini, setting::TextAlarm2, QStringLiteral("две\r\nстроки"));
+    EXPECT_EQ(Read(), QByteArray("[main]\r\nalpha=180\r\ntray_hide=1\r\ntext_alarm2=\x01две\\r\\nстроки\r\n"));
+    EXPECT_EQ(Settings::Read(ini, setting::Alpha), 180);
+    EXPECT_TRUE(Settings::Read(ini, setting::TrayHide));
+    EXPECT_EQ(Settings::Read(ini, setting::Sec), 15) << "a missing key gives the table's default";
+    EXPECT_EQ(Settings::Read(ini, setting::TextAlarm2), QStringLiteral("две\r\nстроки"));
+    const Settings s = Settings::Read(ini);
+    EXPECT_EQ(s.alpha, 180);
+    EXPECT_TRUE(s.tray_hide);
+    EXPECT_EQ(s.text_alarm, kDefaultTextAlarm);
+
+    // A stored value outside the range its control offers reads as it stands.
+    Settings::Write(ini, setting::LightSpeed, 5);
+    EXPECT_EQ(Settings::Read(ini).lightspeed, 5);
+    EXPECT_LT(5, setting::LightSpeed.min);
+    EXPECT_EQ(setting::Alpha.max, 255) << "255 is the opaque end of the opacity slider";
+    EXPECT_EQ(setting::LightType.max - setting::LightType.min + 1, 9) << "one value per blink pattern";
+}
+
 TEST_F(IniFileTest, FlagsAndNamesIgnoreLetterCase) {
     Write("[MAIN]\r\nTRAY_HIDE=1\r\nSpeedHint=0\r\nlightenabled=5\r\n[other]\r\npass=no\r\n");
     const IniFile ini(path);
