@@ -8,7 +8,9 @@ prefix made for this run and removed after it:
   power off     a countdown with "Выключить компьютер" and warnings off calls ExitWindowsEx(EWX_POWEROFF, 0)
                 exactly once (wine's relay trace of that one function); wine ends only the prefix's session;
   warning       with warnings on, the warning dialog counts down and "Отмена" keeps the program;
-  settings      the settings dialog's "Применить" writes the settings file.
+  settings      the settings dialog's "Применить" writes the settings file;
+  sleep hold    arming makes a system-required power request (PowerCreateRequest + PowerSetRequest), the cancel
+                clears it (PowerClearRequest), and the alarm clock sets a waitable timer with fResume true.
 
 Screenshots of the main window, the warning dialog and the settings dialog go to $ZINDREL_ARTEFACTS (wine-*.png).
 Run by scripts/windows.sh with ZINDREL_EXE set.
@@ -34,6 +36,10 @@ SETTINGS_APPLY = (294 - 4 - 20, 403 - 6 - 10)  # "Применить", the last 
 WINE = shutil.which("wine64") or "/usr/lib/wine/wine64"
 WINESERVER = shutil.which("wineserver") or "/usr/lib/wine/wineserver"
 EXIT_WINDOWS_TRACE = "Call user32.ExitWindowsEx("
+CANCEL = (386 + 6 + 41, 60 + 42 + 12)  # "Отменить"
+ALARM_RADIO = (8 + 9, 78 + 9)
+# kernel32 forwards these to kernelbase; the trace names whichever DLL wine's build has them in.
+SLEEP_CALLS = ("PowerCreateRequest", "PowerSetRequest", "PowerClearRequest", "SetWaitableTimer")
 
 
 class WinePrefix:
@@ -50,7 +56,7 @@ class WinePrefix:
         quiet = dict(self.env)
         quiet.pop("DISPLAY", None)  # no installer dialogs while the prefix is made
         subprocess.run([WINE, "wineboot", "-i"], env=quiet, capture_output=True, timeout=240)
-        # Logon user name, and the relay trace limited to the one power call the journeys look for.
+        # Logon user name, and the relay trace limited to the power and wake calls the journeys look for.
         registry = os.path.join(fx.root, "prefix.reg")
         with open(registry, "w", encoding="utf-8") as f:
             f.write(
@@ -58,7 +64,9 @@ class WinePrefix:
                 "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer]\n"
                 f'"Logon User Name"="{USER}"\n\n'
                 "[HKEY_CURRENT_USER\\Software\\Wine\\Debug]\n"
-                '"RelayInclude"="user32.ExitWindowsEx"\n'
+                '"RelayInclude"="user32.ExitWindowsEx;'
+                + ";".join(f"{dll}.{call}" for call in SLEEP_CALLS for dll in ("kernel32", "kernelbase"))
+                + '"\n'
             )
         subprocess.run([WINE, "regedit", "/S", registry], env=quiet, capture_output=True, timeout=120)
         self.stop()
@@ -283,6 +291,45 @@ def settings_apply(fx, prefix, failures):
         failures.append(f"settings: the stored sec=33 did not survive Apply:\n{settings_text(folder)}")
 
 
+def traced(program, call):
+    """The argument lists of the relayed calls of one function, in order."""
+    return [
+        line.split(f".{call}(", 1)[1].split(")", 1)[0]
+        for line in program.output().splitlines()
+        if "Call " in line and f".{call}(" in line
+    ]
+
+
+def sleep_hold(fx, prefix, failures):
+    # The window stays up when armed, so its buttons can be clicked.
+    folder = program_folder(fx, "sleephold", settings="[main]\ntray_hide=1\n")
+    program, window = start(fx, prefix, folder, "sleephold", relay=True)
+    window.quick_menu("3 минуты")
+    try:
+        wait_until(lambda: traced(program, "PowerSetRequest"), 15, what="PowerSetRequest at arming")
+    except TimeoutError as e:
+        failures.append(f"sleep hold: {e}")
+    if len(traced(program, "PowerCreateRequest")) != 1:
+        failures.append(f"sleep hold: PowerCreateRequest calls {traced(program, 'PowerCreateRequest')}")
+    click(fx, window.id, MAIN_SIZE, *CANCEL)
+    try:
+        wait_until(lambda: traced(program, "PowerClearRequest"), 15, what="PowerClearRequest at the cancel")
+    except TimeoutError as e:
+        failures.append(f"sleep hold: {e}")
+    click(fx, window.id, MAIN_SIZE, *ALARM_RADIO)
+    window.arm()
+    try:
+        # SetWaitableTimer(timer, due, period, routine, argument, fResume): the clock's own timers never resume.
+        wait_until(
+            lambda: [a for a in traced(program, "SetWaitableTimer") if a.split(",")[-1].strip("0") == "1"],
+            15,
+            what="a SetWaitableTimer call with fResume true for the alarm clock",
+        )
+    except TimeoutError as e:
+        failures.append(f"sleep hold: {e}")
+    click(fx, window.id, MAIN_SIZE, *CANCEL)
+
+
 def main():
     exe = os.environ.get("ZINDREL_EXE")
     if not exe or not os.path.exists(exe):
@@ -294,7 +341,7 @@ def main():
     with Fixture("wine", buses=False, wm=True) as fx:
         prefix = WinePrefix(fx)
         try:
-            for journey in (first_start, quick_menu, power_off, warning, settings_apply):
+            for journey in (first_start, quick_menu, power_off, warning, settings_apply, sleep_hold):
                 started = time.monotonic()
                 before = len(failures)
                 try:
