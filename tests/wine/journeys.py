@@ -293,41 +293,28 @@ def settings_apply(fx, prefix, failures):
 
 def traced(program, call):
     """The argument lists of the relayed calls of one function, in order."""
-    return [
-        line.split(f".{call}(", 1)[1].split(")", 1)[0]
-        for line in program.output().splitlines()
-        if "Call " in line and f".{call}(" in line
-    ]
+    lines = [line for line in program.output().splitlines() if "Call " in line and f".{call}(" in line]
+    return [line.split(f".{call}(", 1)[1].split(")", 1)[0] for line in lines]
 
 
 def sleep_hold(fx, prefix, failures):
     # The window stays up when armed, so its buttons can be clicked.
-    folder = program_folder(fx, "sleephold", settings="[main]\ntray_hide=1\n")
+    folder = program_folder(fx, "sleephold", "[main]\ntray_hide=1\n")
     program, window = start(fx, prefix, folder, "sleephold", relay=True)
-    window.quick_menu("3 минуты")
-    try:
-        wait_until(lambda: traced(program, "PowerSetRequest"), 15, what="PowerSetRequest at arming")
-    except TimeoutError as e:
-        failures.append(f"sleep hold: {e}")
-    if len(traced(program, "PowerCreateRequest")) != 1:
-        failures.append(f"sleep hold: PowerCreateRequest calls {traced(program, 'PowerCreateRequest')}")
-    click(fx, window.id, MAIN_SIZE, *CANCEL)
-    try:
-        wait_until(lambda: traced(program, "PowerClearRequest"), 15, what="PowerClearRequest at the cancel")
-    except TimeoutError as e:
-        failures.append(f"sleep hold: {e}")
-    click(fx, window.id, MAIN_SIZE, *ALARM_RADIO)
-    window.arm()
-    try:
-        # SetWaitableTimer(timer, due, period, routine, argument, fResume): the clock's own timers never resume.
-        wait_until(
-            lambda: [a for a in traced(program, "SetWaitableTimer") if a.split(",")[-1].strip("0") == "1"],
-            15,
-            what="a SetWaitableTimer call with fResume true for the alarm clock",
-        )
-    except TimeoutError as e:
-        failures.append(f"sleep hold: {e}")
-    click(fx, window.id, MAIN_SIZE, *CANCEL)
+    # SetWaitableTimer(timer, due, period, routine, argument, fResume): the clock's own timers never resume.
+    resumes = lambda: [a for a in traced(program, "SetWaitableTimer") if int(a.split(",")[-1], 16) == 1]  # noqa: E731
+    requested = lambda: traced(program, "PowerCreateRequest") and traced(program, "PowerSetRequest")  # noqa: E731
+    steps = [(lambda: window.quick_menu("3 минуты"), requested, "PowerCreateRequest and PowerSetRequest at arming"),
+             (lambda: click(fx, window.id, MAIN_SIZE, *CANCEL), lambda: traced(program, "PowerClearRequest"),
+              "PowerClearRequest at the cancel"),
+             (lambda: (click(fx, window.id, MAIN_SIZE, *ALARM_RADIO), window.arm()), resumes,
+              "SetWaitableTimer with fResume true for the alarm clock")]
+    for act, seen, what in steps:
+        act()
+        try:
+            wait_until(seen, 15, what=what)
+        except TimeoutError as e:
+            failures.append(f"sleep hold: {e}")
 
 
 def main():
