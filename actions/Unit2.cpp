@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// TForm2, the warning countdown: a stay-on-top dialog counting seconds down before a power task of slot 1.
+// TForm2, the warning countdown: a stay-on-top dialog counting seconds down before a power task.
 #include "actions/Unit2.h"
 
 #include "actions/Unit6.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// TForm2, the warning countdown before a power task of the first slot.
+// TForm2, the warning countdown before a power task of the first slot, or of either slot when it fired late.
 #pragma once
 
 #include "app/TaskKind.h"

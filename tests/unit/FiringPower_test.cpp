@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <tuple>
 
 namespace {
 
@@ -190,64 +191,42 @@ TEST_F(FiringPower, DisplayTasksOfEitherSlotLeaveTheProgramRunning) {
     EXPECT_EQ(terminated, 0);
 }
 
-TEST_F(FiringPower, APowerTaskThatFiresLateWarnsFirstWhateverTheSettingsSay) {
-    Form1->NoWarnings = true;
-    Form1->WarningCounter = 15;
-    Form1->RadioButton4->setChecked(true); // Shutdown
-    for (const bool cancel : {false, true}) {
-        fake.log.clear();
-        warningsShown = 0;
-        terminated = 0;
-        ArmCountdowns(10);
-        int shownSeconds = -1;
-        int callsAfter59s = -1;
-        WhenWarningShows([&] {
-            shownSeconds = Form2->SecondsLeft;
-            if (cancel) {
-                Form2->Button1->click();
-                return;
-            }
-            clock.advance(59000);
-            callsAfter59s = fake.Count("PowerOff");
-            clock.advance(2000);
-        });
-        // The machine slept through the due time and resumes two hours after it.
-        clock.suspend(10 * kMinute + 120 * kMinute);
-        clock.advance(0);
-        QCoreApplication::processEvents();
-        EXPECT_EQ(warningsShown, 1) << cancel;
-        EXPECT_EQ(shownSeconds, 60) << "the configured 15 s, but never fewer than 60";
-        if (cancel) {
-            EXPECT_EQ(fake.Count("PowerOff"), 0);
-            EXPECT_EQ(terminated, 0);
-            EXPECT_TRUE(Form1->Button2->isEnabled()) << "cancelled as always";
-        } else {
-            EXPECT_EQ(callsAfter59s, 0) << "no power call while the warning counts";
-            EXPECT_EQ(fake.Count("PowerOff"), 1);
-            EXPECT_EQ(terminated, 1);
-            Form1->MainClosed = false;
-            clock.resume();
-        }
-    }
-}
+// A late power task of slot 1 (cancelled, then run out) or slot 2 (run out), each firing two hours late.
+class LateFiring : public FiringPower, public ::testing::WithParamInterface<std::tuple<int, int, bool>> {};
 
-TEST_F(FiringPower, ALateSlot2PowerTaskWarnsWithTheLongerConfiguredCount) {
-    Form1->WarningCounter = 90;
-    Form6->RadioButton4->setChecked(true); // Shutdown in slot 2, which never warns on time
-    ArmCountdowns(600, 5);
-    int shownSeconds = -1;
+TEST_P(LateFiring, APowerTaskThatFiresLateWarnsFirstWhateverTheSettingsSay) {
+    const auto [slot, configured, cancel] = GetParam();
+    Form1->NoWarnings = true;
+    Form1->WarningCounter = configured;
+    Form6->RadioButton4->setChecked(true);                                     // slot 2 never warns on time
+    (slot == 1 ? Form1->RadioButton4 : Form1->RadioButton3)->setChecked(true); // Shutdown, or Remind
+    ArmCountdowns(slot == 1 ? 10 : 600, slot == 1 ? 0 : 10);
+    int shown = -1;
+    int callsBeforeTheEnd = -1;
     WhenWarningShows([&] {
-        shownSeconds = Form2->SecondsLeft;
-        clock.advance(91000);
+        shown = Form2->SecondsLeft;
+        if (cancel) {
+            Form2->Button1->click();
+            return;
+        }
+        clock.advance(shown * 1000 - 1000);
+        callsBeforeTheEnd = fake.Count("PowerOff");
+        clock.advance(2000);
     });
-    clock.suspend(5 * kMinute + 61000);
+    // The machine slept through the due time and resumes two hours after it.
+    clock.suspend(130 * kMinute);
     clock.advance(0);
     QCoreApplication::processEvents();
     EXPECT_EQ(warningsShown, 1);
-    EXPECT_EQ(shownSeconds, 90);
-    EXPECT_EQ(fake.Count("PowerOff"), 1) << "slot 2's own task runs when the count ends";
-    EXPECT_EQ(terminated, 1);
+    EXPECT_EQ(shown, std::max(configured, 60)) << "the configured seconds, but never fewer than 60";
+    EXPECT_EQ(fake.Count("PowerOff"), cancel ? 0 : 1);
+    EXPECT_EQ(terminated, cancel ? 0 : 1);
+    EXPECT_EQ(callsBeforeTheEnd, cancel ? -1 : 0) << "no power call while the warning counts";
 }
+
+INSTANTIATE_TEST_SUITE_P(FiringPower, LateFiring,
+                         ::testing::Values(std::tuple(1, 15, true), std::tuple(1, 15, false),
+                                           std::tuple(2, 90, false)));
 
 TEST_F(FiringPower, QuickPicturesActAtOnceWithWarningsOn) {
     Form1->NoWarnings = false;

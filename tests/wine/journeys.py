@@ -10,6 +10,8 @@ prefix made for this run and removed after it:
   warning       with warnings on, the warning dialog counts down and "Отмена" keeps the program;
   settings      the settings dialog's "Применить" writes the settings file;
   commands      a second zindrel.exe --in 5 arms the first and exits, --status prints the state line, --quit ends it.
+  sleep hold    arming makes a system-required power request (PowerCreateRequest + PowerSetRequest), the cancel
+                clears it (PowerClearRequest), and the alarm clock sets a waitable timer with fResume true.
 
 Screenshots of the main window, the warning dialog and the settings dialog go to $ZINDREL_ARTEFACTS (wine-*.png).
 Run by scripts/windows.sh with ZINDREL_EXE set.
@@ -36,6 +38,10 @@ SETTINGS_APPLY = (294 - 4 - 20, 403 - 6 - 10)  # "Применить", the last 
 WINE = shutil.which("wine64") or "/usr/lib/wine/wine64"
 WINESERVER = shutil.which("wineserver") or "/usr/lib/wine/wineserver"
 EXIT_WINDOWS_TRACE = "Call user32.ExitWindowsEx("
+CANCEL = (386 + 6 + 41, 60 + 42 + 12)  # "Отменить"
+ALARM_RADIO = (8 + 9, 78 + 9)
+# kernel32 forwards these to kernelbase; the trace names whichever DLL wine's build has them in.
+SLEEP_CALLS = ("PowerCreateRequest", "PowerSetRequest", "PowerClearRequest", "SetWaitableTimer")
 
 
 class WinePrefix:
@@ -52,7 +58,7 @@ class WinePrefix:
         quiet = dict(self.env)
         quiet.pop("DISPLAY", None)  # no installer dialogs while the prefix is made
         subprocess.run([WINE, "wineboot", "-i"], env=quiet, capture_output=True, timeout=240)
-        # Logon user name, and the relay trace limited to the one power call the journeys look for.
+        # Logon user name, and the relay trace limited to the power and wake calls the journeys look for.
         registry = os.path.join(fx.root, "prefix.reg")
         with open(registry, "w", encoding="utf-8") as f:
             f.write(
@@ -60,7 +66,9 @@ class WinePrefix:
                 "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer]\n"
                 f'"Logon User Name"="{USER}"\n\n'
                 "[HKEY_CURRENT_USER\\Software\\Wine\\Debug]\n"
-                '"RelayInclude"="user32.ExitWindowsEx"\n'
+                '"RelayInclude"="user32.ExitWindowsEx;'
+                + ";".join(f"{dll}.{call}" for call in SLEEP_CALLS for dll in ("kernel32", "kernelbase"))
+                + '"\n'
             )
         subprocess.run([WINE, "regedit", "/S", registry], env=quiet, capture_output=True, timeout=120)
         self.stop()
@@ -314,6 +322,32 @@ def commands(fx, prefix, failures):
         failures.append(f"commands: --quit did not end the first program: {e}")
 
 
+def traced(program, call):
+    """The argument lists of the relayed calls of one function, in order."""
+    lines = [line for line in program.output().splitlines() if "Call " in line and f".{call}(" in line]
+    return [line.split(f".{call}(", 1)[1].split(")", 1)[0] for line in lines]
+
+
+def sleep_hold(fx, prefix, failures):
+    # The window stays up when armed, so its buttons can be clicked.
+    folder = program_folder(fx, "sleephold", "[main]\ntray_hide=1\n")
+    program, window = start(fx, prefix, folder, "sleephold", relay=True)
+    # SetWaitableTimer(timer, due, period, routine, argument, fResume): the clock's own timers never resume.
+    resumes = lambda: [a for a in traced(program, "SetWaitableTimer") if int(a.split(",")[-1], 16) == 1]  # noqa: E731
+    requested = lambda: traced(program, "PowerCreateRequest") and traced(program, "PowerSetRequest")  # noqa: E731
+    steps = [(lambda: window.quick_menu("3 минуты"), requested, "PowerCreateRequest and PowerSetRequest at arming"),
+             (lambda: click(fx, window.id, MAIN_SIZE, *CANCEL), lambda: traced(program, "PowerClearRequest"),
+              "PowerClearRequest at the cancel"),
+             (lambda: (click(fx, window.id, MAIN_SIZE, *ALARM_RADIO), window.arm()), resumes,
+              "SetWaitableTimer with fResume true for the alarm clock")]
+    for act, seen, what in steps:
+        act()
+        try:
+            wait_until(seen, 15, what=what)
+        except TimeoutError as e:
+            failures.append(f"sleep hold: {e}")
+
+
 def main():
     exe = os.environ.get("ZINDREL_EXE")
     if not exe or not os.path.exists(exe):
@@ -325,7 +359,7 @@ def main():
     with Fixture("wine", buses=False, wm=True) as fx:
         prefix = WinePrefix(fx)
         try:
-            for journey in (first_start, quick_menu, power_off, warning, settings_apply, commands):
+            for journey in (first_start, quick_menu, power_off, warning, settings_apply, commands, sleep_hold):
                 started = time.monotonic()
                 before = len(failures)
                 try:

@@ -62,9 +62,6 @@ public:
     std::u16string savedLinkPath;
     // Power requests and the wake timer; powerRequests false leaves the request entries null, as before Windows 7.
     bool powerRequests = true;
-    HANDLE createdRequest = request;
-    BOOL setRequestResult = 1;
-    HANDLE createdTimer = timer;
     // Port 0x61 keeps what is written to it, as the speaker control register does.
     std::map<WORD, BYTE> ports;
     // One program per session: the mutex's answer, the top-level windows in Z order with their marks, and where a
@@ -188,11 +185,11 @@ private:
         if (powerRequests) {
             api_.PowerCreateRequest = [](const char *reason) {
                 current->Log("PowerCreateRequest(" + Text(reason) + ")");
-                return current->createdRequest;
+                return request;
             };
             api_.PowerSetRequest = [](HANDLE handle, int type) {
                 current->Log("PowerSetRequest(" + Name(handle) + ", " + std::to_string(type) + ")");
-                return current->setRequestResult;
+                return BOOL{1};
             };
             api_.PowerClearRequest = [](HANDLE handle, int type) {
                 current->Log("PowerClearRequest(" + Name(handle) + ", " + std::to_string(type) + ")");
@@ -210,7 +207,7 @@ private:
         api_.CreateWaitableTimerA = [](void *security, BOOL manualReset, const char *name) {
             current->Log("CreateWaitableTimerA(" + Name(security) + ", " + std::to_string(manualReset) + ", " +
                          Text(name) + ")");
-            return current->createdTimer;
+            return timer;
         };
         api_.SetWaitableTimer = [](HANDLE handle, std::int64_t due, LONG period, BOOL resume) {
             current->Log("SetWaitableTimer(" + Name(handle) + ", " + std::to_string(due) + ", " +
