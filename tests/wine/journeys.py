@@ -10,8 +10,9 @@ prefix made for this run and removed after it:
   warning       with warnings on, the warning dialog counts down and "Отмена" keeps the program;
   settings      the settings dialog's "Применить" writes the settings file;
   commands      a second zindrel.exe --in 5 arms the first and exits, --status prints the state line, --quit ends it.
-  sleep hold    arming makes a system-required power request (PowerCreateRequest + PowerSetRequest), the cancel
-                clears it (PowerClearRequest), and the alarm clock sets a waitable timer with fResume true.
+  sleep hold    arming asks for a system-required power request (PowerCreateRequest, then PowerSetRequest, or where
+                the system has none, as wine 8 has not, SetThreadExecutionState), the cancel lets it go, and the
+                alarm clock sets a waitable timer with fResume true.
 
 Screenshots of the main window, the warning dialog and the settings dialog go to $ZINDREL_ARTEFACTS (wine-*.png).
 Run by scripts/windows.sh with ZINDREL_EXE set.
@@ -41,7 +42,8 @@ EXIT_WINDOWS_TRACE = "Call user32.ExitWindowsEx("
 CANCEL = (386 + 6 + 41, 60 + 42 + 12)  # "Отменить"
 ALARM_RADIO = (8 + 9, 78 + 9)
 # kernel32 forwards these to kernelbase; the trace names whichever DLL wine's build has them in.
-SLEEP_CALLS = ("PowerCreateRequest", "PowerSetRequest", "PowerClearRequest", "SetWaitableTimer")
+SLEEP_CALLS = ("PowerCreateRequest", "PowerSetRequest", "PowerClearRequest", "SetThreadExecutionState",
+               "SetWaitableTimer")
 
 
 class WinePrefix:
@@ -334,10 +336,16 @@ def sleep_hold(fx, prefix, failures):
     program, window = start(fx, prefix, folder, "sleephold", relay=True)
     # SetWaitableTimer(timer, due, period, routine, argument, fResume): the clock's own timers never resume.
     resumes = lambda: [a for a in traced(program, "SetWaitableTimer") if int(a.split(",")[-1], 16) == 1]  # noqa: E731
-    requested = lambda: traced(program, "PowerCreateRequest") and traced(program, "PowerSetRequest")  # noqa: E731
-    steps = [(lambda: window.quick_menu("3 минуты"), requested, "PowerCreateRequest and PowerSetRequest at arming"),
-             (lambda: click(fx, window.id, MAIN_SIZE, *CANCEL), lambda: traced(program, "PowerClearRequest"),
-              "PowerClearRequest at the cancel"),
+    # Wine 8's PowerCreateRequest is a stub that fails; the program then holds through SetThreadExecutionState
+    # (ES_CONTINUOUS | ES_SYSTEM_REQUIRED), and lets go with ES_CONTINUOUS alone.
+    states = lambda flags: [a for a in traced(program, "SetThreadExecutionState") if int(a, 16) == flags]  # noqa: E731
+    requested = lambda: traced(program, "PowerCreateRequest") and (  # noqa: E731
+        traced(program, "PowerSetRequest") or states(0x80000001))
+    cleared = lambda: traced(program, "PowerClearRequest") or states(0x80000000)  # noqa: E731
+    steps = [(lambda: window.quick_menu("3 минуты"), requested,
+              "PowerCreateRequest, then PowerSetRequest or the system-required execution state, at arming"),
+             (lambda: click(fx, window.id, MAIN_SIZE, *CANCEL), cleared,
+              "PowerClearRequest or the plain continuous execution state at the cancel"),
              (lambda: (click(fx, window.id, MAIN_SIZE, *ALARM_RADIO), window.arm()), resumes,
               "SetWaitableTimer with fResume true for the alarm clock")]
     for act, seen, what in steps:
