@@ -29,6 +29,42 @@ void DrawClockFace(QPainter &p, const QRectF &r) {
     p.drawLine(r.center(), QPointF(r.right() - r.width() * 0.25, r.center().y()));
 }
 
+void DrawLogoff(QPainter &p, const QRectF &r, const QRectF &inner) {
+    p.setPen(QPen(kInk, 2));
+    p.setBrush(QColor(240, 220, 180));
+    p.drawRect(QRectF(inner.left(), inner.top(), inner.width() * 0.5, inner.height()));
+    p.setPen(QPen(kRed, r.width() / 10, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(inner.left() + inner.width() * 0.35, r.center().y()), QPointF(inner.right(), r.center().y()));
+    p.drawLine(QPointF(inner.right(), r.center().y()),
+               QPointF(inner.right() - inner.width() * 0.2, r.center().y() - inner.height() * 0.2));
+    p.drawLine(QPointF(inner.right(), r.center().y()),
+               QPointF(inner.right() - inner.width() * 0.2, r.center().y() + inner.height() * 0.2));
+}
+
+void DrawNote(QPainter &p, const QRectF &r, const QRectF &inner) {
+    p.setPen(QPen(kInk, r.width() / 40));
+    p.setBrush(QColor(255, 250, 200));
+    p.drawRect(inner);
+    p.setPen(QPen(kBlue, r.width() / 30));
+    for (int line = 1; line <= 4; ++line) {
+        const double y = inner.top() + inner.height() * line / 5.0;
+        p.drawLine(QPointF(inner.left() + inner.width() * 0.12, y), QPointF(inner.right() - inner.width() * 0.12, y));
+    }
+}
+
+void DrawGear(QPainter &p, const QRectF &r, const QRectF &inner) {
+    p.setPen(QPen(kInk, r.width() / 10, Qt::SolidLine, Qt::RoundCap));
+    for (int spoke = 0; spoke < 4; ++spoke) {
+        p.save();
+        p.translate(r.center());
+        p.rotate(45.0 * spoke);
+        p.drawLine(QPointF(-inner.width() / 2, 0), QPointF(inner.width() / 2, 0));
+        p.restore();
+    }
+    p.setBrush(kBlue);
+    p.drawEllipse(r.center(), inner.width() * 0.3, inner.height() * 0.3);
+}
+
 } // namespace
 
 QPixmap Draw(Kind kind, QSize size) {
@@ -77,16 +113,7 @@ QPixmap Draw(Kind kind, QSize size) {
         }
         break;
     case Logoff:
-        p.setPen(QPen(kInk, 2));
-        p.setBrush(QColor(240, 220, 180));
-        p.drawRect(QRectF(inner.left(), inner.top(), inner.width() * 0.5, inner.height()));
-        p.setPen(QPen(kRed, r.width() / 10, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(inner.left() + inner.width() * 0.35, r.center().y()),
-                   QPointF(inner.right(), r.center().y()));
-        p.drawLine(QPointF(inner.right(), r.center().y()),
-                   QPointF(inner.right() - inner.width() * 0.2, r.center().y() - inner.height() * 0.2));
-        p.drawLine(QPointF(inner.right(), r.center().y()),
-                   QPointF(inner.right() - inner.width() * 0.2, r.center().y() + inner.height() * 0.2));
+        DrawLogoff(p, r, inner);
         break;
     case StopBlink:
         p.setPen(Qt::NoPen);
@@ -104,30 +131,13 @@ QPixmap Draw(Kind kind, QSize size) {
         break;
     }
     case Note:
-        p.setPen(QPen(kInk, r.width() / 40));
-        p.setBrush(QColor(255, 250, 200));
-        p.drawRect(inner);
-        p.setPen(QPen(kBlue, r.width() / 30));
-        for (int line = 1; line <= 4; ++line) {
-            const double y = inner.top() + inner.height() * line / 5.0;
-            p.drawLine(QPointF(inner.left() + inner.width() * 0.12, y),
-                       QPointF(inner.right() - inner.width() * 0.12, y));
-        }
+        DrawNote(p, r, inner);
         break;
     case Timer:
         DrawClockFace(p, inner);
         break;
     case Gear:
-        p.setPen(QPen(kInk, r.width() / 10, Qt::SolidLine, Qt::RoundCap));
-        for (int spoke = 0; spoke < 4; ++spoke) {
-            p.save();
-            p.translate(r.center());
-            p.rotate(45.0 * spoke);
-            p.drawLine(QPointF(-inner.width() / 2, 0), QPointF(inner.width() / 2, 0));
-            p.restore();
-        }
-        p.setBrush(kBlue);
-        p.drawEllipse(r.center(), inner.width() * 0.3, inner.height() * 0.3);
+        DrawGear(p, r, inner);
         break;
     case Key:
         p.setPen(QPen(QColor(200, 150, 30), r.width() / 10, Qt::SolidLine, Qt::RoundCap));
