@@ -3,7 +3,7 @@
 #include "platform/linux/DBusService.h"
 
 #include <QDBusConnectionInterface>
-#include <QDBusError>
+#include <QDBusPendingCallWatcher>
 #include <QDBusVariant>
 
 namespace platform {
@@ -17,28 +17,42 @@ namespace {
 QDBusMessage MethodCall(const DBusTarget &target, const QString &method, const QList<QVariant> &arguments) {
     QDBusMessage message = QDBusMessage::createMethodCall(target.service, target.path, target.interface, method);
     message.setArguments(arguments);
-    // A service that has gone away in between is not started again through D-Bus activation.
-    message.setAutoStartService(false);
+    // A service that is not running, or has gone away in between, is not started through D-Bus activation.
+    message.setAutoStartService(target.activation == Activation::OnDemand);
     return message;
+}
+
+DBusTarget PropertiesOf(const DBusTarget &target) {
+    return {target.service, target.path, QStringLiteral("org.freedesktop.DBus.Properties"), target.activation};
 }
 
 } // namespace
 
 QDBusMessage CallService(QDBusConnection &bus, const DBusTarget &target, const QString &method,
                          const QList<QVariant> &arguments, int timeoutMs) {
-    if (!ServicePresent(bus, target.service)) {
+    if (target.activation == Activation::Never && !ServicePresent(bus, target.service)) {
         return {};
     }
     return bus.call(MethodCall(target, method, arguments), QDBus::Block, timeoutMs);
 }
 
 QDBusPendingCall CallServiceAsync(QDBusConnection &bus, const DBusTarget &target, const QString &method,
-                                  const QList<QVariant> &arguments) {
-    if (!ServicePresent(bus, target.service)) {
-        return QDBusPendingCall::fromError(
-            QDBusError(QDBusError::ServiceUnknown, target.service + QStringLiteral(" is not on the bus")));
-    }
-    return bus.asyncCall(MethodCall(target, method, arguments));
+                                  const QList<QVariant> &arguments, int timeoutMs) {
+    return bus.asyncCall(MethodCall(target, method, arguments), timeoutMs);
+}
+
+bool SendToService(QDBusConnection &bus, const DBusTarget &target, const QString &method,
+                   const QList<QVariant> &arguments) {
+    return bus.send(MethodCall(target, method, arguments));
+}
+
+void OnReply(const QDBusPendingCall &call, QObject *context, std::function<void(const QDBusMessage &)> then) {
+    auto *watcher = new QDBusPendingCallWatcher(call, context);
+    QObject *receiver = context != nullptr ? context : watcher;
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, receiver, [watcher, then = std::move(then)] {
+        watcher->deleteLater();
+        then(watcher->reply());
+    });
 }
 
 bool Answered(const QDBusMessage &reply) {
@@ -46,10 +60,17 @@ bool Answered(const QDBusMessage &reply) {
 }
 
 QVariant ServiceProperty(QDBusConnection &bus, const DBusTarget &target, const QString &property, int timeoutMs) {
-    const DBusTarget properties{target.service, target.path, QStringLiteral("org.freedesktop.DBus.Properties")};
     // Get(interface name, property name) -> v
-    const QDBusMessage reply =
-        CallService(bus, properties, QStringLiteral("Get"), {target.interface, property}, timeoutMs);
+    return PropertyOf(
+        CallService(bus, PropertiesOf(target), QStringLiteral("Get"), {target.interface, property}, timeoutMs));
+}
+
+QDBusPendingCall ServicePropertyAsync(QDBusConnection &bus, const DBusTarget &target, const QString &property,
+                                      int timeoutMs) {
+    return CallServiceAsync(bus, PropertiesOf(target), QStringLiteral("Get"), {target.interface, property}, timeoutMs);
+}
+
+QVariant PropertyOf(const QDBusMessage &reply) {
     if (!Answered(reply) || reply.arguments().isEmpty()) {
         return {};
     }

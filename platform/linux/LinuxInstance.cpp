@@ -2,6 +2,7 @@
 // One program per session on Linux: a well-known name on the session bus and its introspectable interface.
 #include "platform/linux/LinuxInstance.h"
 
+#include "platform/linux/DBusService.h"
 #include "platform/linux/Report.h"
 
 #include <QCoreApplication>
@@ -147,13 +148,14 @@ CommandAnswer LinuxInstance::Send(const std::vector<std::string> &arguments) {
     for (const std::string &item : arguments) {
         list << QString::fromStdString(item);
     }
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(InstanceService(), InstancePath(), InstanceService(), QStringLiteral("Command"));
+    QDBusConnection bus = QDBusConnection::sessionBus();
     // Command(arguments: the options as given) -> s
-    call.setArguments({list});
-    call.setAutoStartService(false);
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block);
-    if (reply.type() == QDBusMessage::ReplyMessage) {
+    const QDBusMessage reply =
+        CallService(bus, {InstanceService(), InstancePath(), InstanceService()}, QStringLiteral("Command"), {list}, -1);
+    if (reply.type() == QDBusMessage::InvalidMessage) {
+        return {CommandNoProgram, InstanceService().toStdString() + " is not on the session bus"};
+    }
+    if (Answered(reply)) {
         return {CommandDone,
                 reply.arguments().isEmpty() ? std::string() : reply.arguments().constFirst().toString().toStdString()};
     }

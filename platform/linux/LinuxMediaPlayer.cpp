@@ -20,19 +20,21 @@ namespace {
 const QString kObjectPath = QStringLiteral("/org/mpris/MediaPlayer2");
 const QString kRootInterface = QStringLiteral("org.mpris.MediaPlayer2");
 const QString kPlayerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
-// A hung player holds the firing up no longer than this.
+// A player that has not answered a command by then is reported as not answering.
 constexpr int kCallTimeoutMs = 5000;
 
+// The command is sent without waiting: a hung player never holds the firing up; its failure is reported later.
 void Call(const std::string &service, const QString &interface, const QString &method,
           const QList<QVariant> &arguments = {}) {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    const QDBusMessage reply =
-        CallService(bus, {QString::fromStdString(service), kObjectPath, interface}, method, arguments, kCallTimeoutMs);
-    if (!Answered(reply)) {
-        const QString why = reply.type() == QDBusMessage::ErrorMessage ? reply.errorMessage()
-                                                                       : QStringLiteral("not on the session bus");
-        ReportUnreachable("the media player " + service + " (" + method.toStdString() + "): " + why.toStdString());
-    }
+    OnReply(CallServiceAsync(bus, {QString::fromStdString(service), kObjectPath, interface}, method, arguments,
+                             kCallTimeoutMs),
+            nullptr, [service, method](const QDBusMessage &reply) {
+                if (!Answered(reply)) {
+                    ReportUnreachable("the media player " + service + " (" + method.toStdString() +
+                                      "): " + reply.errorMessage().toStdString());
+                }
+            });
 }
 
 } // namespace

@@ -9,8 +9,6 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusMetaType>
-#include <QDBusPendingCallWatcher>
-#include <QDBusPendingReply>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QImage>
@@ -64,6 +62,8 @@ namespace {
 const QString kService = QStringLiteral("org.freedesktop.Notifications");
 const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
 const QString kInterface = QStringLiteral("org.freedesktop.Notifications");
+// Many notification servers start on the first notice.
+const DBusTarget kNotifications{kService, kPath, kInterface, Activation::OnDemand};
 const QString kActionKey = QStringLiteral("cancel");
 // The program's name for the desktop: its desktop entry and its icon in the icon theme.
 const QString kDesktopEntry = QStringLiteral("zindrel");
@@ -119,7 +119,7 @@ public:
         withdrawn_ = true;
         if (id_ != 0) {
             QDBusConnection bus = QDBusConnection::sessionBus();
-            CallServiceAsync(bus, {kService, kPath, kInterface}, QStringLiteral("CloseNotification"), {id_}); // id
+            CallServiceAsync(bus, kNotifications, QStringLiteral("CloseNotification"), {id_}); // id
             id_ = 0;
         }
     }
@@ -147,34 +147,31 @@ private:
             return;
         }
         Subscribe(bus);
-        QDBusMessage message = QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Notify"));
         QVariantMap hints;
         hints.insert(QStringLiteral("urgency"), QVariant::fromValue(kCritical));
         QString appIcon;
         AddIdentity(hints, appIcon);
-        message << notice.title                                // app_name
-                << id_                                         // replaces_id
-                << appIcon                                     // app_icon
-                << notice.title                                // summary
-                << notice.text                                 // body
-                << QStringList{kActionKey, notice.actionLabel} // actions: key, label
-                << hints                                       // hints
-                << notice.expireMs;                            // expire_timeout, milliseconds
         pending_ = true;
-        auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(message), this);
-        connect(watcher, &QDBusPendingCallWatcher::finished, this, &NotificationLink::Replied);
+        OnReply(CallServiceAsync(bus, kNotifications, QStringLiteral("Notify"),
+                                 {notice.title,                                // app_name
+                                  id_,                                         // replaces_id
+                                  appIcon,                                     // app_icon
+                                  notice.title,                                // summary
+                                  notice.text,                                 // body
+                                  QStringList{kActionKey, notice.actionLabel}, // actions: key, label
+                                  hints,                                       // hints
+                                  notice.expireMs}),                           // expire_timeout, milliseconds
+                this, [this](const QDBusMessage &reply) { Replied(reply); });
     }
 
-    void Replied(QDBusPendingCallWatcher *watcher) {
-        watcher->deleteLater();
+    void Replied(const QDBusMessage &reply) {
         pending_ = false;
-        const QDBusPendingReply<uint> reply = *watcher;
-        if (reply.isError()) {
-            ReportOnce(reply.error().message().toStdString());
+        if (!Answered(reply) || reply.arguments().isEmpty()) {
+            ReportOnce(reply.errorMessage().toStdString());
             queued_.reset();
             return;
         }
-        id_ = reply.value();
+        id_ = reply.arguments().constFirst().toUInt();
         if (withdrawn_) {
             // Taken down while the first Notify was on its way.
             Withdraw();

@@ -95,11 +95,9 @@ bool SessionManagerLogout() {
         }
         const std::string what = "log-off through " + manager.target.service.toStdString();
         if (manager.noReply) {
-            QDBusMessage message = QDBusMessage::createMethodCall(manager.target.service, manager.target.path,
-                                                                  manager.target.interface, manager.method);
-            message.setArguments(manager.arguments);
             // The bus answers in order: once it has answered the look-up, it has the log-off too.
-            if (bus.send(message) && ServicePresent(bus, manager.target.service)) {
+            if (SendToService(bus, manager.target, manager.method, manager.arguments) &&
+                ServicePresent(bus, manager.target.service)) {
                 return true;
             }
             ReportUnreachable(what + ": " + bus.lastError().message().toStdString());

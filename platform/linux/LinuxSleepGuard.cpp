@@ -2,12 +2,12 @@
 // Holding off idle suspend through the first inhibit service that answers; the wake alarm through zindrel-wake.
 #include "platform/linux/LinuxSleepGuard.h"
 
+#include "platform/linux/DBusService.h"
 #include "platform/linux/Report.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
-#include <QDBusPendingCallWatcher>
 #include <QDBusUnixFileDescriptor>
 #include <QObject>
 #include <QProcess>
@@ -28,48 +28,56 @@ const QString kAppName = QStringLiteral("Zindrel");
 
 enum class Way { Portal, Gnome, PowerManagement, Logind, None };
 
-QDBusMessage Request(Way way, const QString &reason) {
-    QDBusMessage message;
+const DBusTarget kPortal{QStringLiteral("org.freedesktop.portal.Desktop"),
+                         QStringLiteral("/org/freedesktop/portal/desktop"),
+                         QStringLiteral("org.freedesktop.portal.Inhibit"), Activation::OnDemand};
+const DBusTarget kGnome{QStringLiteral("org.gnome.SessionManager"), QStringLiteral("/org/gnome/SessionManager"),
+                        QStringLiteral("org.gnome.SessionManager")};
+const DBusTarget kPowerManagement{QStringLiteral("org.freedesktop.PowerManagement"),
+                                  QStringLiteral("/org/freedesktop/PowerManagement/Inhibit"),
+                                  QStringLiteral("org.freedesktop.PowerManagement.Inhibit")};
+const DBusTarget kLogind{QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
+                         QStringLiteral("org.freedesktop.login1.Manager")};
+
+// One call to one service.
+struct Call {
+    DBusTarget target;
+    QString method;
+    QList<QVariant> arguments;
+};
+
+Call Request(Way way, const QString &reason) {
     switch (way) {
     case Way::Portal:
-        message = QDBusMessage::createMethodCall(
-            QStringLiteral("org.freedesktop.portal.Desktop"), QStringLiteral("/org/freedesktop/portal/desktop"),
-            QStringLiteral("org.freedesktop.portal.Inhibit"), QStringLiteral("Inhibit"));
-        message << QString()                                        // window: none
-                << kSuspendFlag                                     // flags
-                << QVariantMap{{QStringLiteral("reason"), reason}}; // options
-        break;
+        return {kPortal,
+                QStringLiteral("Inhibit"),
+                {QString(),                                         // window: none
+                 kSuspendFlag,                                      // flags
+                 QVariantMap{{QStringLiteral("reason"), reason}}}}; // options
     case Way::Gnome:
-        message = QDBusMessage::createMethodCall(QStringLiteral("org.gnome.SessionManager"),
-                                                 QStringLiteral("/org/gnome/SessionManager"),
-                                                 QStringLiteral("org.gnome.SessionManager"), QStringLiteral("Inhibit"));
-        message << QStringLiteral("zindrel") // app_id
-                << 0u                        // toplevel_xid: none
-                << reason                    // reason
-                << kSuspendFlag;             // flags
-        break;
+        return {kGnome,
+                QStringLiteral("Inhibit"),
+                {QStringLiteral("zindrel"), // app_id
+                 0u,                        // toplevel_xid: none
+                 reason,                    // reason
+                 kSuspendFlag}};            // flags
     case Way::PowerManagement:
-        message = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.PowerManagement"),
-                                                 QStringLiteral("/org/freedesktop/PowerManagement/Inhibit"),
-                                                 QStringLiteral("org.freedesktop.PowerManagement.Inhibit"),
-                                                 QStringLiteral("Inhibit"));
-        message << kAppName // application
-                << reason;  // reason
-        break;
+        return {kPowerManagement,
+                QStringLiteral("Inhibit"),
+                {kAppName, // application
+                 reason}}; // reason
     case Way::Logind:
-        message = QDBusMessage::createMethodCall(
-            QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
-            QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("Inhibit"));
         // Only "idle": a "sleep" or "shutdown" lock of mode block would refuse the user's own suspend.
-        message << QStringLiteral("idle")   // what
-                << kAppName                 // who
-                << reason                   // why
-                << QStringLiteral("block"); // mode
-        break;
+        return {kLogind,
+                QStringLiteral("Inhibit"),
+                {QStringLiteral("idle"),    // what
+                 kAppName,                  // who
+                 reason,                    // why
+                 QStringLiteral("block")}}; // mode
     case Way::None:
         break;
     }
-    return message;
+    return {};
 }
 
 QDBusConnection BusOf(Way way) {
@@ -89,32 +97,26 @@ struct Held {
 };
 
 void Undo(const Held &held) {
-    QDBusMessage message;
+    Call call;
     switch (held.way) {
     case Way::Portal:
-        message =
-            QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.portal.Desktop"), held.request,
-                                           QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Close"));
+        call = {{kPortal.service, held.request, QStringLiteral("org.freedesktop.portal.Request"), Activation::Never},
+                QStringLiteral("Close"),
+                {}};
         break;
     case Way::Gnome:
-        message = QDBusMessage::createMethodCall(
-            QStringLiteral("org.gnome.SessionManager"), QStringLiteral("/org/gnome/SessionManager"),
-            QStringLiteral("org.gnome.SessionManager"), QStringLiteral("Uninhibit"));
-        message << held.cookie; // inhibit_cookie
+        call = {kGnome, QStringLiteral("Uninhibit"), {held.cookie}}; // inhibit_cookie
         break;
     case Way::PowerManagement:
-        message = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.PowerManagement"),
-                                                 QStringLiteral("/org/freedesktop/PowerManagement/Inhibit"),
-                                                 QStringLiteral("org.freedesktop.PowerManagement.Inhibit"),
-                                                 QStringLiteral("UnInhibit"));
-        message << held.cookie; // cookie
+        call = {kPowerManagement, QStringLiteral("UnInhibit"), {held.cookie}}; // cookie
         break;
     case Way::Logind:
     case Way::None:
         // logind lets go when the last copy of the descriptor closes, with the Held that carries it.
         return;
     }
-    BusOf(held.way).asyncCall(message);
+    QDBusConnection bus = BusOf(held.way);
+    SendToService(bus, call.target, call.method, call.arguments);
 }
 
 std::string FolderOf(const std::string &path) {
@@ -217,11 +219,9 @@ private:
             return;
         }
         const unsigned generation = generation_;
-        auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(Request(way, reason_), kAnswerTimeoutMs), this);
-        connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, way, generation](QDBusPendingCallWatcher *w) {
-            w->deleteLater();
-            Answer(way, generation, w->reply());
-        });
+        const Call request = Request(way, reason_);
+        OnReply(CallServiceAsync(bus, request.target, request.method, request.arguments, kAnswerTimeoutMs), this,
+                [this, way, generation](const QDBusMessage &reply) { Answer(way, generation, reply); });
     }
 
     void Answer(Way way, unsigned generation, const QDBusMessage &reply) {

@@ -2,9 +2,9 @@
 // Which of the MPRIS players on the session bus the media commands go to.
 #include "platform/linux/MprisChoice.h"
 
-#include <QDBusMessage>
+#include "platform/linux/DBusService.h"
+
 #include <QDBusPendingCall>
-#include <QDBusVariant>
 #include <QStringList>
 
 #include <optional>
@@ -24,23 +24,14 @@ const QString kPlayerctld = QStringLiteral("org.mpris.MediaPlayer2.playerctld");
 // them as long at most); a player that has not answered by then is passed over, as a command to it would hang.
 constexpr int kTimeoutMs = 400;
 
-QDBusPendingCall Send(QDBusConnection &bus, QDBusMessage message) {
-    // A player that has gone away in between is not started again through D-Bus activation.
-    message.setAutoStartService(false);
-    return bus.asyncCall(message, kTimeoutMs);
-}
-
 QDBusPendingCall Get(QDBusConnection &bus, const QString &service, const QString &interface, const QString &property) {
-    QDBusMessage message = QDBusMessage::createMethodCall(
-        service, kPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
-    message << interface << property; // Get(interface name, property name) -> v
-    return Send(bus, message);
+    return ServicePropertyAsync(bus, {service, kPath, interface}, property, kTimeoutMs);
 }
 
 // The value a property read sent before gave, once it came or its time ran out; invalid without one.
 QVariant Answer(QDBusPendingCall &call) {
     call.waitForFinished();
-    return call.reply().arguments().value(0).value<QDBusVariant>().variant();
+    return PropertyOf(call.reply());
 }
 
 bool Unanswered(const QDBusPendingCall &call) {
@@ -80,9 +71,10 @@ QString ChoosePlayer(QDBusConnection &bus) {
     }
     // ListNames() -> as, from the bus itself
     QDBusPendingCall listed =
-        Send(bus, QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
-                                                 QStringLiteral("/org/freedesktop/DBus"),
-                                                 QStringLiteral("org.freedesktop.DBus"), QStringLiteral("ListNames")));
+        CallServiceAsync(bus,
+                         {QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                          QStringLiteral("org.freedesktop.DBus")},
+                         QStringLiteral("ListNames"), {}, kTimeoutMs);
     listed.waitForFinished();
     const QStringList names = listed.reply().arguments().value(0).toStringList();
     QStringList sorted;

@@ -2,6 +2,7 @@
 // The Pause key through org.freedesktop.portal.GlobalShortcuts: a session, one bound shortcut, its signals.
 #include "platform/linux/PortalShortcut.h"
 
+#include "platform/linux/DBusService.h"
 #include "platform/linux/Report.h"
 
 #include <QDBusArgument>
@@ -9,8 +10,6 @@
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
-#include <QDBusPendingCallWatcher>
-#include <QDBusVariant>
 #include <QObject>
 #include <QVariantMap>
 
@@ -21,6 +20,8 @@ const QString kPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString kInterface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
 const QString kRequest = QStringLiteral("org.freedesktop.portal.Request");
 const QString kShortcutId = QStringLiteral("show-window");
+// The portal starts on its first call.
+const platform::DBusTarget kShortcuts{kService, kPath, kInterface, platform::Activation::OnDemand};
 
 // One entry of BindShortcuts' a(sa{sv}).
 struct Shortcut {
@@ -67,18 +68,14 @@ public:
             ReportFocusOnly();
             return;
         }
-        QDBusMessage get = QDBusMessage::createMethodCall(
-            kService, kPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
-        get << kInterface << QStringLiteral("version"); // interface_name, property_name
-        auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(get, 5000), this);
-        connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *call) {
-            call->deleteLater();
-            if (call->isError()) {
-                ReportFocusOnly();
-            } else {
-                CreateSession();
-            }
-        });
+        OnReply(ServicePropertyAsync(bus, kShortcuts, QStringLiteral("version"), 5000), this,
+                [this](const QDBusMessage &reply) {
+                    if (Answered(reply)) {
+                        CreateSession();
+                    } else {
+                        ReportFocusOnly();
+                    }
+                });
     }
 
     static void ReportFocusOnly() {
@@ -88,13 +85,14 @@ public:
 
     void CreateSession() {
         const QString token = QStringLiteral("zindrel_session_request");
-        QDBusConnection::sessionBus().connect(kService, RequestPath(token), kRequest, QStringLiteral("Response"), this,
-                                              SLOT(SessionCreated(uint, QVariantMap)));
-        QDBusMessage call =
-            QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("CreateSession"));
-        call << QVariantMap{{QStringLiteral("handle_token"), token}, // the request's path token
-                            {QStringLiteral("session_handle_token"), QStringLiteral("zindrel")}}; // the session's
-        QDBusConnection::sessionBus().send(call);
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        // The answer comes as the request's Response signal.
+        bus.connect(kService, RequestPath(token), kRequest, QStringLiteral("Response"), this,
+                    SLOT(SessionCreated(uint, QVariantMap)));
+        SendToService(
+            bus, kShortcuts, QStringLiteral("CreateSession"),
+            {QVariantMap{{QStringLiteral("handle_token"), token}, // the request's path token
+                         {QStringLiteral("session_handle_token"), QStringLiteral("zindrel")}}}); // the session's
     }
 
 public Q_SLOTS:
@@ -115,13 +113,12 @@ public Q_SLOTS:
             {kShortcutId,
              {{QStringLiteral("description"), QStringLiteral("Показать окно Zindrel (три нажатия)")},
               {QStringLiteral("preferred_trigger"), QStringLiteral("Pause")}}}};
-        QDBusMessage call =
-            QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("BindShortcuts"));
-        call << QVariant::fromValue(QDBusObjectPath(session_)) // session_handle
-             << QVariant::fromValue(shortcuts)                 // shortcuts: a(sa{sv})
-             << QString()                                      // parent_window: none
-             << QVariantMap{{QStringLiteral("handle_token"), QStringLiteral("zindrel_bind_request")}}; // options
-        bus.send(call);
+        SendToService(
+            bus, kShortcuts, QStringLiteral("BindShortcuts"),
+            {QVariant::fromValue(QDBusObjectPath(session_)), // session_handle
+             QVariant::fromValue(shortcuts),                 // shortcuts: a(sa{sv})
+             QString(),                                      // parent_window: none
+             QVariantMap{{QStringLiteral("handle_token"), QStringLiteral("zindrel_bind_request")}}}); // options
     }
 
     void Activated(const QDBusObjectPath &session, const QString &id, qulonglong, const QVariantMap &) {

@@ -8,7 +8,6 @@
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusObjectPath>
-#include <QDBusPendingCallWatcher>
 #include <QMap>
 #include <QStringList>
 #include <QVariantMap>
@@ -64,18 +63,11 @@ QStringList MountedFilesystems(const ManagedObjects &objects, const QString &dri
     return mounted;
 }
 
-// Sends the call and hands its reply, or the error in its place, to then on the GUI thread, unless context is gone.
+// Sends the call on the system bus and hands its reply, or the error in its place, to then.
 void CallLater(const DBusTarget &target, const QString &method, const QList<QVariant> &arguments, int timeoutMs,
                QObject *context, std::function<void(const QDBusMessage &)> then) {
-    QDBusMessage message = QDBusMessage::createMethodCall(target.service, target.path, target.interface, method);
-    message.setArguments(arguments);
-    // udisks2 that is not running is not started for this.
-    message.setAutoStartService(false);
-    auto *watcher = new QDBusPendingCallWatcher(QDBusConnection::systemBus().asyncCall(message, timeoutMs), context);
-    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context, [watcher, then = std::move(then)] {
-        watcher->deleteLater();
-        then(watcher->reply());
-    });
+    QDBusConnection bus = QDBusConnection::systemBus();
+    OnReply(CallServiceAsync(bus, target, method, arguments, timeoutMs), context, std::move(then));
 }
 
 // One opening under way: the drive, the file systems still to unmount, and whom to tell at the end.

@@ -157,8 +157,11 @@ def cd_tray(fx, env):
     check(drive.method_calls("Eject") == [[{}]], f"udisks2 Eject: one call with no options, got {drive.calls()}")
     check(home.method_calls("Unmount") == [], f"the hard disk stays mounted, got {home.calls()}")
 
-    # udisks2 and a media player stopped (a slow drive, a password, a hung disk): the warning waits for neither.
+    # udisks2 and a media player stopped (a slow drive, a password, a hung disk), and a playing player that answers
+    # the choice but hangs on its command: the warning waits for none of them.
     player = fx.add_mpris_player("hung")
+    slow = fx.add_mpris_player("slow", status="Playing")
+    slow.add_method("Next", code="__import__('time').sleep(8)")
     pids = [int(fx.dbus_object(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus").GetConnectionUnixProcessID(
         name, dbus_interface="org.freedesktop.DBus")) for bus, name in (("system", udisks.name), ("session", player.name))]
     for pid in pids:
@@ -168,6 +171,7 @@ def cd_tray(fx, env):
     finally:
         for pid in pids:
             os.kill(pid, signal.SIGCONT)
+    check(slow.method_calls("Next") == [[]], f"the playing player got its command: {slow.calls()}")
 
 
 def real_mutter():
