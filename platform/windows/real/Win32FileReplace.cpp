@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Replacing a file on Windows: a new temporary beside it, flushed, then moved over the old one.
+// Replacing a file on Windows: a new temporary beside it (beside the target of a link), flushed, then moved over it.
 #include <windows.h>
 
 #include "platform/FileReplace.h"
@@ -40,6 +40,33 @@ HANDLE CreateTemporary(const std::wstring &path, std::wstring *temp) {
     return INVALID_HANDLE_VALUE;
 }
 
+// The file a link ends at, as the system names it ("\\?\" prefixed, which CreateFileW and MoveFileExW take); the
+// path itself when nothing is there to open (a new file, a dangling link).
+std::wstring FinalPath(const std::wstring &path) {
+    const HANDLE file = ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return path;
+    }
+    std::wstring resolved(MAX_PATH, L'\0');
+    const auto ask = [&] {
+        return ::GetFinalPathNameByHandleW(file, resolved.data(), static_cast<DWORD>(resolved.size()),
+                                           FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    };
+    DWORD length = ask();
+    // A name longer than the room given is answered with the room it needs.
+    if (length >= resolved.size()) {
+        resolved.resize(length);
+        length = ask();
+    }
+    ::CloseHandle(file);
+    if (length == 0 || length >= resolved.size()) {
+        return path;
+    }
+    resolved.resize(length);
+    return resolved;
+}
+
 bool WriteAll(HANDLE file, const std::string &content) {
     for (std::size_t done = 0; done < content.size();) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(content.size() - done, 1u << 20));
@@ -57,7 +84,9 @@ bool WriteAll(HANDLE file, const std::string &content) {
 // The file's access is its folder's (the temporary inherits the folder's access list, as a new file would), so
 // privateFile changes nothing here: the program folder decides who may read the settings.
 bool WriteFileAtomically(const std::string &path, const std::string &content, bool) {
-    const std::wstring target = Wide(path);
+    // A settings file kept as a link stays one: the file it points to is replaced, by a temporary beside that file,
+    // so the move stays on its volume.
+    const std::wstring target = FinalPath(Wide(path));
     // A read-only file is refused here and not only by the rename: not every file system refuses it.
     const DWORD attributes = ::GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {

@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cstdlib>
 #include <string>
 
 using platform::win32::RealWin32Api;
@@ -44,6 +45,29 @@ std::string WideToUtf8(const std::wstring &wide) {
     ::WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, utf8.data(), length, nullptr, nullptr);
     utf8.pop_back(); // the NUL
     return utf8;
+}
+
+std::string ReadAll(const std::wstring &path) {
+    std::string content;
+    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    char buffer[256];
+    DWORD got = 0;
+    while (file != INVALID_HANDLE_VALUE && ::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+        content.append(buffer, got);
+    }
+    ::CloseHandle(file);
+    return content;
+}
+
+int CountFiles(const std::wstring &pattern) {
+    int count = 0;
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = ::FindFirstFileW(pattern.c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(search, &found)) {
+        ++count;
+    }
+    ::FindClose(search);
+    return count;
 }
 
 std::string Lower(std::string text) {
@@ -176,28 +200,8 @@ TEST(Win32RealFiles, ReplaceSwapsTheWholeFileRefusesAReadOnlyOneAndLeavesNoTempo
     ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
     const std::wstring wide = folder + L"\\\x0437\x0438\x043D\x0434\x0440\x0435\x043B\x044C.ini"; // a Cyrillic name
     const std::string path = WideToUtf8(wide);
-    const auto read = [&] {
-        std::string content;
-        const HANDLE file =
-            ::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        char buffer[256];
-        DWORD got = 0;
-        while (file != INVALID_HANDLE_VALUE && ::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) {
-            content.append(buffer, got);
-        }
-        ::CloseHandle(file);
-        return content;
-    };
-    const auto temporaries = [&] {
-        int count = 0;
-        WIN32_FIND_DATAW found{};
-        const HANDLE search = ::FindFirstFileW((wide + L".tmp.*").c_str(), &found);
-        for (bool more = search != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(search, &found)) {
-            ++count;
-        }
-        ::FindClose(search);
-        return count;
-    };
+    const auto read = [&] { return ReadAll(wide); };
+    const auto temporaries = [&] { return CountFiles(wide + L".tmp.*"); };
 
     EXPECT_TRUE(platform::WriteFileAtomically(path, "[main]\r\n", true));
     EXPECT_TRUE(platform::WriteFileAtomically(path, "[main]\r\nsec=7\r\n", true));
@@ -213,6 +217,26 @@ TEST(Win32RealFiles, ReplaceSwapsTheWholeFileRefusesAReadOnlyOneAndLeavesNoTempo
     ::SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
     ::DeleteFileW(wide.c_str());
     ::RemoveDirectoryW(folder.c_str());
+}
+
+// Wine 8 makes no Windows link (its CreateSymbolicLinkW says yes and makes nothing) but follows a unix one, so the
+// link comes from scripts/win32-test.sh: link.ini, a unix link to linked.ini ("[main]" alone) in a folder of its own.
+TEST(Win32RealFiles, ReplaceThroughALinkReplacesTheFileItPointsToAndKeepsTheLink) {
+    const wchar_t *const folder = ::_wgetenv(L"ZINDREL_TEST_LINKS");
+    if (folder == nullptr) {
+        GTEST_SKIP() << "no link to write through: scripts/win32-test.sh makes one and names its folder in "
+                        "ZINDREL_TEST_LINKS";
+    }
+    const std::wstring link = std::wstring(folder) + L"\\link.ini";
+    const std::wstring target = std::wstring(folder) + L"\\linked.ini";
+    ASSERT_EQ(ReadAll(link), "[main]\r\n");
+
+    EXPECT_TRUE(platform::WriteFileAtomically(WideToUtf8(link), "[main]\r\nsec=7\r\n", false));
+    EXPECT_EQ(ReadAll(target), "[main]\r\nsec=7\r\n");
+    // Still a link: what the file it points to holds is read through it.
+    EXPECT_TRUE(platform::WriteFileAtomically(WideToUtf8(target), "[main]\r\nsec=8\r\n", false));
+    EXPECT_EQ(ReadAll(link), "[main]\r\nsec=8\r\n");
+    EXPECT_EQ(CountFiles(std::wstring(folder) + L"\\*.tmp.*"), 0);
 }
 
 TEST(Win32RealClock, WakeTimerFiresAfterItsWaitAtOnceForZeroAndNeverWhenCancelled) {
