@@ -48,17 +48,6 @@ QRadioButton *TaskRadio(TaskKind task) {
     return Form1->RadioButton3;
 }
 
-// A click on a radio button: one that is on already stays on and its handler runs again. (QAbstractButton::click()
-// would turn the main window's mode choice off: the buttons of "Операции" count among its auto-exclusive
-// siblings.)
-void Choose(QRadioButton *radio) {
-    if (radio->isChecked()) {
-        emit radio->clicked(true);
-    } else {
-        radio->click();
-    }
-}
-
 bool Stopped() {
     return Form1->Button2->isEnabled();
 }
@@ -96,16 +85,16 @@ void Apply(const Command &command) {
         return;
     }
     if (command.task) {
-        Choose(TaskRadio(*command.task));
+        TaskRadio(*command.task)->click();
     }
     switch (command.action) {
     case Action::ArmCountdown:
-        Choose(Form1->RadioButton2);
+        Form1->RadioButton2->click();
         Form1->RxSpinEdit3->SetValue(command.minutes);
         Form1->Button2->click();
         break;
     case Action::ArmAlarm:
-        Choose(Form1->RadioButton1);
+        Form1->RadioButton1->click();
         Form1->RxSpinEdit1->SetValue(command.hour);
         Form1->RxSpinEdit2->SetValue(command.minute);
         Form1->Button2->click();

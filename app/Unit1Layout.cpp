@@ -12,6 +12,7 @@
 #include "controls/WindowTimer.h"
 
 #include <QAction>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -83,6 +84,11 @@ void TForm1::BuildLayout() {
 
     RadioButton2 = Radio(QString(), this, QRect(8, 132, 18, 18));
     RadioButton2->setAccessibleName(QStringLiteral("Таймер"));
+    // A group of their own: as mere siblings, the checked task of "Операции" counts as their checked button, and a
+    // click on the mode already on would turn it off.
+    auto *mode = new QButtonGroup(this);
+    mode->addButton(RadioButton1);
+    mode->addButton(RadioButton2);
     GroupBox2 = new QGroupBox(QStringLiteral("Таймер"), this);
     GroupBox2->setGeometry(28, 112, 170, 76);
     RxSpinEdit3 = new SpinEdit(1, 9999, 1, GroupBox2);

@@ -305,8 +305,10 @@ TEST_F(Scheduler, ModeSwitchKeepsTheSecondTimerCheckAndAlarmArmsNoCountdown2) {
     Form1->RadioButton2->setChecked(true);
     Form1->RadioButton1Click(Form1->RadioButton2);
     Form1->CheckBox1->setChecked(true);
-    Form1->RadioButton1->setChecked(true);
-    Form1->RadioButton1Click(Form1->RadioButton1);
+    Form1->RadioButton1->click();
+    Form1->RadioButton1->click(); // a second click on the mode already on keeps it on
+    EXPECT_TRUE(Form1->RadioButton1->isChecked());
+    EXPECT_FALSE(Form1->RadioButton2->isChecked());
     EXPECT_FALSE(Form1->CheckBox1->isEnabled());
     EXPECT_TRUE(Form1->CheckBox1->isChecked());
     EXPECT_FALSE(Form1->RxSpinEdit3->isEnabled());
