@@ -2,8 +2,9 @@
 // The notification area on Linux: a StatusNotifierItem host on the session bus, or an XEmbed tray.
 #include "platform/Tray.h"
 
+#include "platform/linux/DBusService.h"
+
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusServiceWatcher>
 #include <QGuiApplication>
 #include <QSocketNotifier>
@@ -84,8 +85,8 @@ private:
 } // namespace
 
 bool TrayReportsSingleActivations() {
-    const QDBusConnectionInterface *bus = QDBusConnection::sessionBus().interface();
-    return bus != nullptr && bus->isServiceRegistered(kWatcher).value();
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    return ServicePresent(bus, kWatcher);
 }
 
 void WatchTrayHost(std::function<void()> onChange) {
