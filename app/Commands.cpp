@@ -24,30 +24,6 @@ namespace {
 
 constexpr std::int64_t kMinuteMs = 60000;
 
-QRadioButton *TaskRadio(TaskKind task) {
-    switch (task) {
-    case TaskKind::Remind:
-        return Form1->RadioButton3;
-    case TaskKind::RemindText:
-        return Form1->RadioButton7;
-    case TaskKind::ScreenSaver:
-        return Form1->RadioButton9;
-    case TaskKind::NoWindow:
-        return Form1->RadioButton10;
-    case TaskKind::MonitorOff:
-        return Form1->RadioButton8;
-    case TaskKind::Sleep:
-        return Form1->RadioButton11;
-    case TaskKind::Logoff:
-        return Form1->RadioButton6;
-    case TaskKind::Reboot:
-        return Form1->RadioButton5;
-    case TaskKind::Shutdown:
-        return Form1->RadioButton4;
-    }
-    return Form1->RadioButton3;
-}
-
 bool Stopped() {
     return Form1->Button2->isEnabled();
 }
@@ -85,7 +61,7 @@ void Apply(const Command &command) {
         return;
     }
     if (command.task) {
-        TaskRadio(*command.task)->click();
+        Form1->TaskButton(*command.task)->click();
     }
     switch (command.action) {
     case Action::ArmCountdown:

@@ -23,20 +23,44 @@
 #include <QRadioButton>
 #include <QToolButton>
 
+#include <array>
+#include <utility>
+
 using namespace form1;
 
+namespace {
+
+// The task each button of "Операции" stands for; Remind is RadioButton3, the first.
+std::array<std::pair<QRadioButton *, TaskKind>, 9> TaskChoices(const TForm1 &form) {
+    return {{{form.RadioButton3, TaskKind::Remind},
+             {form.RadioButton7, TaskKind::RemindText},
+             {form.RadioButton9, TaskKind::ScreenSaver},
+             {form.RadioButton10, TaskKind::NoWindow},
+             {form.RadioButton8, TaskKind::MonitorOff},
+             {form.RadioButton11, TaskKind::Sleep},
+             {form.RadioButton6, TaskKind::Logoff},
+             {form.RadioButton5, TaskKind::Reboot},
+             {form.RadioButton4, TaskKind::Shutdown}}};
+}
+
+} // namespace
+
 TaskKind TForm1::Slot1Task() const {
-    const std::pair<QRadioButton *, TaskKind> choices[] = {
-        {RadioButton7, TaskKind::RemindText}, {RadioButton9, TaskKind::ScreenSaver},
-        {RadioButton10, TaskKind::NoWindow},  {RadioButton8, TaskKind::MonitorOff},
-        {RadioButton11, TaskKind::Sleep},     {RadioButton6, TaskKind::Logoff},
-        {RadioButton5, TaskKind::Reboot},     {RadioButton4, TaskKind::Shutdown}};
-    for (const auto &[radio, task] : choices) {
+    for (const auto &[radio, task] : TaskChoices(*this)) {
         if (radio->isChecked()) {
             return task;
         }
     }
     return TaskKind::Remind;
+}
+
+QRadioButton *TForm1::TaskButton(TaskKind task) const {
+    for (const auto &[radio, kind] : TaskChoices(*this)) {
+        if (kind == task) {
+            return radio;
+        }
+    }
+    return RadioButton3;
 }
 
 void TForm1::RxClock1Alarm(QObject *Sender) {
@@ -129,9 +153,7 @@ void TForm1::RunFiredTasks(TimerSlot slot) {
                      QStringLiteral("Zindrel - первый таймер сработал!"));
         Form7->OperateCdDoor();
         const TaskKind powerTask = Slot1Task();
-        const bool isPower = powerTask == TaskKind::Logoff || powerTask == TaskKind::Reboot ||
-                             powerTask == TaskKind::Shutdown || powerTask == TaskKind::Sleep;
-        if (isPower) {
+        if (SleepHold::IsPowerTask(powerTask)) {
             if (Countdown1Armed && SleepHold::FiredLate(*Timer1)) {
                 Form2->ShowWarning(TimerSlot::Slot1, SleepHold::kLateWarningSeconds);
             } else if (NoWarnings) {

@@ -10,9 +10,6 @@
 #include "platform/Platform.h"
 #include "settings/Unit4.h"
 
-#include <QLineEdit>
-#include <QRadioButton>
-
 namespace {
 
 // The time of day a countdown falls due, with the date when that is not today.
@@ -58,8 +55,7 @@ bool SleepHold::AlarmShowsSomething(const TForm1 &form) {
     if (task == TaskKind::Remind || task == TaskKind::RemindText) {
         return true;
     }
-    const bool sound = (Form4->RadioButton1->isChecked() && !Form4->FilenameEdit2->text().isEmpty()) ||
-                       Form4->RadioButton2->isChecked();
+    const bool sound = (Form4->WaveFileChosen() && !Form4->SoundFile().isEmpty()) || Form4->SpeakerTuneChosen();
     // A power or display task acts without anyone there; only a sound is left to wake for.
     return task == TaskKind::NoWindow && sound;
 }

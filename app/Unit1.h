@@ -170,6 +170,8 @@ public:
 
     // The slot-1 task chosen in "Операции" at this moment.
     TaskKind Slot1Task() const;
+    // The button of "Операции" that chooses the task.
+    QRadioButton *TaskButton(TaskKind task) const;
     // Hides the window to the tray; with no notification area, minimises it instead.
     void HideToTray();
     // A notification area came or went: the icon follows, and a window put away while armed goes where it can be
