@@ -9,7 +9,7 @@
 
 #include <optional>
 
-// The countdown spin box's range, which --in is checked against (the window's own field holds the same).
+// The countdown's range in minutes: its spin box's in the main window, and what --in is checked against.
 constexpr int kCountdownMinutesMin = 1;
 constexpr int kCountdownMinutesMax = 9999;
 

@@ -2,6 +2,7 @@
 // TForm1's scheduler: choosing the mode, arming, pause and cancel, the countdown ticks, the spin boxes and the wheel.
 #include "actions/Unit6.h"
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/Forms.h"
 #include "app/SleepHold.h"
 #include "app/Unit1.h"
@@ -205,13 +206,13 @@ void TForm1::N11Click(QObject *Sender) {
 void TForm1::FormMouseWheelUp() {
     RadioButton1Click(RadioButton2);
     RadioButton2->setChecked(true);
-    RxSpinEdit3->SetValue(std::min(RxSpinEdit3->Value() + 1, 9999));
+    RxSpinEdit3->SetValue(std::min(RxSpinEdit3->Value() + 1, kCountdownMinutesMax));
 }
 
 void TForm1::FormMouseWheelDown() {
     RadioButton1Click(RadioButton2);
     RadioButton2->setChecked(true);
-    RxSpinEdit3->SetValue(std::max(RxSpinEdit3->Value() - 1, 1));
+    RxSpinEdit3->SetValue(std::max(RxSpinEdit3->Value() - 1, kCountdownMinutesMin));
 }
 
 void TForm1::RxSpinEdit2TopClick(QObject *) {

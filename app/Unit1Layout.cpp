@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // TForm1's controls and menus, built in code at their design positions.
+#include "app/CommandLine.h"
 #include "app/Unit1.h"
 #include "app/Unit1Captions.h"
 #include "controls/ClickLabel.h"
@@ -91,7 +92,7 @@ void TForm1::BuildLayout() {
     mode->addButton(RadioButton2);
     GroupBox2 = new QGroupBox(QStringLiteral("Таймер"), this);
     GroupBox2->setGeometry(28, 112, 170, 76);
-    RxSpinEdit3 = new SpinEdit(1, 9999, 1, GroupBox2);
+    RxSpinEdit3 = new SpinEdit(kCountdownMinutesMin, kCountdownMinutesMax, 1, GroupBox2);
     RxSpinEdit3->setGeometry(8, 20, 60, 22);
     (new QLabel(QStringLiteral("Мин."), GroupBox2))->setGeometry(72, 22, 30, 18);
     CheckBox1 = new QCheckBox(QStringLiteral("2 таймера"), GroupBox2);
