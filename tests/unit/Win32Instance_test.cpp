@@ -21,15 +21,8 @@ using platform::win32::UINT;
 using platform::win32::Win32Instance;
 using platform::win32::WPARAM;
 using platform::win32::testing::RecordingWin32Api;
+using platform::win32::testing::Window;
 using Calls = std::vector<std::string>;
-
-namespace {
-
-HWND Window(std::uintptr_t value) {
-    return reinterpret_cast<HWND>(value);
-}
-
-} // namespace
 
 TEST(Win32Instance, TheFirstStartOwnsTheSessionMutexALaterOneFindsItAndWithoutOneRunsAlone) {
     RecordingWin32Api win;

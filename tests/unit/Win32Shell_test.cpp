@@ -14,13 +14,10 @@
 using platform::PlayerCommand;
 using platform::win32::HWND;
 using platform::win32::testing::RecordingWin32Api;
+using platform::win32::testing::Window;
 using Calls = std::vector<std::string>;
 
 namespace {
-
-HWND Window(std::uintptr_t value) {
-    return reinterpret_cast<HWND>(value);
-}
 
 const char *const explorerKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
 const char *const shellFoldersKey = "Software\\MicroSoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";

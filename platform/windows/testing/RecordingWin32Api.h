@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -14,6 +15,11 @@
 #include <vector>
 
 namespace platform::win32::testing {
+
+// A window handle the tests make up from a number.
+inline HWND Window(std::uintptr_t value) {
+    return reinterpret_cast<HWND>(value);
+}
 
 class RecordingWin32Api {
 public:
