@@ -4,6 +4,7 @@
 
 #include "actions/Unit6.h"
 #include "app/Forms.h"
+#include "app/SleepHold.h"
 #include "app/Unit1.h"
 #include "controls/Clock.h"
 #include "controls/Colors.h"
@@ -98,6 +99,14 @@ void TForm2::ShowWarning(TimerSlot slot, int minimumSeconds) {
     exec();
 }
 
+TaskKind TForm2::Task() const {
+    return slot_ == TimerSlot::Slot2 ? Form6->Task() : Form1->Slot1Task();
+}
+
+void TForm2::Counted() {
+    Form1->WarningCounts(slot_, Task(), SecondsLeft, due_);
+}
+
 void TForm2::EndWithProgram() {
     if (!isVisible()) {
         return;
@@ -111,15 +120,25 @@ void TForm2::Timer1Timer(QObject *) {
     if (!beenActive_) {
         BringForward();
     }
+    // A tick long overdue is a sleep inside the countdown: the person who opens the machine gets the whole warning
+    // again, never less than a minute, with a notice that says the new time.
+    if (SleepHold::FiredLate(*Timer1)) {
+        SecondsLeft = std::max(Form1->WarningCounter, SleepHold::kLateWarningSeconds);
+        ShowCount();
+        platform::Current().notifications->Withdraw();
+        Announce();
+        return;
+    }
     if (SecondsLeft > 0) {
         --SecondsLeft;
         ShowCount();
+        Counted();
         return;
     }
     WarningCloseAllowed = true;
     // The countdown ends here whatever the task now is; a task changed away from power leaves nothing to do.
     Timer1->SetEnabled(false);
-    Form1->DoPowerTask(slot_ == TimerSlot::Slot2 ? Form6->Task() : Form1->Slot1Task());
+    Form1->DoPowerTask(Task());
     accept();
 }
 
@@ -152,6 +171,7 @@ void TForm2::done(int result) {
     }
     Timer1->SetEnabled(false);
     platform::Current().notifications->Withdraw();
+    Form1->WarningEnds();
     QDialog::done(result);
 }
 
@@ -221,8 +241,9 @@ void TForm2::Announce() {
     // One notice a countdown, saying when the task runs: some servers drop a notice's buttons when it is
     // replaced, so a notice counting the seconds would lose its "Отмена" after the first second.
     const int secondsToRun = std::max(SecondsLeft, 0) + 1;
-    const QDateTime due = AppClock().WallNow().addSecs(secondsToRun);
-    platform::Current().notifications->ShowUrgent("Zindrel", NoticeText(due).toStdString(), "Отмена",
+    due_ = AppClock().WallNow().addSecs(secondsToRun);
+    platform::Current().notifications->ShowUrgent("Zindrel", NoticeText(due_).toStdString(), "Отмена",
                                                   (secondsToRun + kNoticeLingerS) * 1000,
                                                   [this] { Button1Click(Button1); });
+    Counted();
 }

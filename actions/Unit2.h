@@ -59,6 +59,10 @@ protected:
 
 private:
     void ShowCount();
+    // The task that runs at zero: the firing slot's choice at this moment.
+    TaskKind Task() const;
+    // The main window's run hears how far the countdown is.
+    void Counted();
     // The countdown as a desktop notification whose action cancels like "Отмена".
     void Announce();
     // Restores, raises and activates the dialog, also over another program's focused window.
@@ -68,4 +72,6 @@ private:
     // Whether the dialog has had the focus since this countdown started; until then each tick asks for it again.
     bool beenActive_ = false;
     TimerSlot slot_ = TimerSlot::Slot1;
+    // When the task runs, as the notice says.
+    QDateTime due_;
 };

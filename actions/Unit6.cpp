@@ -2,6 +2,8 @@
 // TForm6, the second timer's dialog: its minutes and its eight task choices, kept only in the controls.
 #include "actions/Unit6.h"
 
+#include "app/TaskCatalogue.h"
+
 #include "actions/Unit5.h"
 #include "app/Forms.h"
 #include "controls/Pictures.h"
@@ -32,29 +34,25 @@ TForm6::TForm6() : QDialog(nullptr) {
     Label2 = new QLabel(QStringLiteral("Мин."), this);
     Label2->setGeometry(286, 58, 40, 17);
 
-    struct Choice {
-        QRadioButton **button;
-        const char16_t *caption;
-        const char16_t *hint;
-    };
     const Choice choices[] = {
-        {&RadioButton3, u"Просто напомнить", u"Появится вот это окно"},
-        {&RadioButton7, u"Напомнить с текстом", nullptr},
-        {&RadioButton9, u"Запуск заставки", nullptr},
-        {&RadioButton6, u"Завершение сеанса", u"Выполнится завершение текущего сеанса Windows"},
-        {&RadioButton8, u"Выключить монитор", nullptr},
-        {&RadioButton1, u"Спящий режим", nullptr},
-        {&RadioButton5, u"Перезагрузить компьютер", u"Выполнится перезагрузка Windows"},
-        {&RadioButton4, u"Выключить компьютер", u"Выполнится выключение компьютера"},
+        {&RadioButton3, TaskKind::Remind, u"Появится вот это окно"},
+        {&RadioButton7, TaskKind::RemindText, nullptr},
+        {&RadioButton9, TaskKind::ScreenSaver, nullptr},
+        {&RadioButton6, TaskKind::Logoff, u"Выполнится завершение текущего сеанса Windows"},
+        {&RadioButton8, TaskKind::MonitorOff, nullptr},
+        {&RadioButton1, TaskKind::Sleep, nullptr},
+        {&RadioButton5, TaskKind::Reboot, u"Выполнится перезагрузка Windows"},
+        {&RadioButton4, TaskKind::Shutdown, u"Выполнится выключение компьютера"},
     };
     int y = 80;
     for (const Choice &choice : choices) {
-        auto *radio = new QRadioButton(QString::fromUtf16(choice.caption), this);
+        auto *radio = new QRadioButton(QString::fromUtf16(TaskOf(choice.task).caption), this);
         radio->setGeometry(160, y, 210, 18);
         if (choice.hint != nullptr) {
             radio->setToolTip(QString::fromUtf16(choice.hint));
         }
         *choice.button = radio;
+        choices_.push_back({radio, choice.task});
         y += 19;
     }
     RadioButton3->setChecked(true);
@@ -83,26 +81,10 @@ void TForm6::Button1Click(QObject *) {
 }
 
 TaskKind TForm6::Task() const {
-    if (RadioButton7->isChecked()) {
-        return TaskKind::RemindText;
-    }
-    if (RadioButton9->isChecked()) {
-        return TaskKind::ScreenSaver;
-    }
-    if (RadioButton6->isChecked()) {
-        return TaskKind::Logoff;
-    }
-    if (RadioButton8->isChecked()) {
-        return TaskKind::MonitorOff;
-    }
-    if (RadioButton1->isChecked()) {
-        return TaskKind::Sleep;
-    }
-    if (RadioButton5->isChecked()) {
-        return TaskKind::Reboot;
-    }
-    if (RadioButton4->isChecked()) {
-        return TaskKind::Shutdown;
+    for (const auto &[radio, task] : choices_) {
+        if (radio->isChecked()) {
+            return task;
+        }
     }
     return TaskKind::Remind;
 }

@@ -7,6 +7,8 @@
 #include <QDialog>
 
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 class QLabel;
 class QRadioButton;
@@ -40,4 +42,13 @@ public:
     TaskKind Task() const;
     // The chosen minutes; 64 bits hold the longest in milliseconds too.
     std::int64_t Minutes() const;
+
+private:
+    struct Choice {
+        QRadioButton **button;
+        TaskKind task;
+        const char16_t *hint;
+    };
+    // Each task button with the task it stands for, in the dialog's order.
+    std::vector<std::pair<QRadioButton *, TaskKind>> choices_;
 };

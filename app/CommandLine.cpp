@@ -2,25 +2,14 @@
 // The program's commands: one parser and checker for its options and for the arguments of its bus methods.
 #include "app/CommandLine.h"
 
+#include "app/TaskCatalogue.h"
+
 #include <QCommandLineParser>
 
 #include <array>
 #include <utility>
 
 namespace {
-
-// The tasks in the order of the "Операции" group, with their option names.
-const std::array<std::pair<TaskKind, const char *>, 9> kTasks = {{
-    {TaskKind::Remind, "remind"},
-    {TaskKind::RemindText, "text"},
-    {TaskKind::ScreenSaver, "screensaver"},
-    {TaskKind::NoWindow, "hide"},
-    {TaskKind::MonitorOff, "monitor-off"},
-    {TaskKind::Sleep, "sleep"},
-    {TaskKind::Logoff, "logoff"},
-    {TaskKind::Reboot, "reboot"},
-    {TaskKind::Shutdown, "poweroff"},
-}};
 
 // The options that each make a command of their own; at most one of them is given.
 const std::array<std::pair<const char *, Command::Action>, 9> kActions = {{
@@ -37,8 +26,8 @@ const std::array<std::pair<const char *, Command::Action>, 9> kActions = {{
 
 QString TaskList() {
     QStringList names;
-    for (const auto &[task, name] : kTasks) {
-        names << QString::fromLatin1(name);
+    for (const TaskInfo &task : kTaskCatalogue) {
+        names << QString::fromLatin1(task.option);
     }
     return names.join(QStringLiteral(", "));
 }
@@ -99,21 +88,44 @@ ParsedCommand Refused(const QString &error) {
     return {Command{}, error};
 }
 
-} // namespace
+// The checks of each value a command carries, whether it came as an option or as a bus method's argument; each
+// returns what is wrong, or nothing.
+QString CheckMinutes(Command &command, int minutes, const QString &given) {
+    if (minutes < kCountdownMinutesMin || minutes > kCountdownMinutesMax) {
+        return QStringLiteral("--in: «%1» — не число минут от %2 до %3")
+            .arg(given)
+            .arg(kCountdownMinutesMin)
+            .arg(kCountdownMinutesMax);
+    }
+    command.minutes = minutes;
+    return {};
+}
 
-QString TaskName(TaskKind task) {
-    for (const auto &[kind, name] : kTasks) {
-        if (kind == task) {
-            return QString::fromLatin1(name);
-        }
+QString CheckTime(Command &command, const QString &time) {
+    if (!ReadTime(time, command.hour, command.minute)) {
+        return QStringLiteral("--at: «%1» — не время ЧЧ:ММ от 00:00 до 23:59").arg(time);
     }
     return {};
 }
 
+QString CheckTask(Command &command, const QString &name) {
+    command.task = TaskFromName(name);
+    if (!command.task) {
+        return QStringLiteral("--do: неизвестная операция «%1»; есть: %2").arg(name, TaskList());
+    }
+    return {};
+}
+
+} // namespace
+
+QString TaskName(TaskKind task) {
+    return QString::fromLatin1(TaskOf(task).option);
+}
+
 std::optional<TaskKind> TaskFromName(const QString &name) {
-    for (const auto &[kind, taskName] : kTasks) {
-        if (name == QLatin1String(taskName)) {
-            return kind;
+    for (const TaskInfo &task : kTaskCatalogue) {
+        if (name == QLatin1String(task.option)) {
+            return task.kind;
         }
     }
     return std::nullopt;
@@ -166,63 +178,59 @@ ParsedCommand ParseCommand(const QStringList &arguments) {
         chosen = option;
         command.action = action;
     }
+    QString error;
     if (command.action == Command::Action::ArmCountdown) {
         const QString minutes = parser.value(QStringLiteral("in"));
-        const int value = AllDigits(minutes) ? minutes.toInt() : -1;
-        if (value < kCountdownMinutesMin || value > kCountdownMinutesMax) {
-            return Refused(QStringLiteral("--in: «%1» — не число минут от %2 до %3")
-                               .arg(minutes)
-                               .arg(kCountdownMinutesMin)
-                               .arg(kCountdownMinutesMax));
-        }
-        command.minutes = value;
+        error = CheckMinutes(command, AllDigits(minutes) ? minutes.toInt() : -1, minutes);
     }
-    if (command.action == Command::Action::ArmAlarm &&
-        !ReadTime(parser.value(QStringLiteral("at")), command.hour, command.minute)) {
-        return Refused(
-            QStringLiteral("--at: «%1» — не время ЧЧ:ММ от 00:00 до 23:59").arg(parser.value(QStringLiteral("at"))));
+    if (command.action == Command::Action::ArmAlarm) {
+        error = CheckTime(command, parser.value(QStringLiteral("at")));
     }
-    if (parser.isSet(QStringLiteral("do"))) {
+    if (error.isEmpty() && parser.isSet(QStringLiteral("do"))) {
         if (command.action != Command::Action::ArmCountdown && command.action != Command::Action::ArmAlarm) {
             return Refused(QStringLiteral("--do даётся только вместе с --in или --at"));
         }
-        command.task = TaskFromName(parser.value(QStringLiteral("do")));
-        if (!command.task) {
-            return Refused(QStringLiteral("--do: неизвестная операция «%1»; есть: %2")
-                               .arg(parser.value(QStringLiteral("do")), TaskList()));
-        }
+        error = CheckTask(command, parser.value(QStringLiteral("do")));
     }
-    return parsed;
+    return error.isEmpty() ? parsed : Refused(error);
 }
 
-QStringList Command::Arguments() const {
-    QStringList arguments;
-    switch (action) {
-    case Action::Bring:
+ParsedCommand CheckRequest(const platform::CommandRequest &request) {
+    using Kind = platform::CommandRequest::Kind;
+    ParsedCommand parsed;
+    Command &command = parsed.command;
+    QString error;
+    switch (request.kind) {
+    case Kind::ArmCountdown:
+        command.action = Command::Action::ArmCountdown;
+        error = CheckMinutes(command, request.minutes, QString::number(request.minutes));
         break;
-    case Action::ArmCountdown:
-        arguments << QStringLiteral("--in") << QString::number(minutes);
+    case Kind::ArmAlarm:
+        command.action = Command::Action::ArmAlarm;
+        error = CheckTime(command, QString::fromStdString(request.time));
         break;
-    case Action::ArmAlarm:
-        arguments << QStringLiteral("--at")
-                  << QStringLiteral("%1:%2").arg(hour, 2, 10, QLatin1Char('0')).arg(minute, 2, 10, QLatin1Char('0'));
+    case Kind::Cancel:
+        command.action = Command::Action::Cancel;
         break;
-    case Action::Help:
-        arguments << QStringLiteral("--help");
+    case Kind::Pause:
+        command.action = Command::Action::Pause;
         break;
-    case Action::Version:
-        arguments << QStringLiteral("--version");
+    case Kind::Resume:
+        command.action = Command::Action::Resume;
         break;
-    default:
-        for (const auto &[name, kind] : kActions) {
-            if (kind == action) {
-                arguments << QStringLiteral("--") + QString::fromLatin1(name);
-            }
-        }
+    case Kind::Show:
+        command.action = Command::Action::Show;
+        break;
+    case Kind::Hide:
+        command.action = Command::Action::Hide;
+        break;
+    case Kind::Quit:
+        command.action = Command::Action::Quit;
         break;
     }
-    if (task) {
-        arguments << QStringLiteral("--do") << TaskName(*task);
+    // An empty task keeps the window's choice.
+    if (error.isEmpty() && !request.task.empty()) {
+        error = CheckTask(command, QString::fromStdString(request.task));
     }
-    return arguments;
+    return error.isEmpty() ? parsed : Refused(error);
 }

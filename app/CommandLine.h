@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/TaskKind.h"
+#include "platform/Instance.h"
 
 #include <QString>
 #include <QStringList>
@@ -22,9 +23,6 @@ struct Command {
     int minutes = 0;
     int hour = 0;
     int minute = 0;
-
-    // The command as options again: what a second start hands to the running program.
-    QStringList Arguments() const;
 };
 
 struct ParsedCommand {
@@ -36,6 +34,9 @@ struct ParsedCommand {
 
 // Parses and checks the options (without the program's name). Nothing outside the arguments is read.
 ParsedCommand ParseCommand(const QStringList &arguments);
+
+// Checks a typed command from the bus as the same options would be checked.
+ParsedCommand CheckRequest(const platform::CommandRequest &request);
 
 // The --help text.
 QString CommandHelp();

@@ -1,86 +1,148 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Commands from the command line and the bus, carried out on the main window through its own controls.
+// Commands from the command line and the bus, carried out through the main window's run.
 #include "app/Commands.h"
 
-#include "actions/Unit6.h"
+#include "actions/Unit2.h"
 #include "app/Forms.h"
+#include "app/TaskCatalogue.h"
 #include "app/Unit1.h"
-#include "controls/Clock.h"
-#include "controls/ClockPanel.h"
-#include "controls/SpinEdit.h"
-#include "controls/WindowTimer.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QToolButton>
-
-#include <memory>
 
 namespace Commands {
 
 namespace {
 
-constexpr std::int64_t kMinuteMs = 60000;
+using Phase = RunState::Phase;
 
-bool Stopped() {
-    return Form1->Button2->isEnabled();
-}
-
-QString Due(const WindowTimer *timer) {
-    return AppClock().WallNow().addMSecs(timer->RemainingTime()).toString(QStringLiteral("HH:mm"));
+QString Clock(const QDateTime &time) {
+    return time.toString(QStringLiteral("HH:mm"));
 }
 
 } // namespace
 
 QString Refusal(const Command &command) {
     using Action = Command::Action;
+    const Phase phase = Form1->Run().phase();
+    const QString warning = QStringLiteral("идёт предупреждение перед выполнением задачи: только --cancel");
     switch (command.action) {
     case Action::ArmCountdown:
     case Action::ArmAlarm:
-        return Stopped() ? QString() : QStringLiteral("уже заведён: сначала --cancel");
+        if (phase == Phase::Warning) {
+            return warning;
+        }
+        return phase == Phase::Stopped ? QString() : QStringLiteral("уже заведён: сначала --cancel");
     case Action::Pause:
-        if (!Form1->SpeedButton3->isEnabled()) {
+        if (phase == Phase::Warning) {
+            return warning;
+        }
+        if (phase == Phase::Stopped) {
             return QStringLiteral("нечего приостанавливать: не заведён");
         }
-        return Form1->Paused() ? QStringLiteral("уже на паузе") : QString();
+        return phase == Phase::Paused ? QStringLiteral("уже на паузе") : QString();
     case Action::Resume:
-        return Form1->Paused() ? QString() : QStringLiteral("не на паузе");
+        if (phase == Phase::Warning) {
+            return warning;
+        }
+        return phase == Phase::Paused ? QString() : QStringLiteral("не на паузе");
     case Action::Help:
     case Action::Version:
         return QStringLiteral("--help и --version отвечает сама командная строка");
-    default:
+    case Action::Bring:
+    case Action::Cancel:
+    case Action::Show:
+    case Action::Hide:
+    case Action::Quit:
+    case Action::Status:
         return {};
     }
+    return {};
 }
 
-void Apply(const Command &command) {
-    using Action = Command::Action;
-    if (!Refusal(command).isEmpty()) {
-        return;
+QString StatusLine() {
+    const RunState &run = Form1->Run();
+    const Phase phase = run.phase();
+    QStringList parts;
+    switch (phase) {
+    case Phase::Stopped:
+        parts << QStringLiteral("state=stopped");
+        break;
+    case Phase::Armed:
+        parts << QStringLiteral("state=armed");
+        break;
+    case Phase::Paused:
+        parts << QStringLiteral("state=paused");
+        break;
+    case Phase::Warning:
+        parts << QStringLiteral("state=warning");
+        break;
     }
-    if (command.task) {
-        Form1->TaskButton(*command.task)->click();
+    parts << QStringLiteral("mode=") + (run.alarm ? QStringLiteral("alarm") : QStringLiteral("countdown"));
+    if (run.warning) {
+        parts << QStringLiteral("task=") + QString::fromLatin1(TaskOf(run.warning->task).option);
+        parts << QStringLiteral("due=") + run.warning->dueWall.toString(QStringLiteral("HH:mm:ss"));
+    } else {
+        parts << QStringLiteral("task=") + QString::fromLatin1(TaskOf(run.slot1.task).option);
+    }
+    if (run.slot1.pending && run.alarm) {
+        parts << QStringLiteral("due=%1:%2")
+                     .arg(run.alarmHour, 2, 10, QLatin1Char('0'))
+                     .arg(run.alarmMinute, 2, 10, QLatin1Char('0'));
+    }
+    // The minutes left as the window shows them under the clock.
+    if (run.slot1.pending && !run.alarm) {
+        if (!run.paused) {
+            parts << QStringLiteral("due=") + Clock(run.slot1.dueWall);
+        }
+        parts << QStringLiteral("left=%1").arg(run.slot1.minutesShown);
+    }
+    if (run.slot2.pending) {
+        parts << QStringLiteral("timer2-task=") + QString::fromLatin1(TaskOf(run.slot2.task).option);
+        if (!run.paused) {
+            parts << QStringLiteral("timer2-due=") + Clock(run.slot2.dueWall);
+        }
+        parts << QStringLiteral("timer2-left=%1").arg(run.slot2.minutesShown);
+    }
+    return parts.join(u' ');
+}
+
+int StatusCode(const QString &line) {
+    return line.startsWith(QStringLiteral("state=stopped")) ? 1 : 0;
+}
+
+platform::CommandAnswer Take(const Command &command) {
+    using Action = Command::Action;
+    if (Form1 == nullptr || Form1->MainClosed) {
+        return {platform::CommandRefused, "программа ещё запускается или уже завершается"};
+    }
+    const QString refusal = Refusal(command);
+    if (!refusal.isEmpty()) {
+        return {platform::CommandRefused, refusal.toStdString()};
     }
     switch (command.action) {
     case Action::ArmCountdown:
-        Form1->RadioButton2->click();
-        Form1->RxSpinEdit3->SetValue(command.minutes);
-        Form1->Button2->click();
+        Form1->ArmCountdown(command.minutes, command.task);
         break;
     case Action::ArmAlarm:
-        Form1->RadioButton1->click();
-        Form1->RxSpinEdit1->SetValue(command.hour);
-        Form1->RxSpinEdit2->SetValue(command.minute);
-        Form1->Button2->click();
+        if (!Form1->ArmAlarm(command.hour, command.minute, command.task)) {
+            return {platform::CommandRefused, "время будильника не принято"};
+        }
         break;
     case Action::Cancel:
-        Form1->Button1->click();
+        // While the warning counts, its own "Отмена": the countdown stops, every slot is cancelled, the window is back.
+        if (Form1->Run().phase() == Phase::Warning) {
+            Form2->Button1Click(Form2->Button1);
+        } else {
+            Form1->Button1Click(Form1->Button1);
+        }
         break;
     case Action::Pause:
+        Form1->PauseRun();
+        break;
     case Action::Resume:
-        Form1->SpeedButton3->click();
+        Form1->ResumeRun();
         break;
     case Action::Hide:
         Form1->SpeedButton1->click();
@@ -94,50 +156,15 @@ void Apply(const Command &command) {
         Form1->ShowMainWindow();
         break;
     case Action::Status:
+        return {platform::CommandDone, StatusLine().toStdString()};
     case Action::Help:
     case Action::Version:
         break;
     }
+    return {};
 }
 
-QString StatusLine() {
-    const bool stopped = Stopped();
-    const bool alarm = stopped ? Form1->RadioButton1->isChecked() : Form1->RunIsAlarm;
-    QStringList parts;
-    parts << QStringLiteral("state=") + (stopped           ? QStringLiteral("stopped")
-                                         : Form1->Paused() ? QStringLiteral("paused")
-                                                           : QStringLiteral("armed"));
-    parts << QStringLiteral("mode=") + (alarm ? QStringLiteral("alarm") : QStringLiteral("countdown"));
-    parts << QStringLiteral("task=") + TaskName(Form1->Slot1Task());
-    if (!stopped && alarm) {
-        parts << QStringLiteral("due=%1:%2")
-                     .arg(Form1->RxClock1->AlarmHour(), 2, 10, QLatin1Char('0'))
-                     .arg(Form1->RxClock1->AlarmMinute(), 2, 10, QLatin1Char('0'));
-    }
-    // The minutes left as the window shows them under the clock.
-    if (!stopped && Form1->Countdown1Armed) {
-        if (Form1->Timer1->Enabled()) {
-            parts << QStringLiteral("due=") + Due(Form1->Timer1);
-        }
-        parts << QStringLiteral("left=%1").arg(static_cast<std::int64_t>(Form1->RxSpinEdit3->Value()) -
-                                               Form1->ElapsedMinutes1);
-    }
-    if (!stopped && Form1->Countdown2Armed) {
-        parts << QStringLiteral("timer2-task=") + TaskName(Form6->Task());
-        if (Form1->Timer3->Enabled()) {
-            parts << QStringLiteral("timer2-due=") + Due(Form1->Timer3);
-        }
-        parts << QStringLiteral("timer2-left=%1")
-                     .arg(static_cast<std::int64_t>(Form6->RxSpinEdit1->Value()) - Form1->ElapsedMinutes2);
-    }
-    return parts.join(u' ');
-}
-
-int StatusCode(const QString &line) {
-    return line.startsWith(QStringLiteral("state=stopped")) ? 1 : 0;
-}
-
-platform::CommandAnswer Take(const std::vector<std::string> &arguments) {
+platform::CommandAnswer TakeArguments(const std::vector<std::string> &arguments) {
     QStringList list;
     for (const std::string &argument : arguments) {
         list << QString::fromStdString(argument);
@@ -146,42 +173,19 @@ platform::CommandAnswer Take(const std::vector<std::string> &arguments) {
     if (!parsed.Ok()) {
         return {platform::CommandInvalid, parsed.error.toStdString()};
     }
-    if (Form1 == nullptr || Form1->MainClosed) {
-        return {platform::CommandRefused, "программа ещё запускается или уже завершается"};
+    return Take(parsed.command);
+}
+
+platform::CommandAnswer TakeRequest(const platform::CommandRequest &request) {
+    const ParsedCommand parsed = CheckRequest(request);
+    if (!parsed.Ok()) {
+        return {platform::CommandInvalid, parsed.error.toStdString()};
     }
-    if (parsed.command.action == Command::Action::Status) {
-        return {platform::CommandDone, StatusLine().toStdString()};
-    }
-    const QString refusal = Refusal(parsed.command);
-    if (!refusal.isEmpty()) {
-        return {platform::CommandRefused, refusal.toStdString()};
-    }
-    const Command command = parsed.command;
-    QMetaObject::invokeMethod(
-        Form1, [command] { Apply(command); }, Qt::QueuedConnection);
-    return {};
+    return Take(parsed.command);
 }
 
 void WatchState(const std::function<void()> &changed) {
-    // A click changes the caption before it enables and disables the buttons the state is read from: the state is
-    // read once the handler has finished, once for all the signals of one click.
-    auto pending = std::make_shared<bool>(false);
-    const auto later = [changed, pending] {
-        if (!*pending) {
-            *pending = true;
-            QMetaObject::invokeMethod(
-                Form1,
-                [changed, pending] {
-                    *pending = false;
-                    changed();
-                },
-                Qt::QueuedConnection);
-        }
-    };
-    QObject::connect(Form1, &QWidget::windowTitleChanged, Form1, later);
-    for (QRadioButton *radio : Form1->findChildren<QRadioButton *>()) {
-        QObject::connect(radio, &QRadioButton::toggled, Form1, later);
-    }
+    QObject::connect(Form1, &TForm1::RunChanged, Form1, changed);
 }
 
 } // namespace Commands

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // TForm1's firing: a due alarm or countdown runs its tasks in their order, the power tasks and the alarm sound.
-#include "actions/PowerOff.h"
 #include "actions/Unit2.h"
 #include "actions/Unit5.h"
 #include "actions/Unit6.h"
 #include "actions/Unit7.h"
 #include "app/Forms.h"
 #include "app/SleepHold.h"
+#include "app/TaskCatalogue.h"
 #include "app/Unit1.h"
 #include "app/Unit1Captions.h"
 #include "controls/ClickLabel.h"
@@ -66,95 +66,96 @@ QRadioButton *TForm1::TaskButton(TaskKind task) const {
 void TForm1::RxClock1Alarm(QObject *Sender) {
     if (Sender == RxClock1) {
         RxClock1->SetAlarmEnabled(false);
-        RunFiredTasks(TimerSlot::Slot1);
+        MarkFired(TimerSlot::Slot1);
+        RunFired(TimerSlot::Slot1, true);
     }
     if (Sender == Timer1) {
         Timer1->SetEnabled(false);
         Timer2->SetEnabled(false);
-        RunFiredTasks(TimerSlot::Slot1);
+        MarkFired(TimerSlot::Slot1);
+        RunFired(TimerSlot::Slot1, true);
     }
     if (Sender == Timer3) {
         Timer3->SetEnabled(false);
         Timer4->SetEnabled(false);
-        RunFiredTasks(TimerSlot::Slot2);
+        MarkFired(TimerSlot::Slot2);
+        RunFired(TimerSlot::Slot2, true);
     }
 }
 
+void TForm1::MarkFired(TimerSlot slot) {
+    RunState next = run_;
+    (slot == TimerSlot::Slot1 ? next.slot1 : next.slot2).pending = false;
+    if (!next.Pending()) {
+        next.paused = false;
+        next.ended = RunState::Ended::Fired;
+    }
+    SetRun(next);
+}
+
 void TForm1::DoPowerTask(TaskKind task) {
-    switch (task) {
-    case TaskKind::Logoff:
-        LogoffSession();
+    const TaskInfo &info = TaskOf(task);
+    if (info.powersDown) {
+        info.run();
         close();
-        break;
-    case TaskKind::Reboot:
-        RebootComputer();
-        close();
-        break;
-    case TaskKind::Shutdown:
-        ShutdownComputer();
-        close();
-        break;
-    case TaskKind::Sleep:
-        SuspendComputer();
-        close();
-        break;
-    default:
-        break;
     }
 }
 
 void TForm1::RunShownTask(TaskKind task, TimerSlot slot, bool armed, const QString &caption) {
-    if (task == TaskKind::Remind) {
+    switch (task) {
+    case TaskKind::Remind:
         ShowMainWindow();
-    }
-    if (task == TaskKind::RemindText && armed) {
-        ShowTextReminder(slot, caption);
-    }
-    if (task == TaskKind::MonitorOff) {
-        SwitchMonitorOff();
-    }
-    if (task == TaskKind::ScreenSaver) {
-        StartScreenSaver();
+        break;
+    case TaskKind::RemindText:
+        if (armed) {
+            ShowTextReminder(slot, caption);
+        }
+        break;
+    case TaskKind::MonitorOff:
+    case TaskKind::ScreenSaver:
+        TaskOf(task).run();
+        break;
+    case TaskKind::NoWindow:
+    case TaskKind::Sleep:
+    case TaskKind::Logoff:
+    case TaskKind::Reboot:
+    case TaskKind::Shutdown:
+        break;
     }
 }
 
 void TForm1::RunFiredTasks(TimerSlot slot) {
-    SleepHold::Follow(*this);
+    RunFired(slot, false);
+}
+
+void TForm1::RunFired(TimerSlot slot, bool fromRun) {
+    const bool alarmRun = fromRun && run_.alarm;
     Form7->RunWinAmpActions();
     if (Form4->NewPhraseOnRestore()) {
         ShowRandomPhrase();
     }
 
-    if (!Timer1->Enabled() && !Timer3->Enabled()) {
-        RxTrayIcon1->SetAnimated(false);
-        SpeedButton2->setEnabled(true);
-        N8->setEnabled(true);
-        SpeedButton3->setEnabled(false);
-        N7->setEnabled(false);
-        Button2->setEnabled(true);
-        N5->setEnabled(true);
-        // A paused alarm-clock run still fires; its end leaves no pause behind for the next run.
-        SpeedButton3->setText(kPause);
-        N7->setText(kPause);
-        pausedLeft1_ = pausedLeft2_ = -1;
-        Label5->SetCaption(kNoRun);
-        SetTitleAndHint(kTitle);
+    if (!run_.Pending()) {
+        RunState ended = run_;
+        ended.paused = false;
+        ended.ended = RunState::Ended::Fired;
+        SetRun(ended);
         Sound();
-        if (RunIsAlarm && Slot1Task() == TaskKind::RemindText) {
+        if (alarmRun && Slot1Task() == TaskKind::RemindText) {
             ShowTextReminder(TimerSlot::Slot1, QStringLiteral("Zindrel - будильник!"));
         }
-        RunIsAlarm = false;
+        // The run's mode is over: the window's choice is the mode again.
+        ChoiceChanged();
     }
 
     if (slot == TimerSlot::Slot1) {
         Sound();
-        Label4->hide();
-        RunShownTask(Slot1Task(), TimerSlot::Slot1, Countdown1Armed,
+        RunShownTask(Slot1Task(), TimerSlot::Slot1, fromRun && !alarmRun,
                      QStringLiteral("Zindrel - первый таймер сработал!"));
         Form7->OperateCdDoor();
         const TaskKind powerTask = Slot1Task();
-        if (SleepHold::IsPowerTask(powerTask)) {
-            if (Countdown1Armed && SleepHold::FiredLate(*Timer1)) {
+        if (TaskOf(powerTask).powersDown) {
+            if (fromRun && !alarmRun && SleepHold::FiredLate(*Timer1)) {
                 Form2->ShowWarning(TimerSlot::Slot1, SleepHold::kLateWarningSeconds);
             } else if (NoWarnings) {
                 DoPowerTask(powerTask);
@@ -163,23 +164,19 @@ void TForm1::RunFiredTasks(TimerSlot slot) {
             }
         }
         Form4->StartBlinking();
-        Countdown1Armed = false;
     }
 
     Form7->RunLaunchList();
 
     if (slot == TimerSlot::Slot2) {
         Sound();
-        Label7->hide();
-        RunShownTask(Form6->Task(), TimerSlot::Slot2, Countdown2Armed,
-                     QStringLiteral("Zindrel - второй таймер сработал!"));
-        if (SleepHold::FiredLate(*Timer3) && SleepHold::IsPowerTask(Form6->Task())) {
+        RunShownTask(Form6->Task(), TimerSlot::Slot2, fromRun, QStringLiteral("Zindrel - второй таймер сработал!"));
+        if (SleepHold::FiredLate(*Timer3) && TaskOf(Form6->Task()).powersDown) {
             Form2->ShowWarning(TimerSlot::Slot2, SleepHold::kLateWarningSeconds);
         } else {
             DoPowerTask(Form6->Task());
         }
         Form4->StartBlinking();
-        Countdown2Armed = false;
     }
 }
 

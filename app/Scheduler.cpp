@@ -4,10 +4,10 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/Forms.h"
-#include "app/SleepHold.h"
 #include "app/Unit1.h"
 #include "app/Unit1Captions.h"
 #include "controls/ClickLabel.h"
+#include "controls/Clock.h"
 #include "controls/ClockPanel.h"
 #include "controls/Colors.h"
 #include "controls/SpinEdit.h"
@@ -66,128 +66,245 @@ void TForm1::ShowRemaining(QLabel *label, int timer, std::int64_t minutes) {
         QStringLiteral("Таймер %1.\rОсталось: %2 мин.").arg(timer).arg(minutes));
 }
 
-bool TForm1::Paused() const {
-    return SpeedButton3->text() == kResume;
+void TForm1::SetRun(const RunState &next) {
+    if (next == run_) {
+        return;
+    }
+    run_ = next;
+    emit RunChanged();
+}
+
+void TForm1::ShowRun() {
+    const bool armed = run_.Pending();
+    const bool paused = armed && run_.paused;
+    SetCommandsArmed(armed);
+    SpeedButton3->setText(paused ? kResume : kPause);
+    N7->setText(paused ? kResume : kPause);
+    RxTrayIcon1->SetAnimated(armed && !paused);
+    const bool countdown1 = !run_.alarm && run_.slot1.pending;
+    if (countdown1) {
+        ShowRemaining(Label4, 1, run_.slot1.minutesShown);
+    }
+    Label4->setVisible(countdown1);
+    if (run_.slot2.pending) {
+        ShowRemaining(Label7, 2, run_.slot2.minutesShown);
+    }
+    Label7->setVisible(run_.slot2.pending);
+    if (armed) {
+        Label5->SetCaption(run_.alarm ? QStringLiteral("Будильник") : QStringLiteral("Таймер"));
+        if (paused) {
+            SetTitleAndHint(kPaused);
+        } else if (run_.alarm) {
+            setWindowTitle(kArmed);
+            RxTrayIcon1->SetHint(
+                QStringLiteral("Zindrel - заведён на %1:%2").arg(run_.alarmHour).arg(run_.alarmMinute));
+        } else {
+            SetTitleAndHint(kArmed);
+        }
+    } else if (run_.ended != RunState::Ended::Never) {
+        Label5->SetCaption(kNoRun);
+        SetTitleAndHint(run_.ended == RunState::Ended::Cancelled ? kStopped : kTitle);
+    }
+}
+
+void TForm1::ChoiceChanged() {
+    RunState next = run_;
+    if (!next.Pending()) {
+        next.alarm = RadioButton1->isChecked();
+    }
+    next.slot1.task = Slot1Task();
+    if (Form6 != nullptr) {
+        next.slot2.task = Form6->Task();
+    }
+    SetRun(next);
+}
+
+void TForm1::ChooseTask(TaskKind task) {
+    TaskButton(task)->setChecked(true);
+    // As a click on "Напомнить с текстом" does, the text window opens; once the run is armed, so the caller is not
+    // held by it.
+    if (task == TaskKind::RemindText) {
+        QMetaObject::invokeMethod(
+            this, [this] { Button3Clicw(RadioButton7); }, Qt::QueuedConnection);
+    }
 }
 
 void TForm1::Button2Click(QObject *) {
-    if (!Button2->isEnabled()) {
+    if (run_.phase() != RunState::Phase::Stopped) {
         return;
     }
-    if (RadioButton1->isChecked()) {
+    ArmChosen(RadioButton1->isChecked(), RxSpinEdit1->Value(), RxSpinEdit2->Value(), RxSpinEdit3->Value());
+}
+
+bool TForm1::ArmCountdown(int minutes, std::optional<TaskKind> task) {
+    if (task) {
+        ChooseTask(*task);
+    }
+    RadioButton2->setChecked(true);
+    RadioButton1Click(RadioButton2);
+    RxSpinEdit3->SetValue(minutes);
+    return ArmChosen(false, 0, 0, minutes);
+}
+
+bool TForm1::ArmAlarm(int hour, int minute, std::optional<TaskKind> task) {
+    if (task) {
+        ChooseTask(*task);
+    }
+    RadioButton1->setChecked(true);
+    RadioButton1Click(RadioButton1);
+    RxSpinEdit1->SetValue(hour);
+    RxSpinEdit2->SetValue(minute);
+    return ArmChosen(true, hour, minute, 0);
+}
+
+bool TForm1::ArmChosen(bool alarm, int hour, int minute, int minutes) {
+    const Clock &clock = AppClock();
+    RunState next = run_;
+    next.alarm = alarm;
+    next.paused = false;
+    next.slot1 = SlotRun{};
+    next.slot2 = SlotRun{};
+    next.slot1.task = Slot1Task();
+    next.slot2.task = Form6->Task();
+    if (alarm) {
         try {
-            RxClock1->SetAlarmHour(RxSpinEdit1->Value());
-            RxClock1->SetAlarmMinute(RxSpinEdit2->Value());
+            RxClock1->SetAlarmHour(hour);
+            RxClock1->SetAlarmMinute(minute);
         } catch (const InvalidTimeError &error) {
             Application::ShowError(QString::fromStdString(error.what()));
-            return;
+            return false;
         }
         RxClock1->SetAlarmEnabled(true);
-        RunIsAlarm = true;
-        Countdown1Armed = Countdown2Armed = false;
-        Label5->SetCaption(QStringLiteral("Будильник"));
-        setWindowTitle(kArmed);
-        RxTrayIcon1->SetHint(
-            QStringLiteral("Zindrel - заведён на %1:%2").arg(RxSpinEdit1->Value()).arg(RxSpinEdit2->Value()));
-    } else if (RadioButton2->isChecked()) {
-        Timer1->SetInterval(static_cast<std::int64_t>(RxSpinEdit3->Value()) * kMinuteMs);
-        Timer1->SetEnabled(true);
-        Timer2->SetEnabled(true);
-        SpeedButton3->setEnabled(true);
-        N7->setEnabled(true);
-        Label5->SetCaption(QStringLiteral("Таймер"));
-        SetTitleAndHint(kArmed);
-        ShowRemaining(Label4, 1, RxSpinEdit3->Value());
-        Label4->show();
-        Countdown1Armed = true;
-        RunIsAlarm = false;
-        Countdown2Armed = false;
+        next.alarmHour = hour;
+        next.alarmMinute = minute;
+        QDateTime due(clock.WallNow().date(), QTime(hour, minute));
+        if (due <= clock.WallNow()) {
+            due = due.addDays(1);
+        }
+        next.slot1.pending = true;
+        next.slot1.dueWall = due;
+        next.slot1.dueBootMs = clock.NowMs() + clock.WallNow().msecsTo(due);
+    } else {
+        const auto arm = [&clock](SlotRun &slot, WindowTimer *timer, WindowTimer *ticker, std::int64_t length) {
+            timer->SetInterval(length * kMinuteMs);
+            timer->SetEnabled(true);
+            ticker->SetEnabled(true);
+            slot.pending = true;
+            slot.minutesShown = length;
+            slot.dueBootMs = clock.NowMs() + length * kMinuteMs;
+            slot.dueWall = clock.WallNow().addMSecs(length * kMinuteMs);
+        };
+        arm(next.slot1, Timer1, Timer2, minutes);
         if (CheckBox1->isChecked()) {
             // 64 bits hold every length the second timer's dialog allows (999 999 minutes).
-            const std::int64_t minutes2 = Form6->Minutes();
-            Timer3->SetInterval(minutes2 * kMinuteMs);
-            Timer3->SetEnabled(true);
-            Timer4->SetEnabled(true);
-            ShowRemaining(Label7, 2, minutes2);
-            Label7->show();
-            Countdown2Armed = true;
+            arm(next.slot2, Timer3, Timer4, Form6->Minutes());
         }
     }
-    SetCommandsArmed(true);
-    RxTrayIcon1->SetAnimated(true);
     ElapsedMinutes1 = ElapsedMinutes2 = 0;
-    pausedLeft1_ = pausedLeft2_ = -1;
-    SpeedButton3->setText(kPause);
-    N7->setText(kPause);
+    SetRun(next);
     if (!KeepWindowOnArm) {
         HideToTray();
     }
-    SleepHold::Follow(*this);
+    return true;
 }
 
 void TForm1::Timer2Timer(QObject *Sender) {
+    RunState next = run_;
     if (Sender == Timer2) {
         ++ElapsedMinutes1;
-        ShowRemaining(Label4, 1, static_cast<std::int64_t>(RxSpinEdit3->Value()) - ElapsedMinutes1);
+        // The minutes field as it is now: the wheel changes what the next minute shows, not the firing time.
+        next.slot1.minutesShown = static_cast<std::int64_t>(RxSpinEdit3->Value()) - ElapsedMinutes1;
     }
     if (Sender == Timer4) {
         ++ElapsedMinutes2;
-        ShowRemaining(Label7, 2, Form6->Minutes() - ElapsedMinutes2);
+        next.slot2.minutesShown = Form6->Minutes() - ElapsedMinutes2;
     }
+    SetRun(next);
 }
 
 void TForm1::SpeedButton3Click(QObject *) {
-    if (!Paused()) {
-        pausedLeft1_ = Timer1->Enabled() ? Timer1->RemainingTime() : -1;
-        pausedLeft2_ = Timer3->Enabled() ? Timer3->RemainingTime() : -1;
-        for (WindowTimer *t : {Timer1, Timer2, Timer3, Timer4}) {
-            t->SetEnabled(false);
-        }
-        SetTitleAndHint(kPaused);
-        RxTrayIcon1->SetAnimated(false);
-        SpeedButton3->setText(kResume);
-        N7->setText(kResume);
+    if (run_.paused) {
+        ResumeRun();
     } else {
-        if (pausedLeft1_ >= 0) {
-            Timer1->SetInterval(std::max<std::int64_t>(pausedLeft1_, 1));
-            Timer1->SetEnabled(true);
-            Timer2->SetEnabled(true);
-        }
-        if (pausedLeft2_ >= 0) {
-            Timer3->SetInterval(std::max<std::int64_t>(pausedLeft2_, 1));
-            Timer3->SetEnabled(true);
-            Timer4->SetEnabled(true);
-        }
-        pausedLeft1_ = pausedLeft2_ = -1;
-        RxTrayIcon1->SetAnimated(true);
-        SpeedButton3->setText(kPause);
-        N7->setText(kPause);
-        SetTitleAndHint(kArmed);
+        PauseRun();
     }
     Button1->setEnabled(true);
-    SleepHold::Follow(*this);
+}
+
+void TForm1::PauseRun() {
+    if (run_.phase() != RunState::Phase::Armed) {
+        return;
+    }
+    RunState next = run_;
+    next.paused = true;
+    if (!next.alarm) {
+        next.slot1.leftMs = Timer1->Enabled() ? Timer1->RemainingTime() : 0;
+        next.slot2.leftMs = Timer3->Enabled() ? Timer3->RemainingTime() : 0;
+    }
+    for (WindowTimer *t : {Timer1, Timer2, Timer3, Timer4}) {
+        t->SetEnabled(false);
+    }
+    SetRun(next);
+}
+
+void TForm1::ResumeRun() {
+    if (run_.phase() != RunState::Phase::Paused) {
+        return;
+    }
+    const Clock &clock = AppClock();
+    RunState next = run_;
+    next.paused = false;
+    const auto resume = [&clock](SlotRun &slot, WindowTimer *timer, WindowTimer *ticker) {
+        if (!slot.pending) {
+            return;
+        }
+        const std::int64_t left = std::max<std::int64_t>(slot.leftMs, 1);
+        timer->SetInterval(left);
+        timer->SetEnabled(true);
+        ticker->SetEnabled(true);
+        slot.dueBootMs = clock.NowMs() + left;
+        slot.dueWall = clock.WallNow().addMSecs(left);
+        slot.leftMs = 0;
+    };
+    if (!next.alarm) {
+        resume(next.slot1, Timer1, Timer2);
+        resume(next.slot2, Timer3, Timer4);
+    }
+    SetRun(next);
 }
 
 void TForm1::Button1Click(QObject *) {
+    CancelRun();
+}
+
+void TForm1::CancelRun() {
     for (WindowTimer *t : {Timer1, Timer2, Timer3, Timer4}) {
         t->SetEnabled(false);
     }
     RxClock1->SetAlarmEnabled(false);
-    SetTitleAndHint(kStopped);
-    RxTrayIcon1->SetAnimated(false);
-    SetCommandsArmed(false);
-    Label4->hide();
-    Label7->hide();
-    Label5->SetCaption(kNoRun);
-    SpeedButton3->setText(kPause);
-    N7->setText(kPause);
-    pausedLeft1_ = pausedLeft2_ = -1;
-    RunIsAlarm = Countdown1Armed = Countdown2Armed = false;
-    SleepHold::Follow(*this);
+    RunState next = run_;
+    next.slot1.pending = next.slot2.pending = false;
+    next.paused = false;
+    next.warning.reset();
+    next.ended = RunState::Ended::Cancelled;
+    next.alarm = RadioButton1->isChecked();
+    SetRun(next);
+}
+
+void TForm1::WarningCounts(TimerSlot slot, TaskKind task, int secondsLeft, const QDateTime &due) {
+    RunState next = run_;
+    next.warning = WarningRun{slot, task, secondsLeft, due};
+    SetRun(next);
+}
+
+void TForm1::WarningEnds() {
+    RunState next = run_;
+    next.warning.reset();
+    SetRun(next);
 }
 
 void TForm1::N11Click(QObject *Sender) {
-    if (!Button2->isEnabled()) {
+    if (run_.phase() != RunState::Phase::Stopped) {
         return;
     }
     const std::pair<QAction *, int> items[] = {{N11, 3},   {N51, 5},  {N101, 10}, {N151, 15},

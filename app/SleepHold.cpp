@@ -1,20 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The decision what the armed run keeps awake, read from the main window's controls.
+// The decision what the run keeps awake, taken from the run state.
 #include "app/SleepHold.h"
 
-#include "app/Forms.h"
-#include "app/Unit1.h"
+#include "app/TaskCatalogue.h"
 #include "controls/Clock.h"
-#include "controls/ClockPanel.h"
 #include "controls/WindowTimer.h"
 #include "platform/Platform.h"
-#include "settings/Unit4.h"
 
 namespace {
 
-// The time of day a countdown falls due, with the date when that is not today.
-QString DueText(const QDateTime &now, std::int64_t remainingMs) {
-    const QDateTime due = now.addMSecs(remainingMs);
+// The time of day something falls due, with the date when that is not today.
+QString DueText(const QDateTime &now, const QDateTime &due) {
     return due.toString(due.date() == now.date() ? QStringLiteral("HH:mm") : QStringLiteral("dd.MM HH:mm"));
 }
 
@@ -29,61 +25,78 @@ std::int64_t NextAlarm(const QDateTime &now, int hour, int minute) {
 
 } // namespace
 
-QString SleepHold::Reason(const TForm1 &form) {
-    const QDateTime now = AppClock().WallNow();
-    if (form.RxClock1->AlarmEnabled()) {
+QString SleepHold::Reason(const RunState &run, const QDateTime &now) {
+    if (run.warning) {
+        return QStringLiteral("Zindrel: задача будет выполнена в %1")
+            .arg(run.warning->dueWall.toString(QStringLiteral("HH:mm:ss")));
+    }
+    if (run.alarm) {
         return QStringLiteral("Zindrel: заведён будильник на %1")
-            .arg(QTime(form.RxClock1->AlarmHour(), form.RxClock1->AlarmMinute()).toString(QStringLiteral("HH:mm")));
+            .arg(QTime(run.alarmHour, run.alarmMinute).toString(QStringLiteral("HH:mm")));
     }
-    const bool first = form.Timer1->Enabled();
-    const bool second = form.Timer3->Enabled();
-    if (first && second) {
+    if (run.slot1.pending && run.slot2.pending) {
         return QStringLiteral("Zindrel: заведены два таймера, сработают в %1 и %2")
-            .arg(DueText(now, form.Timer1->RemainingTime()), DueText(now, form.Timer3->RemainingTime()));
+            .arg(DueText(now, run.slot1.dueWall), DueText(now, run.slot2.dueWall));
     }
-    const WindowTimer *timer = first ? form.Timer1 : form.Timer3;
-    return QStringLiteral("Zindrel: заведён таймер, сработает в %1").arg(DueText(now, timer->RemainingTime()));
+    const SlotRun &slot = run.slot1.pending ? run.slot1 : run.slot2;
+    return QStringLiteral("Zindrel: заведён таймер, сработает в %1").arg(DueText(now, slot.dueWall));
 }
 
-bool SleepHold::IsPowerTask(TaskKind task) {
-    return task == TaskKind::Logoff || task == TaskKind::Reboot || task == TaskKind::Shutdown ||
-           task == TaskKind::Sleep;
-}
-
-bool SleepHold::AlarmShowsSomething(const TForm1 &form) {
-    const TaskKind task = form.Slot1Task();
-    if (task == TaskKind::Remind || task == TaskKind::RemindText) {
-        return true;
-    }
-    const bool sound = (Form4->WaveFileChosen() && !Form4->SoundFile().isEmpty()) || Form4->SpeakerTuneChosen();
-    // A power or display task acts without anyone there; only a sound is left to wake for.
-    return task == TaskKind::NoWindow && sound;
+bool SleepHold::AlarmWakes(const RunState &run, bool soundChosen) {
+    const TaskInfo &task = TaskOf(run.slot1.task);
+    // A task that acts on the machine (the display, the power) needs nobody there; one that leaves the machine
+    // alone still has its sound to be heard.
+    return task.showsSomething || (soundChosen && task.run == nullptr);
 }
 
 bool SleepHold::FiredLate(const WindowTimer &timer) {
     return timer.Lateness() > kLateMs;
 }
 
-void SleepHold::Follow(const TForm1 &form) {
+void SleepHold::Follow(const RunState &run, bool soundChosen) {
+    run_ = run;
+    soundChosen_ = soundChosen;
     platform::SleepGuard *guard = platform::Current().sleepGuard;
-    if (guard == nullptr) {
+    if (guard == nullptr || ended_) {
         return;
     }
-    const bool alarm = form.RxClock1->AlarmEnabled();
-    const bool counting = form.Timer1->Enabled() || form.Timer3->Enabled();
-    if ((alarm || counting) && !form.Paused()) {
-        guard->Hold(Reason(form).toStdString());
-    } else {
-        guard->Release();
+    const QDateTime now = AppClock().WallNow();
+    const RunState::Phase phase = run.phase();
+    const QString held =
+        phase == RunState::Phase::Armed || phase == RunState::Phase::Warning ? Reason(run, now) : QString();
+    if (held != held_) {
+        held_ = held;
+        if (held.isEmpty()) {
+            guard->Release();
+        } else {
+            guard->Hold(held.toStdString());
+        }
     }
-    if (alarm && AlarmShowsSomething(form)) {
-        guard->WakeAt(NextAlarm(AppClock().WallNow(), form.RxClock1->AlarmHour(), form.RxClock1->AlarmMinute()));
-    } else {
-        guard->CancelWake();
+    const std::int64_t wakeAt = run.alarm && run.slot1.pending && AlarmWakes(run, soundChosen)
+                                    ? NextAlarm(now, run.alarmHour, run.alarmMinute)
+                                    : 0;
+    if (wakeAt != wakeAt_) {
+        wakeAt_ = wakeAt;
+        if (wakeAt != 0) {
+            guard->WakeAt(wakeAt, [this] { WakeEnded(); });
+        } else {
+            guard->CancelWake();
+        }
+    }
+}
+
+void SleepHold::WakeEnded() {
+    // A wake-up that ended in the alarm's own minute is followed by the firing; one that ended at any other time
+    // (its time jumped past) leaves an alarm clock that fires only tomorrow, so tomorrow is woken for.
+    wakeAt_ = 0;
+    const QTime now = AppClock().WallNow().time();
+    if (run_.alarm && run_.slot1.pending && (now.hour() != run_.alarmHour || now.minute() != run_.alarmMinute)) {
+        Follow(run_, soundChosen_);
     }
 }
 
 void SleepHold::End() {
+    ended_ = true;
     if (platform::SleepGuard *guard = platform::Current().sleepGuard) {
         guard->Release();
         guard->CancelWake();

@@ -39,11 +39,13 @@
 
 using namespace form1;
 
-TForm1::TForm1() : QWidget(nullptr) {
+TForm1::TForm1() : QWidget(nullptr), sleepHold_(std::make_unique<SleepHold>()) {
     BuildLayout();
     BuildMenus();
     ConnectHandlers();
     FormCreate();
+    // The run starts stopped, with the mode and task the window shows.
+    ChoiceChanged();
 }
 
 TForm1::~TForm1() = default;
@@ -92,6 +94,17 @@ void TForm1::ConnectHandlers() {
     TimerVisible->OnTimer = [this](QObject *sender) { TimerVisibleTimer(sender); };
     TimerAlpha->OnTimer = [this](QObject *sender) { TimerAlphaTimer(sender); };
     RxTrayIcon1->OnDblClick = [this](QObject *sender) { Button3Clicw(sender); };
+    // Everything that shows or follows the run hears of each change of it, in this order.
+    connect(this, &TForm1::RunChanged, this, &TForm1::ShowRun);
+    connect(this, &TForm1::RunChanged, this, [this] {
+        const bool sound = Form4 != nullptr &&
+                           ((Form4->WaveFileChosen() && !Form4->SoundFile().isEmpty()) || Form4->SpeakerTuneChosen());
+        sleepHold_->Follow(run_, sound);
+    });
+    for (QRadioButton *choice : {RadioButton1, RadioButton2, RadioButton3, RadioButton7, RadioButton9, RadioButton10,
+                                 RadioButton8, RadioButton11, RadioButton6, RadioButton5, RadioButton4}) {
+        connect(choice, &QRadioButton::toggled, this, [this] { ChoiceChanged(); });
+    }
     for (SpinEdit *edit : {RxSpinEdit1, RxSpinEdit2}) {
         edit->OnTopClick = [this](QObject *sender) { RxSpinEdit2TopClick(sender); };
         edit->OnBottomClick = [this](QObject *sender) { RxSpinEdit1BottomClick(sender); };
@@ -218,7 +231,7 @@ void TForm1::HideToTray() {
 void TForm1::TrayHostChanged() {
     RxTrayIcon1->HostChanged();
     const bool away = !isVisible() || isMinimized();
-    if (!Button2->isEnabled() && away && !MainClosed) {
+    if (run_.Pending() && away && !MainClosed) {
         HideToTray();
     }
 }
@@ -241,6 +254,7 @@ void TForm1::Button3Clicw(QObject *Sender) {
     }
     if (Sender == Label6) {
         Form6->exec();
+        ChoiceChanged();
     }
     if (Sender == RadioButton7) {
         Form5->exec();
@@ -314,7 +328,7 @@ void TForm1::closeEvent(QCloseEvent *event) {
     // A closed program fires nothing more: not the other countdown due in the same batch, not a tick, not a blink
     // step, also while the placement error below is on screen.
     AppClock().Halt();
-    SleepHold::End();
+    sleepHold_->End();
     // Slot 2's power task, "Выход" or the system's request to end may come while slot 1's warning counts: its
     // notice, whose "Отмена" would find nobody, goes with the program.
     if (Form2 != nullptr) {

@@ -2,6 +2,7 @@
 // TForm1, the main window: the scheduler, the firing, the start-up, the tray icon and the quick pictures.
 #pragma once
 
+#include "app/RunState.h"
 #include "app/TaskKind.h"
 #include "settings/Settings.h"
 
@@ -9,6 +10,8 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -21,6 +24,7 @@ class QToolButton;
 class ClickLabel;
 class ClockPanel;
 class FormStorage;
+class SleepHold;
 class SpinEdit;
 class TrayIcon;
 class WindowTimer;
@@ -122,12 +126,27 @@ public:
     bool KeepWindowOnArm = false;
     int PauseKeyCount = 0;
 
-    // Scheduler state.
+    // Scheduler state: whole minutes each countdown has counted since it was armed.
     std::int32_t ElapsedMinutes1 = 0;
     std::int32_t ElapsedMinutes2 = 0;
-    bool RunIsAlarm = false;
-    bool Countdown1Armed = false;
-    bool Countdown2Armed = false;
+    // The per-run flags, as the run state has them: which slots the run armed that have not fired yet.
+    bool RunIsAlarm() const { return run_.alarm && run_.slot1.pending; }
+    bool Countdown1Armed() const { return !run_.alarm && run_.slot1.pending; }
+    bool Countdown2Armed() const { return run_.slot2.pending; }
+
+    // The run. Every change of it goes through the scheduler's own methods below and is announced by RunChanged.
+    const RunState &Run() const { return run_; }
+    // Arms a countdown of these minutes (with countdown 2 when "2 таймера" is checked) or the alarm clock at this
+    // time, with the task chosen first where one is given; the controls show the choice. False, with the reason
+    // shown, when the alarm time is not a time.
+    bool ArmCountdown(int minutes, std::optional<TaskKind> task = std::nullopt);
+    bool ArmAlarm(int hour, int minute, std::optional<TaskKind> task = std::nullopt);
+    void PauseRun();
+    void ResumeRun();
+    void CancelRun();
+    // The warning dialog's countdown, which is part of the run: it starts, counts, and ends (acted or cancelled).
+    void WarningCounts(TimerSlot slot, TaskKind task, int secondsLeft, const QDateTime &due);
+    void WarningEnds();
 
     // The window's own opacity, 0..255, and whether alpha blending is on.
     int AlphaBlendValue = 0;
@@ -178,14 +197,17 @@ public:
     // reached again.
     void TrayHostChanged();
     void ShowMainWindow();
-    // Whether the pause command shows "Далее".
-    bool Paused() const;
     // A power task (log-off, restart, shut-down, sleep) at once, then the main window closes; others do nothing.
     void DoPowerTask(TaskKind task);
     // The blinker's stop image, shown while a blink run lasts.
     void ShowBlinkStop(bool shown);
     // The icon in the notification area; the extras dialog can remove it.
     void SetTrayIconShown(bool shown);
+
+signals:
+    // The run has changed: armed, paused, resumed, cancelled, fired, a minute counted, the warning counted, or the
+    // choice of mode or task changed.
+    void RunChanged();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -195,17 +217,30 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The one place the run changes; announces the change.
+    void SetRun(const RunState &next);
+    // The captions, commands, labels and tray as the run says.
+    void ShowRun();
+    // The mode and tasks chosen in the window (and the second timer's dialog) into the run.
+    void ChoiceChanged();
+    // The slot-1 task chosen in "Операции" before arming.
+    void ChooseTask(TaskKind task);
+    bool ArmChosen(bool alarm, int hour, int minute, int minutes);
     void BuildLayout();
     void BuildMenus();
     void ConnectHandlers();
     void SetCommandsArmed(bool armed);
-    void ShowRemaining(QLabel *label, int timer, std::int64_t minutes);
+    static void ShowRemaining(QLabel *label, int timer, std::int64_t minutes);
     // The shown part of a slot's task: the window back, the text reminder, the monitor, the screen saver.
     void RunShownTask(TaskKind task, TimerSlot slot, bool armed, const QString &caption);
     void SetTitleAndHint(const QString &text);
+    // The slot that has fired is no longer pending; the last one ends the run.
+    void MarkFired(TimerSlot slot);
+    // The firing; fromRun when the run's own alarm or countdown fired the slot (its per-run flag was set).
+    void RunFired(TimerSlot slot, bool fromRun);
 
-    std::int64_t pausedLeft1_ = -1;
-    std::int64_t pausedLeft2_ = -1;
+    RunState run_;
+    std::unique_ptr<SleepHold> sleepHold_;
     int wheelDelta_ = 0;
     quint64 lastWheelTimestamp_ = 0;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // TForm1's controls and menus, built in code at their design positions.
 #include "app/CommandLine.h"
+#include "app/TaskCatalogue.h"
 #include "app/Unit1.h"
 #include "app/Unit1Captions.h"
 #include "controls/ClickLabel.h"
@@ -34,6 +35,10 @@ ClickLabel *QuickPicture(Picture::Kind kind, const QString &hint, QWidget *paren
     image->setGeometry(geometry);
     image->setCursor(Qt::PointingHandCursor);
     return image;
+}
+
+QString Caption(TaskKind task) {
+    return QString::fromUtf16(TaskOf(task).caption);
 }
 
 } // namespace
@@ -112,20 +117,20 @@ void TForm1::BuildLayout() {
 
     GroupBox4 = new QGroupBox(QStringLiteral("Операции"), this);
     GroupBox4->setGeometry(202, 60, 180, 206);
-    RadioButton3 = Radio(QStringLiteral("Просто напомнить"), GroupBox4, QRect(6, 18, 172, 18));
+    RadioButton3 = Radio(Caption(TaskKind::Remind), GroupBox4, QRect(6, 18, 172, 18));
     RadioButton3->setChecked(true);
-    RadioButton7 = Radio(QStringLiteral("Напомнить с текстом"), GroupBox4, QRect(6, 38, 172, 18));
-    RadioButton9 = Radio(QStringLiteral("Запуск заставки"), GroupBox4, QRect(6, 58, 172, 18));
-    RadioButton10 = Radio(QStringLiteral("Не показывать окно"), GroupBox4, QRect(6, 78, 172, 18));
+    RadioButton7 = Radio(Caption(TaskKind::RemindText), GroupBox4, QRect(6, 38, 172, 18));
+    RadioButton9 = Radio(Caption(TaskKind::ScreenSaver), GroupBox4, QRect(6, 58, 172, 18));
+    RadioButton10 = Radio(Caption(TaskKind::NoWindow), GroupBox4, QRect(6, 78, 172, 18));
     auto *separator = new QFrame(GroupBox4);
     separator->setFrameShape(QFrame::HLine);
     separator->setFrameShadow(QFrame::Sunken);
     separator->setGeometry(8, 99, 164, 4);
-    RadioButton8 = Radio(QStringLiteral("Выключить монитор"), GroupBox4, QRect(6, 106, 172, 18));
-    RadioButton11 = Radio(QStringLiteral("Спящий режим"), GroupBox4, QRect(6, 126, 172, 18));
-    RadioButton6 = Radio(QStringLiteral("Завершение сеанса"), GroupBox4, QRect(6, 146, 172, 18));
-    RadioButton5 = Radio(QStringLiteral("Перезагрузить компьютер"), GroupBox4, QRect(6, 166, 172, 18));
-    RadioButton4 = Radio(QStringLiteral("Выключить компьютер"), GroupBox4, QRect(6, 186, 172, 18));
+    RadioButton8 = Radio(Caption(TaskKind::MonitorOff), GroupBox4, QRect(6, 106, 172, 18));
+    RadioButton11 = Radio(Caption(TaskKind::Sleep), GroupBox4, QRect(6, 126, 172, 18));
+    RadioButton6 = Radio(Caption(TaskKind::Logoff), GroupBox4, QRect(6, 146, 172, 18));
+    RadioButton5 = Radio(Caption(TaskKind::Reboot), GroupBox4, QRect(6, 166, 172, 18));
+    RadioButton4 = Radio(Caption(TaskKind::Shutdown), GroupBox4, QRect(6, 186, 172, 18));
 
     GroupBox5 = new QGroupBox(QStringLiteral("Действия"), this);
     GroupBox5->setGeometry(386, 60, 181, 206);

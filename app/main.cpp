@@ -35,9 +35,10 @@ std::vector<std::string> Utf8(const QStringList &list) {
     return out;
 }
 
-// A later start hands its command to the session's program and ends with that program's answer.
-int HandOver(platform::Instance &instance, const Command &command) {
-    const platform::CommandAnswer answer = instance.Send(Utf8(command.Arguments()));
+// A later start hands its options, as it was given them, to the session's program and ends with that program's
+// answer.
+int HandOver(platform::Instance &instance, const QStringList &arguments, const Command &command) {
+    const platform::CommandAnswer answer = instance.Send(Utf8(arguments));
     const QString text = QString::fromStdString(answer.text);
     if (answer.code != platform::CommandDone) {
         PrintLine(stderr,
@@ -85,9 +86,10 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     const platform::Instance::Role role =
-        instance.Claim(Commands::Take, [] { return Form1 != nullptr ? Commands::StatusLine().toStdString() : ""; });
+        instance.Claim({Commands::TakeArguments, Commands::TakeRequest,
+                        [] { return Form1 != nullptr ? Commands::StatusLine().toStdString() : ""; }});
     if (role == platform::Instance::Role::Second) {
-        return HandOver(instance, command);
+        return HandOver(instance, arguments, command);
     }
     if (command.action == Command::Action::Status || command.action == Command::Action::Quit) {
         PrintLine(stderr, QStringLiteral("zindrel: программа не запущена"));
@@ -123,7 +125,7 @@ int main(int argc, char *argv[]) {
     });
     // Started with a command: the program carries it out once its window is up, as if handed it by a later start.
     if (command.action != Command::Action::Bring) {
-        const platform::CommandAnswer answer = Commands::Take(Utf8(command.Arguments()));
+        const platform::CommandAnswer answer = Commands::Take(command);
         if (answer.code != platform::CommandDone) {
             PrintLine(stderr, QStringLiteral("zindrel: ") + QString::fromStdString(answer.text));
         }

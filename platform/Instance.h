@@ -23,6 +23,26 @@ struct CommandAnswer {
     std::string text;
 };
 
+// A command from one of the bus's typed methods, as its arguments came: the program checks them as it checks the
+// same options, with no command line made of them.
+struct CommandRequest {
+    enum class Kind { ArmCountdown, ArmAlarm, Cancel, Pause, Resume, Show, Hide, Quit };
+    Kind kind = Kind::Show;
+    int minutes = 0;
+    // HH:MM, for ArmAlarm.
+    std::string time;
+    // An option name of --do, or empty to keep the task chosen in the window.
+    std::string task;
+};
+
+// What the first start answers with: a command line handed over by a later start (its options, UTF-8), a typed
+// command from the bus, and the state line. All are called on the main thread, only from the event loop.
+struct CommandHandler {
+    std::function<CommandAnswer(const std::vector<std::string> &)> arguments;
+    std::function<CommandAnswer(const CommandRequest &)> request;
+    std::function<std::string()> state;
+};
+
 class Instance {
 public:
     virtual ~Instance() = default;
@@ -33,10 +53,8 @@ public:
         Alone   // commands cannot reach this start (no session bus): run as a program on its own
     };
 
-    // Tries to become the session's program. handle() answers a command line (its options, UTF-8) and state()
-    // gives the state line; both are called on the main thread, only from the event loop.
-    virtual Role Claim(std::function<CommandAnswer(const std::vector<std::string> &)> handle,
-                       std::function<std::string()> state) = 0;
+    // Tries to become the session's program, which answers commands through handler.
+    virtual Role Claim(CommandHandler handler) = 0;
     // In a second start: hands the options over and returns the running program's answer; CommandNoProgram when
     // none answers.
     virtual CommandAnswer Send(const std::vector<std::string> &arguments) = 0;

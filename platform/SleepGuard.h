@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace platform {
@@ -16,8 +17,9 @@ public:
     virtual void Hold(const std::string &reason) = 0;
     virtual void Release() = 0;
     // Wakes a sleeping machine at this wall-clock time, in seconds since 1970-01-01 UTC; a later call replaces it.
-    // It only wakes: what is due then is the program's own business.
-    virtual void WakeAt(std::int64_t epochSeconds) = 0;
+    // It only wakes: what is due then is the program's own business. ended runs on the GUI thread when the wake-up
+    // ends by itself (its time came, or the clock jumped past it), never after CancelWake or a later WakeAt.
+    virtual void WakeAt(std::int64_t epochSeconds, std::function<void()> ended) = 0;
     virtual void CancelWake() = 0;
 };
 

@@ -26,14 +26,6 @@ std::vector<std::string> Utf8(const QStringList &list) {
     return out;
 }
 
-QStringList WithTask(QStringList arguments, const QString &task) {
-    if (!task.isEmpty()) {
-        // One argument with its option, so a value that looks like an option is read as a value (and refused).
-        arguments << QStringLiteral("--do=") + task;
-    }
-    return arguments;
-}
-
 } // namespace
 
 QString InstanceService() {
@@ -45,15 +37,10 @@ QString InstancePath() {
 }
 
 QString InstanceObject::State() const {
-    return state ? QString::fromStdString(state()) : QString();
+    return handler.state ? QString::fromStdString(handler.state()) : QString();
 }
 
-QString InstanceObject::Run(const QStringList &arguments) {
-    if (!handle) {
-        sendErrorReply(kRefusedError, QStringLiteral("the program is starting"));
-        return {};
-    }
-    const CommandAnswer answer = handle(Utf8(arguments));
+QString InstanceObject::Reply(const CommandAnswer &answer) {
     const QString text = QString::fromStdString(answer.text);
     if (answer.code == CommandInvalid) {
         sendErrorReply(kInvalidError, text);
@@ -63,40 +50,52 @@ QString InstanceObject::Run(const QStringList &arguments) {
     return text;
 }
 
+void InstanceObject::Run(CommandRequest request) {
+    if (!handler.request) {
+        sendErrorReply(kRefusedError, QStringLiteral("the program is starting"));
+        return;
+    }
+    Reply(handler.request(request));
+}
+
 void InstanceObject::ArmCountdown(int minutes, const QString &task) {
-    Run(WithTask({QStringLiteral("--in"), QString::number(minutes)}, task));
+    Run({CommandRequest::Kind::ArmCountdown, minutes, {}, task.toStdString()});
 }
 
 void InstanceObject::ArmAlarm(const QString &time, const QString &task) {
-    Run(WithTask({QStringLiteral("--at=") + time}, task));
+    Run({CommandRequest::Kind::ArmAlarm, 0, time.toStdString(), task.toStdString()});
 }
 
 void InstanceObject::Cancel() {
-    Run({QStringLiteral("--cancel")});
+    Run({CommandRequest::Kind::Cancel, 0, {}, {}});
 }
 
 void InstanceObject::Pause() {
-    Run({QStringLiteral("--pause")});
+    Run({CommandRequest::Kind::Pause, 0, {}, {}});
 }
 
 void InstanceObject::Resume() {
-    Run({QStringLiteral("--resume")});
+    Run({CommandRequest::Kind::Resume, 0, {}, {}});
 }
 
 void InstanceObject::Show() {
-    Run({QStringLiteral("--show")});
+    Run({CommandRequest::Kind::Show, 0, {}, {}});
 }
 
 void InstanceObject::Hide() {
-    Run({QStringLiteral("--hide")});
+    Run({CommandRequest::Kind::Hide, 0, {}, {}});
 }
 
 void InstanceObject::Quit() {
-    Run({QStringLiteral("--quit")});
+    Run({CommandRequest::Kind::Quit, 0, {}, {}});
 }
 
 QString InstanceObject::Command(const QStringList &arguments) {
-    return Run(arguments);
+    if (!handler.arguments) {
+        sendErrorReply(kRefusedError, QStringLiteral("the program is starting"));
+        return {};
+    }
+    return Reply(handler.arguments(Utf8(arguments)));
 }
 
 LinuxInstance::~LinuxInstance() {
@@ -104,16 +103,14 @@ LinuxInstance::~LinuxInstance() {
     (void)object_.release();
 }
 
-Instance::Role LinuxInstance::Claim(std::function<CommandAnswer(const std::vector<std::string> &)> handle,
-                                    std::function<std::string()> state) {
+Instance::Role LinuxInstance::Claim(CommandHandler handler) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected() || bus.interface() == nullptr) {
         ReportUnreachable("no session bus: this program takes no commands from the command line or D-Bus");
         return Role::Alone;
     }
     object_ = std::make_unique<InstanceObject>();
-    object_->handle = std::move(handle);
-    object_->state = std::move(state);
+    object_->handler = std::move(handler);
     // The object is in place before the name is taken, so a second start that sees the name can call it at once;
     // calls wait in the bus until the event loop runs.
     if (!bus.registerObject(InstancePath(), object_.get(),

@@ -19,8 +19,7 @@ class InstanceObject : public QObject, protected QDBusContext {
     Q_CLASSINFO("D-Bus Interface", ZINDREL_APPLICATION_ID)
     Q_PROPERTY(QString State READ State)
 public:
-    std::function<CommandAnswer(const std::vector<std::string> &)> handle;
-    std::function<std::string()> state;
+    CommandHandler handler;
 
     QString State() const;
 
@@ -43,7 +42,9 @@ Q_SIGNALS:
     void StateChanged(const QString &state);
 
 private:
-    QString Run(const QStringList &arguments);
+    // Sends the refusal back as the call's error; returns the answer's line.
+    QString Reply(const CommandAnswer &answer);
+    void Run(CommandRequest request);
 };
 
 class LinuxInstance : public Instance {
@@ -52,8 +53,7 @@ public:
     LinuxInstance(const LinuxInstance &) = delete;
     LinuxInstance &operator=(const LinuxInstance &) = delete;
     ~LinuxInstance() override;
-    Role Claim(std::function<CommandAnswer(const std::vector<std::string> &)> handle,
-               std::function<std::string()> state) override;
+    Role Claim(CommandHandler handler) override;
     CommandAnswer Send(const std::vector<std::string> &arguments) override;
     void StateChanged(const std::string &state) override;
     void SetMainWindow(std::uintptr_t) override {}

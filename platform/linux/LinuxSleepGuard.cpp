@@ -166,12 +166,14 @@ public:
         held_ = Held();
     }
 
-    void WakeAt(std::int64_t epochSeconds) {
+    void WakeAt(std::int64_t epochSeconds, std::function<void()> ended) {
         if (helper_ != nullptr && wakeAt_ == epochSeconds) {
+            wakeEnded_ = std::move(ended);
             return;
         }
         StopHelper();
         wakeAt_ = epochSeconds;
+        wakeEnded_ = std::move(ended);
         const std::string path = LinuxSleepGuard::WakeHelper(ExecutablePath());
         if (path.empty()) {
             ReportWake("no zindrel-wake helper is installed beside the program");
@@ -180,14 +182,21 @@ public:
         helper_ = new QProcess(this);
         helper_->setStandardOutputFile(QProcess::nullDevice());
         QProcess *helper = helper_;
-        connect(helper_, &QProcess::finished, this, [this, helper](int code, QProcess::ExitStatus) {
+        connect(helper_, &QProcess::finished, this, [this, helper](int code, QProcess::ExitStatus status) {
             if (code != 0) {
                 ReportWake("zindrel-wake: " + helper->readAllStandardError().trimmed().toStdString());
             }
-            if (helper_ == helper) {
-                helper_ = nullptr;
-            }
             helper->deleteLater();
+            if (helper_ != helper) {
+                return;
+            }
+            helper_ = nullptr;
+            // Its time came or the clock jumped past it; a helper that refused or failed is not started again.
+            if (code == 0 && status == QProcess::NormalExit) {
+                if (auto ended = std::exchange(wakeEnded_, nullptr)) {
+                    ended();
+                }
+            }
         });
         connect(helper_, &QProcess::errorOccurred, this, [this, helper](QProcess::ProcessError error) {
             if (error == QProcess::FailedToStart) {
@@ -203,6 +212,7 @@ public:
     }
 
     void StopHelper() {
+        wakeEnded_ = nullptr;
         if (helper_ != nullptr) {
             helper_->closeWriteChannel();
             helper_ = nullptr;
@@ -270,6 +280,7 @@ private:
     Held held_;
     bool reported_ = false;
     QProcess *helper_ = nullptr;
+    std::function<void()> wakeEnded_;
     std::int64_t wakeAt_ = 0;
     bool wakeReported_ = false;
 };
@@ -286,8 +297,8 @@ void LinuxSleepGuard::Release() {
     link_->Release();
 }
 
-void LinuxSleepGuard::WakeAt(std::int64_t epochSeconds) {
-    link_->WakeAt(epochSeconds);
+void LinuxSleepGuard::WakeAt(std::int64_t epochSeconds, std::function<void()> ended) {
+    link_->WakeAt(epochSeconds, std::move(ended));
 }
 
 void LinuxSleepGuard::CancelWake() {

@@ -20,7 +20,7 @@ public:
     ~LinuxSleepGuard() override;
     void Hold(const std::string &reason) override;
     void Release() override;
-    void WakeAt(std::int64_t epochSeconds) override;
+    void WakeAt(std::int64_t epochSeconds, std::function<void()> ended) override;
     void CancelWake() override;
 
     // The wake helper that belongs to the program at executable: beside it, or in <prefix>/lib/zindrel when the

@@ -38,8 +38,7 @@ BOOL MarkedWindow(HWND window, LPARAM data) {
 
 } // namespace
 
-Instance::Role Win32Instance::Claim(std::function<CommandAnswer(const std::vector<std::string> &)> handle,
-                                    std::function<std::string()>) {
+Instance::Role Win32Instance::Claim(CommandHandler handler) {
     // The mutex stays open for the program's life; the system closes it at exit.
     mutex_ = api_.CreateMutexA(nullptr, 0, MutexName().c_str());
     if (mutex_ == nullptr) {
@@ -48,7 +47,7 @@ Instance::Role Win32Instance::Claim(std::function<CommandAnswer(const std::vecto
     if (api_.GetLastError() == ERROR_ALREADY_EXISTS_CODE) {
         return Role::Second;
     }
-    handle_ = std::move(handle);
+    handle_ = std::move(handler.arguments);
     return Role::First;
 }
 

@@ -21,8 +21,8 @@ public:
     Win32Instance(const Win32Api &api, std::function<HWND()> replyWindow, std::function<void()> reopenOutput)
         : api_(api), replyWindow_(std::move(replyWindow)), reopenOutput_(std::move(reopenOutput)) {}
 
-    Role Claim(std::function<CommandAnswer(const std::vector<std::string> &)> handle,
-               std::function<std::string()> state) override;
+    // Windows has no typed channel: a later start's command line is all it takes.
+    Role Claim(CommandHandler handler) override;
     // Waits up to five seconds for a program that holds the mutex but has no window yet.
     CommandAnswer Send(const std::vector<std::string> &arguments) override;
     // Nothing outside the program listens for its state on Windows; --status asks for it.

@@ -70,7 +70,7 @@ void Win32SleepGuard::Release() {
     reason_.clear();
 }
 
-void Win32SleepGuard::WakeAt(std::int64_t epochSeconds) {
+void Win32SleepGuard::WakeAt(std::int64_t epochSeconds, std::function<void()>) {
     if (wakeTimer_ == nullptr) {
         wakeTimer_ = api_.CreateWaitableTimerA(nullptr, 1, nullptr);
         if (wakeTimer_ == nullptr) {

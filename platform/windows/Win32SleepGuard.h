@@ -26,8 +26,9 @@ public:
 
     void Hold(const std::string &reason) override;
     void Release() override;
-    // A waitable timer set with fResume: it wakes the machine and nothing more; nobody waits on it.
-    void WakeAt(std::int64_t epochSeconds) override;
+    // A waitable timer set with fResume: it wakes the machine and nothing more; nobody waits on it, so nothing tells
+    // of its end and ended is not kept.
+    void WakeAt(std::int64_t epochSeconds, std::function<void()> ended) override;
     void CancelWake() override;
 
 private:

@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace fakes {
@@ -239,11 +240,25 @@ class FakeSleepGuard : public platform::SleepGuard {
 public:
     void Hold(const std::string &reason) override { held = reason; }
     void Release() override { held.clear(); }
-    void WakeAt(std::int64_t epochSeconds) override { wakeAt = epochSeconds; }
-    void CancelWake() override { wakeAt = 0; }
+    void WakeAt(std::int64_t epochSeconds, std::function<void()> ended) override {
+        wakeAt = epochSeconds;
+        wakeEnded = std::move(ended);
+    }
+    void CancelWake() override {
+        wakeAt = 0;
+        wakeEnded = nullptr;
+    }
+    // The wake-up ends by itself, as the helper does when its time has passed.
+    void EndWake() {
+        wakeAt = 0;
+        if (auto ended = std::exchange(wakeEnded, nullptr)) {
+            ended();
+        }
+    }
     // The reason of the hold in force, empty when none; the wake-up time set, 0 when none.
     std::string held;
     std::int64_t wakeAt = 0;
+    std::function<void()> wakeEnded;
 };
 
 // All the fakes, installed while this object lives.

@@ -2,6 +2,9 @@
 // The one parser of the options and bus arguments: what it takes, what it refuses and why, and the round trip.
 #include "app/CommandLine.h"
 
+#include <QFile>
+#include <QRegularExpression>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -23,7 +26,7 @@ struct Bad {
 
 } // namespace
 
-TEST(CommandLine, TakesEachCommandAndHandsItOnUnchanged) {
+TEST(CommandLine, TakesEachCommandAndTheBusMethodsCheckTheirArgumentsAlike) {
     const Good cases[] = {
         {{}, Action::Bring, std::nullopt, 0, 0, 0},
         {{"--in", "90", "--do", "poweroff"}, Action::ArmCountdown, TaskKind::Shutdown, 90, 0, 0},
@@ -52,13 +55,21 @@ TEST(CommandLine, TakesEachCommandAndHandsItOnUnchanged) {
         EXPECT_EQ(command.minutes, c.minutes) << line.toStdString();
         EXPECT_EQ(command.hour, c.hour) << line.toStdString();
         EXPECT_EQ(command.minute, c.minute) << line.toStdString();
-        const ParsedCommand again = ParseCommand(command.Arguments());
-        ASSERT_TRUE(again.Ok()) << command.Arguments().join(u' ').toStdString();
-        EXPECT_EQ(again.command.action, command.action);
-        EXPECT_EQ(again.command.task, command.task);
-        EXPECT_EQ(again.command.Arguments(), command.Arguments());
     }
-    EXPECT_EQ(ParseCommand({"--at", "7:05"}).command.Arguments(), QStringList({"--at", "07:05"}));
+    using Kind = platform::CommandRequest::Kind;
+    const ParsedCommand countdown = CheckRequest({Kind::ArmCountdown, 90, {}, "poweroff"});
+    ASSERT_TRUE(countdown.Ok());
+    EXPECT_EQ(countdown.command.action, Action::ArmCountdown);
+    EXPECT_EQ(countdown.command.minutes, 90);
+    EXPECT_EQ(countdown.command.task, TaskKind::Shutdown);
+    const ParsedCommand alarm = CheckRequest({Kind::ArmAlarm, 0, "7:05", {}});
+    ASSERT_TRUE(alarm.Ok());
+    EXPECT_EQ(alarm.command.hour * 100 + alarm.command.minute, 705);
+    EXPECT_EQ(alarm.command.task, std::nullopt) << "an empty task keeps the window's choice";
+    EXPECT_EQ(CheckRequest({Kind::Cancel, 0, {}, {}}).command.action, Action::Cancel);
+    EXPECT_TRUE(CheckRequest({Kind::ArmCountdown, 0, {}, {}}).error.contains("«0»"));
+    EXPECT_TRUE(CheckRequest({Kind::ArmAlarm, 0, "24:00", {}}).error.contains("«24:00»"));
+    EXPECT_TRUE(CheckRequest({Kind::ArmCountdown, 5, {}, "--in"}).error.contains("«--in»"));
 }
 
 TEST(CommandLine, RefusesWithAMessageNamingWhatIsWrong) {
@@ -113,4 +124,15 @@ TEST(CommandLine, TheNineTasksInTheOrderOfTheGroupAndTheHelpInRussian) {
     }
     EXPECT_TRUE(help.contains(QStringLiteral("Завести таймер на МИНУТЫ (от 1 до 9999)")));
     EXPECT_FALSE(help.contains(QStringLiteral("--help-all"))) << "Qt's own options are not taken";
+    // The manual page and the bash completion name exactly the catalogue's tasks, in its order.
+    const auto read = [](const char *path) {
+        QFile file(QStringLiteral(ZINDREL_SOURCE_DIR "/") + QLatin1String(path));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path;
+        return QString::fromUtf8(file.readAll());
+    };
+    const QRegularExpression manList(QStringLiteral("^\\.BR (remind .*) \\.$"), QRegularExpression::MultilineOption);
+    EXPECT_EQ(manList.match(read("packaging/zindrel.1")).captured(1).remove(u'\\').split(QStringLiteral(" \", \" ")),
+              names);
+    const QRegularExpression completion(QStringLiteral("--do\\)\\s*\n.*compgen -W \"([^\"]*)\""));
+    EXPECT_EQ(completion.match(read("packaging/zindrel.bash-completion")).captured(1).split(u' '), names);
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Commands handed to the running program: checked at once, carried out through the window's controls from the
 // event loop, and the state line --status prints.
+#include "actions/Unit2.h"
 #include "actions/Unit6.h"
 #include "app/Commands.h"
 #include "app/Forms.h"
@@ -13,6 +14,7 @@
 #include <QCoreApplication>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -25,7 +27,7 @@ protected:
     void SetUp() override { StartAt(QTime(10, 30, 20)); }
     // A command as a later start hands it over; what it changes happens once the event loop runs.
     platform::CommandAnswer Send(const std::vector<std::string> &arguments) {
-        const platform::CommandAnswer answer = Commands::Take(arguments);
+        const platform::CommandAnswer answer = Commands::TakeArguments(arguments);
         // The command's clicks, then what they post in turn.
         for (int round = 0; round < 3; ++round) {
             QCoreApplication::processEvents();
@@ -39,10 +41,11 @@ protected:
 TEST_F(Commanded, ACountdownIsArmedPausedResumedAndCancelledAsByClicks) {
     EXPECT_EQ(Commands::StatusLine(), "state=stopped mode=alarm task=remind");
     EXPECT_EQ(Commands::StatusCode(Commands::StatusLine()), 1);
-    const platform::CommandAnswer answer = Commands::Take({"--in", "5", "--do", "poweroff"});
+    const platform::CommandAnswer answer = Commands::TakeArguments({"--in", "5", "--do", "poweroff"});
     EXPECT_EQ(answer.code, platform::CommandDone);
-    EXPECT_TRUE(Form1->Button2->isEnabled()) << "nothing is clicked inside the caller's call";
-    QCoreApplication::processEvents();
+    EXPECT_FALSE(Form1->Button2->isEnabled()) << "the answer is the outcome: armed by the time it comes";
+    EXPECT_EQ(Commands::TakeArguments({"--at", "07:00", "--do", "reboot"}).code, platform::CommandRefused)
+        << "a second arming right behind it is refused, not answered and dropped";
     EXPECT_TRUE(Form1->RadioButton4->isChecked());
     EXPECT_TRUE(Form1->RadioButton2->isChecked());
     EXPECT_EQ(Form1->windowTitle(), "Zindrel - заведён");
@@ -50,7 +53,7 @@ TEST_F(Commanded, ACountdownIsArmedPausedResumedAndCancelledAsByClicks) {
     EXPECT_FALSE(Form1->isVisible()) << "arming hides the window, as the button does";
     EXPECT_EQ(Commands::StatusLine(), "state=armed mode=countdown task=poweroff due=10:35 left=5");
     EXPECT_EQ(Commands::StatusCode(Commands::StatusLine()), 0);
-    EXPECT_EQ(Commands::Take({"--status"}).text, "state=armed mode=countdown task=poweroff due=10:35 left=5");
+    EXPECT_EQ(Commands::TakeArguments({"--status"}).text, "state=armed mode=countdown task=poweroff due=10:35 left=5");
     clock.advance(kMinute);
     EXPECT_EQ(Send({"--pause"}).code, platform::CommandDone);
     EXPECT_EQ(Form1->windowTitle(), "Zindrel - приостановлен");
@@ -106,6 +109,36 @@ TEST_F(Commanded, TheSecondCountdownShowsInTheLineAndTheWindowIsHiddenShownAndCl
     EXPECT_EQ(Send({"--quit"}).code, platform::CommandDone);
     EXPECT_EQ(terminated, 1);
     EXPECT_EQ(Send({"--show"}).code, platform::CommandRefused) << "a closing program takes no more commands";
+}
+
+TEST_F(Commanded, WhileTheWarningCountsCancelIsItsOwnCancelAndTheRestIsRefused) {
+    Form1->WarningCounter = 20;
+    ASSERT_EQ(Send({"--in", "1", "--do", "logoff"}).code, platform::CommandDone);
+    bool ran = false;
+    QTimer::singleShot(0, Form2, [&] {
+        ran = true;
+        const std::string line = Commands::StatusLine().toStdString();
+        EXPECT_EQ(line, "state=warning mode=countdown task=logoff due=10:31:41");
+        EXPECT_EQ(Commands::StatusCode(Commands::StatusLine()), 0);
+        EXPECT_EQ(fake.sleepGuard.held, "Zindrel: задача будет выполнена в 10:31:41") << "the warning holds too";
+        const platform::CommandAnswer arm = Commands::TakeArguments({"--in", "30", "--do", "reboot"});
+        EXPECT_EQ(arm.code, platform::CommandRefused);
+        EXPECT_NE(arm.text.find("--cancel"), std::string::npos) << arm.text;
+        EXPECT_TRUE(Form1->RadioButton6->isChecked()) << "the task about to run is not changed";
+        EXPECT_EQ(Commands::TakeArguments({"--pause"}).code, platform::CommandRefused);
+        EXPECT_EQ(Commands::TakeRequest({platform::CommandRequest::Kind::Resume, 0, {}, {}}).code,
+                  platform::CommandRefused);
+        EXPECT_EQ(Commands::TakeRequest({platform::CommandRequest::Kind::Cancel, 0, {}, {}}).code,
+                  platform::CommandDone);
+        EXPECT_FALSE(Form2->isVisible()) << "cancelled as by the warning's own button";
+    });
+    clock.advance(kMinute);
+    ASSERT_TRUE(ran) << "the warning was shown";
+    clock.advance(kMinute);
+    EXPECT_EQ(fake.Count("LogOff"), 0) << "the cancelled warning runs nothing";
+    EXPECT_EQ(Commands::StatusLine(), "state=stopped mode=countdown task=logoff");
+    EXPECT_EQ(fake.sleepGuard.held, "");
+    EXPECT_TRUE(Form1->isVisible());
 }
 
 TEST_F(Commanded, TheCountdownRangeIsTheSpinBoxs) {

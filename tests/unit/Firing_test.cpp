@@ -107,7 +107,7 @@ TEST_F(Firing, AlarmWithTextShowsTheAlarmCaptionOnceAndIgnoresCountdown2) {
     ASSERT_EQ(fake.system.messages.size(), 1u);
     EXPECT_EQ(fake.system.messages[0].caption, "Zindrel - будильник!");
     EXPECT_EQ(fake.Count("MonitorLowPower"), 0) << "only the slot-1 task runs";
-    EXPECT_FALSE(Form1->RunIsAlarm);
+    EXPECT_FALSE(Form1->RunIsAlarm());
 }
 
 TEST_F(Firing, Countdown2AloneNeverMovesTheDoorButRunsTheLaunchList) {

@@ -316,7 +316,7 @@ TEST_F(Scheduler, ModeSwitchKeepsTheSecondTimerCheckAndAlarmArmsNoCountdown2) {
     Form1->RxSpinEdit2->SetValue(0);
     Form1->Button2Click(Form1->Button2);
     EXPECT_FALSE(Form1->Timer3->Enabled());
-    EXPECT_FALSE(Form1->Countdown2Armed);
+    EXPECT_FALSE(Form1->Countdown2Armed());
 }
 
 TEST_F(Scheduler, TwoCountdownsOfTenAndFiveMinutes) {
@@ -366,7 +366,12 @@ TEST_F(Scheduler, TheAlarmClockWakesTheMachineOnlyForWhatItShowsAndTheEndLetsAll
     }
     Form1->RadioButton3->setChecked(true);
     Form1->Button2Click(Form1->Button2);
-    EXPECT_NE(fake.sleepGuard.wakeAt, 0);
+    EXPECT_EQ(fake.sleepGuard.wakeAt, sevenTomorrow);
+    // The clock set forward past the alarm's minute: the helper's time has passed and it ends; the alarm clock,
+    // still armed for tomorrow's 07:00, is woken for again.
+    clock.setWall(QDateTime(QDate(2026, 12, 8), QTime(8, 0)));
+    fake.sleepGuard.EndWake();
+    EXPECT_EQ(fake.sleepGuard.wakeAt, sevenTomorrow + 24 * 3600);
     Form1->close();
     EXPECT_EQ(fake.sleepGuard.held, "") << "the program's end lets the hold go";
     EXPECT_EQ(fake.sleepGuard.wakeAt, 0);

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The warning countdown dialog on a ManualClock: the count, OK, Cancel, the close guard and the zero branch.
 #include "actions/Unit2.h"
+#include "actions/Unit6.h"
 #include "app/Forms.h"
 #include "app/Unit1.h"
+#include "controls/SpinEdit.h"
 #include "controls/WindowTimer.h"
 #include "tests/fakes/TestApp.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
@@ -105,14 +108,32 @@ TEST_F(WarningDialog, OkWhenShowingZeroActsTwoTicksLater) {
     });
 }
 
+TEST_F(WarningDialog, ASleepInsideTheCountdownStartsItAgainAtAMinuteAtLeastWithANewNotice) {
+    Form1->WarningCounter = 15;
+    RunWarning([&] {
+        clock.advance(5000);
+        EXPECT_EQ(Shown(), Message(10));
+        const std::size_t notices = fake.notifications.notices.size();
+        clock.suspend(30 * 60000);
+        clock.advance(0);
+        EXPECT_EQ(Shown(), Message(60)) << "the person opening the machine gets a whole minute";
+        EXPECT_EQ(PowerCalls(), 0);
+        ASSERT_EQ(fake.notifications.notices.size(), notices + 2) << "the old notice goes, a new one comes";
+        const QDateTime due = clock.WallNow().addSecs(61);
+        EXPECT_EQ(fake.notifications.notices.back().text, TForm2::NoticeText(due).toStdString());
+        EXPECT_EQ(Form1->Run().warning->dueWall, due) << "the run knows the new time";
+        clock.advance(61000);
+        EXPECT_EQ(fake.Count("PowerOff"), 1);
+    });
+}
+
 TEST_F(WarningDialog, CancelCancelsEverySlotShowsTheMainWindowAndCallsNothing) {
     Form1->RadioButton2->setChecked(true);
     Form1->RadioButton1Click(Form1->RadioButton2);
+    Form1->CheckBox1->setChecked(true);
+    Form6->RxSpinEdit1->SetValue(10);
     Form1->Button2Click(Form1->Button2);
-    Form1->Timer3->SetInterval(600000);
-    Form1->Timer3->SetEnabled(true);
-    Form1->Timer4->SetEnabled(true);
-    Form1->Countdown2Armed = true;
+    ASSERT_TRUE(Form1->Countdown2Armed());
     Form1->hide();
     Form1->WarningCounter = 15;
 
@@ -124,7 +145,7 @@ TEST_F(WarningDialog, CancelCancelsEverySlotShowsTheMainWindowAndCallsNothing) {
     for (WindowTimer *t : {Form1->Timer1, Form1->Timer2, Form1->Timer3, Form1->Timer4}) {
         EXPECT_FALSE(t->Enabled());
     }
-    EXPECT_FALSE(Form1->Countdown2Armed);
+    EXPECT_FALSE(Form1->Countdown2Armed());
     EXPECT_TRUE(Form1->Button2->isEnabled()) << "the main window is back in its unarmed state";
     EXPECT_TRUE(Form1->isVisible());
     clock.advance(30000);

@@ -27,33 +27,32 @@ using Calls = std::vector<std::string>;
 TEST(Win32Instance, TheFirstStartOwnsTheSessionMutexALaterOneFindsItAndWithoutOneRunsAlone) {
     RecordingWin32Api win;
     Win32Instance first(win.Api(), nullptr, nullptr);
-    EXPECT_EQ(first.Claim(nullptr, nullptr), Instance::Role::First);
+    EXPECT_EQ(first.Claim({}), Instance::Role::First);
     EXPECT_EQ(win.calls, (Calls{"CreateMutexA(null, 0, \"Local\\org.example.zindrel\")"}));
     first.SetMainWindow(0x100);
     EXPECT_EQ(win.calls.back(), "SetPropA(0x100, \"org.example.zindrel\", 0x1)");
     win.lastError = 183;
     Win32Instance second(win.Api(), nullptr, nullptr);
-    EXPECT_EQ(second.Claim(nullptr, nullptr), Instance::Role::Second);
+    EXPECT_EQ(second.Claim({}), Instance::Role::Second);
     win.mutexResult = nullptr;
     Win32Instance alone(win.Api(), nullptr, nullptr);
-    EXPECT_EQ(alone.Claim(nullptr, nullptr), Instance::Role::Alone);
+    EXPECT_EQ(alone.Claim({}), Instance::Role::Alone);
 }
 
 TEST(Win32Instance, ACommandGoesToTheMarkedWindowAndItsAnswerComesBack) {
     RecordingWin32Api win;
     std::vector<std::string> received;
     Win32Instance first(win.Api(), nullptr, nullptr);
-    first.Claim(
-        [&received](const std::vector<std::string> &arguments) {
-            received = arguments;
-            return CommandAnswer{1, "state=stopped mode=alarm task=remind"};
-        },
-        nullptr);
+    first.Claim({[&received](const std::vector<std::string> &arguments) {
+                     received = arguments;
+                     return CommandAnswer{1, "state=stopped mode=alarm task=remind"};
+                 },
+                 nullptr, nullptr});
     first.SetMainWindow(0x100);
     win.lastError = 183;
     Win32Instance second(
         win.Api(), [] { return Window(0x200); }, nullptr);
-    ASSERT_EQ(second.Claim(nullptr, nullptr), Instance::Role::Second);
+    ASSERT_EQ(second.Claim({}), Instance::Role::Second);
     win.topWindows = {Window(0x50), Window(0x100), Window(0x300)};
     win.deliver = [&](HWND to, UINT, WPARAM from, LPARAM data) {
         LRESULT result = 0;

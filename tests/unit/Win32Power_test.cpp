@@ -126,7 +126,7 @@ TEST(Win32SleepGuard, APowerRequestHoldsWithItsReasonUntilReleasedOrReplacedAndT
         guard.Release();
         guard.Release();
         // 2026-12-08 07:00:00 UTC, as 100-ns ticks since 1601.
-        guard.WakeAt(1796713200);
+        guard.WakeAt(1796713200, nullptr);
         guard.CancelWake();
         guard.Hold("c");
     }

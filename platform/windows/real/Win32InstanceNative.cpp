@@ -31,10 +31,9 @@ public:
                   std::freopen("CONOUT$", "w", stderr);
               }) {}
 
-    Role Claim(std::function<CommandAnswer(const std::vector<std::string> &)> handle,
-               std::function<std::string()> state) override {
+    Role Claim(CommandHandler handler) override {
         QCoreApplication::instance()->installNativeEventFilter(this);
-        return Win32Instance::Claim(std::move(handle), std::move(state));
+        return Win32Instance::Claim(std::move(handler));
     }
 
     bool nativeEventFilter(const QByteArray &, void *message, qintptr *result) override {

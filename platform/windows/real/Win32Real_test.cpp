@@ -267,8 +267,8 @@ TEST(Win32RealSystem, ExecutableCarriesTheProgramIcon) {
 TEST(Win32RealInstance, TheFirstClaimOwnsTheSessionMutexAndALaterOneFindsIt) {
     platform::win32::Win32Instance first(RealWin32Api(), nullptr, nullptr);
     platform::win32::Win32Instance second(RealWin32Api(), nullptr, nullptr);
-    EXPECT_EQ(first.Claim(nullptr, nullptr), platform::Instance::Role::First);
-    EXPECT_EQ(second.Claim(nullptr, nullptr), platform::Instance::Role::Second);
+    EXPECT_EQ(first.Claim({}), platform::Instance::Role::First);
+    EXPECT_EQ(second.Claim({}), platform::Instance::Role::Second);
     HANDLE opened = ::OpenMutexA(SYNCHRONIZE, FALSE, "Local\\org.example.zindrel");
     EXPECT_NE(opened, nullptr) << "the mutex is named in the session's namespace";
     ::CloseHandle(opened);
