@@ -156,14 +156,16 @@ build_msi() {
 }
 
 run_journeys() {
-  local version artefacts="$out/test-artefacts"
+  local version publisher artefacts="$out/test-artefacts"
   version=$(cmake -P cmake/ZindrelVersion.cmake | sed -n 1p)
+  publisher=$(cmake -P cmake/ZindrelVersion.cmake | sed -n 2p)
   mkdir -p "$artefacts"
   # The upgrade journey's newer build is the same program packed under a higher version: an upgrade looks at
   # the MSI's ProductVersion alone, and a second build of the program would cost minutes for nothing.
   build_msi 99.0.0.0 "$artefacts/zindrel-99.0.0.0-windows-x86_64.msi"
   ZINDREL_EXE="$out/zindrel.exe" ZINDREL_MSI="$out/zindrel-$version-windows-x86_64.msi" \
-    ZINDREL_NEXT_MSI="$artefacts/zindrel-99.0.0.0-windows-x86_64.msi" ZINDREL_ARTEFACTS="$artefacts" \
+    ZINDREL_NEXT_MSI="$artefacts/zindrel-99.0.0.0-windows-x86_64.msi" ZINDREL_VERSION="$version" \
+    ZINDREL_PUBLISHER="$publisher" ZINDREL_ARTEFACTS="$artefacts" \
     /usr/bin/python3 tests/wine/journeys.py
 }
 
