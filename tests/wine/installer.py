@@ -7,6 +7,7 @@ import glob
 import os
 import re
 import subprocess
+import tempfile
 
 UNINSTALL_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
 PRODUCTS_KEY = "Software\\Microsoft\\Installer\\Products\\"
@@ -16,7 +17,10 @@ NO_ELEVATION = 8
 
 def table(msi, name):
     """One table of the MSI as a list of rows, each a dict by column name (msiinfo export: names, types, key)."""
-    out = subprocess.run(["msiinfo", "export", msi, name], capture_output=True, text=True, check=True).stdout
+    # The export writes a table's binary streams (the icon's) as files below the folder it runs in.
+    with tempfile.TemporaryDirectory() as scratch:
+        out = subprocess.run(["msiinfo", "export", os.path.abspath(msi), name], capture_output=True, text=True,
+                             check=True, cwd=scratch).stdout
     lines = out.replace("\r", "").split("\n")
     columns = lines[0].split("\t")
     return [dict(zip(columns, line.split("\t"))) for line in lines[3:] if line]
