@@ -374,6 +374,9 @@ def msiexec(prefix, *args):
 
 def install(fx, prefix, failures):
     msi, next_msi = os.environ["ZINDREL_MSI"], os.environ["ZINDREL_NEXT_MSI"]
+    if not os.path.isfile(msi) or not os.path.isfile(next_msi):
+        failures.append(f"installer: no MSI at {msi} or {next_msi} (scripts/windows.sh exe makes the first)")
+        return
     failures.extend(f"installer tables: {p}" for p in
                     installer.table_problems(msi, os.environ["ZINDREL_VERSION"], os.environ["ZINDREL_PUBLISHER"]))
     folder = installer.program_folder(prefix.path)
