@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Cross-builds Qt for Windows and libjpeg-turbo from Debian's own sources (once, cached outside the checkout), then
-# zindrel.exe and its zip, and runs the program's journeys under wine64.
+# zindrel.exe, its zip and its per-user MSI, and runs the program's journeys under wine64.
 # Usage: scripts/windows.sh [qt | jpeg | exe | journeys | cached | all]   (default all)
 #   qt        builds (or reuses) the cached Qt and prints its prefix
 #   jpeg      builds (or reuses) the cached libjpeg-turbo and prints its prefix
-#   exe       both of those, then build/windows/zindrel.exe and zindrel-<version>-windows-x86_64.zip
+#   exe       both of those, then build/windows/zindrel.exe and zindrel-<version>-windows-x86_64.zip and .msi
 #   journeys  the journeys under wine64 on a private X server and in a private prefix (after exe)
 #   cached    succeeds when the cached Qt is there (nothing is built)
 set -euo pipefail
@@ -139,14 +139,38 @@ build_exe() {
   (cd "$staging" && python3 -m zipfile -c "$zip" zindrel.exe readme.txt)
   rm -rf "$staging"
   echo "$zip"
+  build_msi "$version" "$out/zindrel-$version-windows-x86_64.msi"
+  echo "$out/zindrel-$version-windows-x86_64.msi"
+}
+
+# The per-user MSI of build/windows/zindrel.exe as `version` (the project's, unless a test asks for another).
+build_msi() {
+  local version=$1 msi=$2 publisher staging
+  publisher=$(cmake -P cmake/ZindrelVersion.cmake | sed -n 2p)
+  # wixl finds the files it packs by their names in the folder it runs in.
+  staging=$(mktemp -d "$out/msi.XXXXXX")
+  cp "$out/zindrel.exe" resources/zindrel.ico "$staging/"
+  (cd "$staging" && wixl -a x64 -D Version="$version" -D Publisher="$publisher" -D Exe=zindrel.exe \
+    -D Icon=zindrel.ico -o "$msi" "$repo/packaging/windows/zindrel.wxs")
+  rm -rf "$staging"
 }
 
 run_journeys() {
-  ZINDREL_EXE="$out/zindrel.exe" ZINDREL_ARTEFACTS="$out/test-artefacts" /usr/bin/python3 tests/wine/journeys.py
+  local version publisher artefacts="$out/test-artefacts"
+  version=$(cmake -P cmake/ZindrelVersion.cmake | sed -n 1p)
+  publisher=$(cmake -P cmake/ZindrelVersion.cmake | sed -n 2p)
+  mkdir -p "$artefacts"
+  # The upgrade journey's newer build is the same program packed under a higher version: an upgrade looks at
+  # the MSI's ProductVersion alone, and a second build of the program would cost minutes for nothing.
+  build_msi 99.0.0.0 "$artefacts/zindrel-99.0.0.0-windows-x86_64.msi"
+  ZINDREL_EXE="$out/zindrel.exe" ZINDREL_MSI="$out/zindrel-$version-windows-x86_64.msi" \
+    ZINDREL_NEXT_MSI="$artefacts/zindrel-99.0.0.0-windows-x86_64.msi" ZINDREL_VERSION="$version" \
+    ZINDREL_PUBLISHER="$publisher" ZINDREL_ARTEFACTS="$artefacts" \
+    /usr/bin/python3 tests/wine/journeys.py
 }
 
 stage=${1:-all}
-[ "$stage" = cached ] || scripts/deps.sh mingw-w64 wine64 dpkg-dev
+[ "$stage" = cached ] || scripts/deps.sh mingw-w64 wine64 dpkg-dev wixl msitools
 case "$stage" in
   qt)
     build_qt

@@ -42,6 +42,8 @@ struct CopyData {
 
 inline HKEY const HKEY_CURRENT_USER_KEY = reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(0x80000001u));
 
+inline HANDLE const INVALID_HANDLE = reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(-1));
+
 constexpr LONG ERROR_SUCCESS_CODE = 0;
 constexpr DWORD REG_SZ_TYPE = 1;
 constexpr DWORD REG_EXPAND_SZ_TYPE = 2;
@@ -64,6 +66,10 @@ struct Win32Api {
     // The settings store's replace, with UTF-16 paths, and the error a failed call left.
     BOOL (*MoveFileExW)(const char16_t *existing, const char16_t *replacement, DWORD flags);
     DWORD (*GetLastError)();
+    // Whether a folder takes a new file, asked by making one: CreateFileW without security attributes or template
+    // (INVALID_HANDLE when refused), and CreateDirectoryW without security attributes for the folder used instead.
+    HANDLE (*CreateFileW)(const char16_t *path, DWORD access, DWORD share, DWORD disposition, DWORD flags);
+    BOOL (*CreateDirectoryW)(const char16_t *path);
     // Power requests, Windows 7 and later: null where the system lacks them. PowerCreateRequest's reason is the
     // request's simple reason string (REASON_CONTEXT with POWER_REQUEST_CONTEXT_SIMPLE_STRING).
     HANDLE (*PowerCreateRequest)(const char *reason);
@@ -98,6 +104,9 @@ struct Win32Api {
     DWORD (*mciSendStringA)(const char *command, char *returnString, UINT returnLength, HWND callback);
     // shell32
     HINSTANCE (*ShellExecuteA)(HWND, const char *verb, const char *file, const char *parameters, const char *, int);
+    // SHGetFolderPathW's current path of a CSIDL folder for the user running the program, in UTF-8; 0 (S_OK)
+    // when the folder is known and its path fits in `size` bytes with its NUL.
+    LONG (*SHGetFolderPath)(int folder, char *path, UINT size);
     // version
     DWORD (*GetFileVersionInfoSizeA)(const char *file, DWORD *handle);
     BOOL (*GetFileVersionInfoA)(const char *file, DWORD handle, DWORD length, void *data);

@@ -19,6 +19,26 @@ constexpr DWORD LONGEST_MODULE_PATH = 32768;
 
 constexpr char16_t REPLACEMENT_CHARACTER = 0xFFFD;
 
+constexpr DWORD GENERIC_WRITE_ACCESS = 0x40000000;
+constexpr DWORD SHARE_ALL = 0x7;
+constexpr DWORD OPEN_ALWAYS_DISPOSITION = 4;
+constexpr DWORD TEMPORARY_DELETED_ON_CLOSE = 0x100 | 0x04000000;
+constexpr int CSIDL_APPDATA_FOLDER = 0x1A;
+constexpr UINT LONGEST_FOLDER_PATH = 1024;
+
+// Making a file is the one answer that counts: the folder's ACL, a standard user under Program Files and a
+// read-only medium all refuse it, where the folder's read-only attribute means nothing. The file goes at close.
+bool CanMakeFileIn(const Win32Api &api, const std::string &folder) {
+    const std::u16string probe = Utf8ToUtf16(folder + "zindrel_write_check.tmp");
+    const HANDLE file = api.CreateFileW(probe.c_str(), GENERIC_WRITE_ACCESS, SHARE_ALL, OPEN_ALWAYS_DISPOSITION,
+                                        TEMPORARY_DELETED_ON_CLOSE);
+    if (file == INVALID_HANDLE) {
+        return false;
+    }
+    api.CloseHandle(file);
+    return true;
+}
+
 } // namespace
 
 std::string ReadUserRegistryString(const Win32Api &api, const std::string &subKey, const std::string &value) {
@@ -130,11 +150,33 @@ std::string Win32System::ExecutablePath() {
 std::string Win32System::ProgramFolder() {
     const std::string path = ExecutablePath();
     const auto cut = path.find_last_of("\\:");
-    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+    return cut == std::string::npos ? std::string() : WritableOrOwn(path.substr(0, cut + 1), program_);
 }
 
 std::string Win32System::ConfigFolder() {
-    return GetWindowsDir(api_) + "\\";
+    return WritableOrOwn(GetWindowsDir(api_) + "\\", config_);
+}
+
+std::string Win32System::WritableOrOwn(const std::string &folder, Choice &kept) {
+    if (kept.folder != folder) {
+        kept.folder = folder;
+        const std::string own = CanMakeFileIn(api_, folder) ? std::string() : OwnFolder();
+        // Without a folder of the user's own the files stay where they always were.
+        kept.answer = own.empty() ? folder : own;
+    }
+    return kept.answer;
+}
+
+std::string Win32System::OwnFolder() {
+    std::vector<char> path(LONGEST_FOLDER_PATH, '\0');
+    if (api_.SHGetFolderPath(CSIDL_APPDATA_FOLDER, path.data(), LONGEST_FOLDER_PATH) != ERROR_SUCCESS_CODE ||
+        path[0] == '\0') {
+        return {};
+    }
+    const std::string folder = std::string(path.data()) + "\\Zindrel\\";
+    // Already there after the first time; a failure shows at the first write, as any other.
+    api_.CreateDirectoryW(Utf8ToUtf16(folder).c_str());
+    return folder;
 }
 
 std::string Win32System::ProgramVersion() {

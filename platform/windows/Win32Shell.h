@@ -37,14 +37,27 @@ public:
     explicit Win32System(const Win32Api &api) : api_(api) {}
     std::string LogonUserName() override;
     std::string ExecutablePath() override;
+    // The executable's folder where a file can be made in it (a portable copy, the per-user install), else the
+    // user's %APPDATA%\Zindrel\, so a program put where its user cannot write still keeps its settings.
     std::string ProgramFolder() override;
+    // The Windows folder where a file can be made in it, else %APPDATA%\Zindrel\ as for the program folder.
     std::string ConfigFolder() override;
     std::string ProgramVersion() override;
     int PlatformId() override;
     void MessageBox(const std::string &text, const std::string &caption, unsigned flags) override;
 
 private:
+    // A folder's answer, kept: each settings read and write asks again, and the probe makes a file.
+    struct Choice {
+        std::string folder;
+        std::string answer;
+    };
+    std::string WritableOrOwn(const std::string &folder, Choice &kept);
+    std::string OwnFolder();
+
     const Win32Api &api_;
+    Choice program_;
+    Choice config_;
 };
 
 } // namespace platform::win32

@@ -188,6 +188,52 @@ TEST(Win32System, FoldersComeFromTheModulePathAndTheWindowsDirectory) {
     EXPECT_EQ(system.ExecutablePath(), win.modulePath);
 }
 
+TEST(Win32System, AFolderThatTakesNoFileGivesWayToTheUsersOwn) {
+    const std::string program = "C:\\Program Files\\Zindrel\\";
+    const std::string own = "C:\\Users\\anna\\AppData\\Roaming\\Zindrel\\";
+    const struct {
+        const char *what;
+        std::vector<std::string> unwritable;
+        platform::win32::LONG appDataResult;
+        std::string programFolder;
+        std::string configFolder;
+    } cases[] = {
+        {"both writable", {}, 0, program, "C:\\WINDOWS\\"},
+        {"program folder not writable", {program}, 0, own, "C:\\WINDOWS\\"},
+        {"Windows folder not writable", {"C:\\WINDOWS\\"}, 0, program, own},
+        {"neither writable", {program, "C:\\WINDOWS\\"}, 0, own, own},
+        {"no %APPDATA% to go to", {program, "C:\\WINDOWS\\"}, 1, program, "C:\\WINDOWS\\"},
+    };
+    for (const auto &c : cases) {
+        RecordingWin32Api win;
+        win.unwritableFolders = c.unwritable;
+        win.appDataResult = c.appDataResult;
+        platform::win32::Win32System system(win.Api());
+        EXPECT_EQ(system.ProgramFolder(), c.programFolder) << c.what;
+        EXPECT_EQ(system.ConfigFolder(), c.configFolder) << c.what;
+    }
+
+    RecordingWin32Api win;
+    win.unwritableFolders = {program};
+    platform::win32::Win32System system(win.Api());
+    system.ProgramFolder();
+    const std::string probe = "CreateFileW(\"" + program + "zindrel_write_check.tmp\", 0x40000000, 0x7, 4, 0x4000100)";
+    EXPECT_EQ(win.calls, (Calls{"GetModuleFileNameA(null, 260)", probe, "SHGetFolderPath(0x1A)",
+                                "CreateDirectoryW(\"" + own + "\")"}));
+    // The answer is kept for that folder: settings are read and written often, and each probe makes a file.
+    win.calls.clear();
+    EXPECT_EQ(system.ProgramFolder(), own);
+    EXPECT_EQ(win.calls, Calls{"GetModuleFileNameA(null, 260)"});
+
+    win.unwritableFolders.clear();
+    win.calls.clear();
+    EXPECT_EQ(system.ConfigFolder(), "C:\\WINDOWS\\");
+    EXPECT_EQ(win.calls, (Calls{"GetWindowsDirectoryA(254)",
+                                "CreateFileW(\"C:\\WINDOWS\\zindrel_write_check.tmp\", "
+                                "0x40000000, 0x7, 4, 0x4000100)",
+                                "CloseHandle(file)"}));
+}
+
 TEST(Win32System, VersionKeyIsLanguageThenCodePageInUpperCaseHex) {
     EXPECT_EQ(platform::win32::TranslationKey(0x04E30419), "041904E3");
     EXPECT_EQ(platform::win32::TranslationKey(0x04B00409), "040904B0");

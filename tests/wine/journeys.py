@@ -13,6 +13,10 @@ prefix made for this run and removed after it:
   sleep hold    arming asks for a system-required power request (PowerCreateRequest, then PowerSetRequest, or where
                 the system has none, as wine 8 has not, SetThreadExecutionState), the cancel lets it go, and the
                 alarm clock sets a waitable timer with fResume true.
+  installer     the MSI's tables (msiinfo) hold the shortcut, the icon and the upgrade; msiexec /i /qn puts the
+                program into %LOCALAPPDATA%\\Programs\\Zindrel with its Start menu shortcut and installed-programs
+                entry, and the first start passes there; a higher version replaces it and keeps the settings file;
+                msiexec /x /qn removes the program, the shortcut and the entry, and leaves the settings file.
 
 Screenshots of the main window, the warning dialog and the settings dialog go to $ZINDREL_ARTEFACTS (wine-*.png).
 Run by scripts/windows.sh with ZINDREL_EXE set.
@@ -27,6 +31,8 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "system"))
 from fixture import Fixture, MainWindow, Program, skip, wait_until  # noqa: E402
+
+import installer  # noqa: E402
 
 SPEED = 60
 USER = "Tester"  # the prefix's "Logon User Name", which names the settings file
@@ -190,22 +196,22 @@ def start(fx, prefix, folder, name, **kwargs):
     return program, window
 
 
-def first_start(fx, prefix, failures):
-    folder = program_folder(fx, "firststart")
-    program, window = start(fx, prefix, folder, "firststart")
-    fx.screenshot("wine-main-window")
+def first_start(fx, prefix, failures, folder=None, name="firststart"):
+    folder = folder or program_folder(fx, name)
+    program, window = start(fx, prefix, folder, name)
+    fx.screenshot(f"wine-main-window-{name}")
     if settings_text(folder) and "[window_main]" in settings_text(folder):
-        failures.append("first start: a window_main section existed before the first exit")
+        failures.append(f"{name}: a window_main section existed before the first exit")
     window.exit_from_menu()
     try:
         program.wait(30)
     except TimeoutError as e:
-        failures.append(f"first start: 'Выход' did not end the program: {e}")
+        failures.append(f"{name}: 'Выход' did not end the program: {e}")
     text = settings_text(folder)
     if text is None:
-        failures.append(f"first start: no {settings_path(folder)} beside the .exe: {sorted(os.listdir(folder))}")
+        failures.append(f"{name}: no {settings_path(folder)} beside the .exe: {sorted(os.listdir(folder))}")
     elif "[window_main]" not in text:
-        failures.append(f"first start: the settings file has no window_main section:\n{text}")
+        failures.append(f"{name}: the settings file has no window_main section:\n{text}")
 
 
 def quick_menu(fx, prefix, failures):
@@ -356,6 +362,67 @@ def sleep_hold(fx, prefix, failures):
             failures.append(f"sleep hold: {e}")
 
 
+def msiexec(prefix, *args):
+    """msiexec without its user interface; returns its exit code, with the prefix's wineserver ended so that the
+    registry files on disk say what it did."""
+    quiet = dict(prefix.env)
+    quiet.pop("DISPLAY", None)
+    code = subprocess.run([WINE, "msiexec", *args, "/qn"], env=quiet, capture_output=True, timeout=180).returncode
+    prefix.stop()
+    return code
+
+
+def install(fx, prefix, failures):
+    msi, next_msi = os.environ["ZINDREL_MSI"], os.environ["ZINDREL_NEXT_MSI"]
+    if not os.path.isfile(msi) or not os.path.isfile(next_msi):
+        failures.append(f"installer: no MSI at {msi} or {next_msi} (scripts/windows.sh exe makes the first)")
+        return
+    failures.extend(f"installer tables: {p}" for p in
+                    installer.table_problems(msi, os.environ["ZINDREL_VERSION"], os.environ["ZINDREL_PUBLISHER"]))
+    folder = installer.program_folder(prefix.path)
+    shortcut = installer.start_menu_shortcut(prefix.path)
+    if folder is None:
+        failures.append(f"installer: the prefix has not one user profile: {os.listdir(prefix.path)}")
+        return
+
+    def entries(version):
+        found = installer.installed_entries(prefix.path)
+        if len(found) != 1 or found[0].get("DisplayVersion") != version or \
+                found[0].get("Publisher") != os.environ["ZINDREL_PUBLISHER"] or \
+                not found[0].get("UninstallString", "").startswith("MsiExec.exe /X{"):
+            failures.append(f"installer: not one installed-programs entry of version {version}: {found}")
+
+    if msiexec(prefix, "/i", installer.windows_path(msi)) != 0:
+        failures.append("installer: msiexec /i failed")
+        return
+    if not os.path.isfile(os.path.join(folder, "zindrel.exe")):
+        failures.append(f"installer: no zindrel.exe in {folder}")
+        return
+    if not os.path.isfile(shortcut) or b"zindrel.exe" not in open(shortcut, "rb").read().replace(b"\0", b""):
+        failures.append(f"installer: no Start menu shortcut to zindrel.exe at {shortcut}")
+    entries(os.environ["ZINDREL_VERSION"])
+    icon = installer.product_icon(prefix.path)
+    if icon is None or not os.path.isfile(icon):
+        failures.append(f"installer: the installed-programs entry has no icon file: {icon}")
+    first_start(fx, prefix, failures, folder, "installed")
+    prefix.stop()
+
+    if msiexec(prefix, "/i", installer.windows_path(next_msi)) != 0:
+        failures.append("installer: msiexec /i of the newer version failed")
+    entries("99.0.0.0")
+    if "[window_main]" not in (settings_text(folder) or ""):
+        failures.append(f"installer: the upgrade lost the settings file: {sorted(os.listdir(folder))}")
+
+    if msiexec(prefix, "/x", installer.windows_path(next_msi)) != 0:
+        failures.append("installer: msiexec /x failed")
+    left = sorted(os.listdir(folder)) if os.path.isdir(folder) else []
+    if left != [os.path.basename(settings_path(folder))]:
+        failures.append(f"installer: the uninstall left {left} in {folder}, not the settings file alone")
+    if os.path.exists(shortcut) or installer.installed_entries(prefix.path):
+        failures.append(f"installer: the uninstall left the shortcut or the entry: "
+                        f"{os.path.exists(shortcut)}, {installer.installed_entries(prefix.path)}")
+
+
 def main():
     exe = os.environ.get("ZINDREL_EXE")
     if not exe or not os.path.exists(exe):
@@ -367,7 +434,8 @@ def main():
     with Fixture("wine", buses=False, wm=True) as fx:
         prefix = WinePrefix(fx)
         try:
-            for journey in (first_start, quick_menu, power_off, warning, settings_apply, commands, sleep_hold):
+            for journey in (first_start, quick_menu, power_off, warning, settings_apply, commands, sleep_hold,
+                            install):
                 started = time.monotonic()
                 before = len(failures)
                 try:

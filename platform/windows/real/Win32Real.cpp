@@ -6,6 +6,7 @@
 #include <objbase.h>
 #include <shellapi.h>
 #include <shlguid.h>
+#include <shlobj.h>
 #include <shobjidl.h>
 #include <winver.h>
 
@@ -216,6 +217,12 @@ Win32Api MakeTable() {
         return ::MoveFileExW(reinterpret_cast<LPCWSTR>(existing), reinterpret_cast<LPCWSTR>(replacement), flags);
     };
     api.GetLastError = []() -> DWORD { return ::GetLastError(); };
+    api.CreateFileW = [](const char16_t *path, DWORD access, DWORD share, DWORD disposition, DWORD flags) -> HANDLE {
+        return ::CreateFileW(reinterpret_cast<LPCWSTR>(path), access, share, nullptr, disposition, flags, nullptr);
+    };
+    api.CreateDirectoryW = [](const char16_t *path) -> BOOL {
+        return ::CreateDirectoryW(reinterpret_cast<LPCWSTR>(path), nullptr);
+    };
     api.GetModuleFileNameA = [](HINSTANCE module, char *buffer, DWORD size) -> DWORD {
         std::vector<char> ansi(size + 1, '\0');
         const DWORD length = ::GetModuleFileNameA(static_cast<HMODULE>(module), ansi.data(), size);
@@ -317,6 +324,19 @@ Win32Api MakeTable() {
         return result;
     };
     api.SaveShellLink = SaveLink;
+    api.SHGetFolderPath = [](int folder, char *path, UINT size) -> LONG {
+        wchar_t wide[MAX_PATH] = {};
+        const HRESULT found = ::SHGetFolderPathW(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, wide);
+        if (found != S_OK) {
+            return found;
+        }
+        const int length = ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+        if (length <= 0 || static_cast<UINT>(length) > size) {
+            return E_FAIL;
+        }
+        ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, path, length, nullptr, nullptr);
+        return S_OK;
+    };
     if (PowerRequests().Complete()) {
         api.PowerCreateRequest = [](const char *reason) -> HANDLE {
             std::wstring text = Wide(reason);

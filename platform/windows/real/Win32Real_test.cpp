@@ -5,6 +5,7 @@
 
 #include <objbase.h>
 #include <shlguid.h>
+#include <shlobj.h>
 #include <shobjidl.h>
 
 #undef GetVersionEx
@@ -122,6 +123,22 @@ TEST(Win32RealSystem, VersionResourceFoldersAndPlatformOfThisExecutable) {
     ::GetWindowsDirectoryA(windows, MAX_PATH);
     EXPECT_EQ(system.ConfigFolder(), std::string(windows) + "\\");
     EXPECT_EQ(platform::win32::GetWindowsDir(RealWin32Api()), windows);
+}
+
+TEST(Win32RealSystem, AppDataFolderAndAWriteProbeThatLeavesNoFile) {
+    char expected[MAX_PATH] = {};
+    ASSERT_EQ(::SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, expected), S_OK);
+    char path[1024] = {};
+    EXPECT_EQ(RealWin32Api().SHGetFolderPath(CSIDL_APPDATA, path, sizeof path), 0);
+    EXPECT_EQ(std::string(path), expected);
+    EXPECT_NE(RealWin32Api().SHGetFolderPath(CSIDL_APPDATA, path, 3), 0);
+
+    // The executable's folder takes files here, so the settings stay beside it, and the probe is gone at once.
+    platform::win32::Win32System system(RealWin32Api());
+    const std::string folder = system.ProgramFolder();
+    const std::string exe = system.ExecutablePath();
+    EXPECT_EQ(folder, exe.substr(0, exe.find_last_of('\\') + 1));
+    EXPECT_EQ(::GetFileAttributesA((folder + "zindrel_write_check.tmp").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST(Win32RealSystem, InstallNativePutsTheWin32BackendsInPlace) {

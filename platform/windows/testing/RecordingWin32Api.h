@@ -62,6 +62,10 @@ public:
     DWORD versionInfoSize = 0;
     BOOL versionReadResult = 1;
     std::map<std::string, std::vector<BYTE>> versionValues;
+    // Folders where no file can be made (a path starting with one is refused), and %APPDATA% with its answer.
+    std::vector<std::string> unwritableFolders;
+    std::string appData = "C:\\Users\\anna\\AppData\\Roaming";
+    LONG appDataResult = 0;
     // The errors of the next MoveFileExW calls, one each; a call with none left succeeds.
     std::vector<DWORD> moveErrors;
     BOOL saveLinkResult = 1;
@@ -85,6 +89,7 @@ public:
     static inline HKEY const openedKey = reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(0x2A0));
     static inline HANDLE const request = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x3C0));
     static inline HANDLE const timer = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x3D0));
+    static inline HANDLE const file = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x3E0));
     static constexpr DWORD shutdownLuid = 0x13;
 
     static std::string Hex(unsigned long long value, int digits = 0) {
@@ -118,6 +123,9 @@ public:
         if (handle == timer) {
             return "timer";
         }
+        if (handle == file) {
+            return "file";
+        }
         return Hex(reinterpret_cast<std::uintptr_t>(handle));
     }
 
@@ -125,6 +133,15 @@ private:
     static inline RecordingWin32Api *current = nullptr;
 
     void Log(std::string call) { calls.push_back(std::move(call)); }
+
+    // The tests' paths are ASCII; anything else shows as '?'.
+    static std::string Narrow(const char16_t *text) {
+        std::string out;
+        for (; *text != 0; ++text) {
+            out.push_back(*text < 0x80 ? static_cast<char>(*text) : '?');
+        }
+        return out;
+    }
 
     static UINT CopyOut(const std::string &text, char *buffer, UINT size) {
         if (size == 0) {
@@ -188,6 +205,21 @@ private:
         };
         // Not logged: it reads state, and the sequences tested are the calls that act.
         api_.GetLastError = [] { return current->lastError; };
+        api_.CreateFileW = [](const char16_t *path, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
+            const std::string name = Narrow(path);
+            current->Log("CreateFileW(\"" + name + "\", " + Hex(access) + ", " + Hex(share) + ", " +
+                         std::to_string(disposition) + ", " + Hex(flags) + ")");
+            for (const auto &folder : current->unwritableFolders) {
+                if (name.rfind(folder, 0) == 0) {
+                    return INVALID_HANDLE;
+                }
+            }
+            return file;
+        };
+        api_.CreateDirectoryW = [](const char16_t *path) {
+            current->Log("CreateDirectoryW(\"" + Narrow(path) + "\")");
+            return BOOL{1};
+        };
         if (powerRequests) {
             api_.PowerCreateRequest = [](const char *reason) {
                 current->Log("PowerCreateRequest(" + Text(reason) + ")");
@@ -371,6 +403,13 @@ private:
             current->Log("SaveShellLink(" + Text(target) + ", " + Text(workingDirectory) + ")");
             current->savedLinkPath = linkPath;
             return current->saveLinkResult;
+        };
+        api_.SHGetFolderPath = [](int folder, char *path, UINT size) {
+            current->Log("SHGetFolderPath(" + Hex(static_cast<unsigned>(folder), 2) + ")");
+            if (current->appDataResult == 0) {
+                CopyOut(current->appData, path, size);
+            }
+            return current->appDataResult;
         };
         api_.Inp32 = [](WORD port) {
             current->Log("Inp32(" + Hex(port, 2) + ")");
