@@ -1,9 +1,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """One program per session, driven by later starts and by D-Bus on the fixture's private session bus: a second
 start arms the first (caption, task, countdown), --status prints it, a bad option exits 2 and changes nothing, the
-bus methods, the State property and the StateChanged signal answer busctl and gdbus, --cancel disarms, two starts
-at the same moment leave one program, and a first start with options carries them out as far as the mocked
-logind's PowerOff."""
+bus methods, the State property and the StateChanged signal answer busctl and gdbus, --cancel disarms, the commands
+work alike from a shell with the session bus and no display (with no program, --status exits 3 and a start that
+would become the program exits 4, saying why), two starts at the same moment leave one program, and a first start with options carries them out as far as
+the mocked logind's PowerOff."""
 
 import os
 import re
@@ -22,11 +23,17 @@ PATH = "/" + NAME.replace(".", "/")
 ARMED = re.compile(r"^state=armed mode=countdown task=poweroff due=\d\d:\d\d left=5$")
 
 
-def start(fx, folder, *args):
-    """A later start of the program in the fixture's session; returns (exit code, stdout, stderr)."""
-    fx.assert_private()
+def start(fx, folder, *args, display=True):
+    """A later start of the program in the fixture's session; returns (exit code, stdout, stderr). Without display,
+    from a shell of the same session bus that has none (ssh, cron, a text console)."""
+    env = dict(fx.env)
+    if not display:
+        for name in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XAUTHORITY"):
+            env.pop(name, None)
+        env["XDG_SESSION_TYPE"] = "tty"
+    fx.assert_private(env)
     out = subprocess.run(
-        [os.path.join(folder, "zindrel"), *args], env=fx.env, cwd=folder, capture_output=True, text=True, timeout=30
+        [os.path.join(folder, "zindrel"), *args], env=env, cwd=folder, capture_output=True, text=True, timeout=30
     )
     return out.returncode, out.stdout.strip(), out.stderr.strip()
 
@@ -70,6 +77,9 @@ def main():
 
         code, out, err = start(fx, folder, "--status")
         check(code == 0 and ARMED.match(out), f"--status: exit {code}, {out!r} {err!r}")
+        # Without a display the commands reach the same program: nothing of the GUI is needed to hand over.
+        code, out, err = start(fx, folder, "--status", display=False)
+        check(code == 0 and ARMED.match(out), f"--status without a display: exit {code}, {out!r} {err!r}")
 
         before = state(fx)
         for bad in (["--in", "0"], ["--in", "5", "--do", "nap"], ["--at", "25:00"], ["--bogus"], ["--do", "sleep"]):
@@ -98,11 +108,16 @@ def main():
         check(gdbus.returncode == 0, f"gdbus Resume: {gdbus.stderr}")
         wait_until(lambda: window.title() == "Zindrel - заведён", 10, what="the armed caption after Resume")
 
-        code, out, err = start(fx, folder, "--cancel")
-        check(code == 0, f"--cancel: exit {code} {err}")
+        code, out, err = start(fx, folder, "--cancel", display=False)
+        check(code == 0, f"--cancel without a display: exit {code} {err}")
         wait_until(lambda: window.title() == "Zindrel - остановлен", 10, what="the stopped caption")
         code, out, err = start(fx, folder, "--status")
         check(code == 1 and out == "state=stopped mode=countdown task=poweroff", f"--status stopped: {code} {out!r}")
+        code, out, err = start(fx, folder, "--in", "5", display=False)
+        check(code == 0, f"--in 5 without a display: exit {code} {err}")
+        wait_until(lambda: window.title() == "Zindrel - заведён", 10, what="the caption armed without a display")
+        check(start(fx, folder, "--cancel")[0] == 0, "--cancel after the display-less --in 5")
+        wait_until(lambda: window.title() == "Zindrel - остановлен", 10, what="the stopped caption again")
         code, out, err = busctl(fx, "call", NAME, PATH, NAME, "ArmAlarm", "ss", "--cancel", "")
         check(code != 0 and "«--cancel»" in err, f"ArmAlarm('--cancel'): {code} {err!r}")
         code, out, err = busctl(fx, "call", NAME, PATH, NAME, "ArmAlarm", "ss", "07:30", "remind")
@@ -127,11 +142,18 @@ def main():
                        "state=armed mode=alarm task=remind due=07:30"):
             check(any(wanted in line for line in signals), f"no StateChanged with {wanted!r}: {signals}")
 
-        code, out, err = start(fx, folder, "--quit")
-        check(code == 0, f"--quit: exit {code} {err}")
+        code, out, err = start(fx, folder, "--quit", display=False)
+        check(code == 0, f"--quit without a display: exit {code} {err}")
         check(first.wait(15) == 0, "the program did not end on --quit")
         code, out, err = start(fx, folder, "--status")
         check(code == 3 and not out, f"--status with no program: exit {code}, {out!r}")
+        code, out, err = start(fx, folder, "--status", display=False)
+        check(code == 3 and not out and "не запущена" in err, f"--status, no program, no display: {code} {err!r}")
+        # A start that would become the program says that it has no display, with its own code.
+        for args in ([], ["--in", "5"]):
+            code, out, err = start(fx, folder, *args, display=False)
+            check(code == 4 and "нет дисплея" in err and not fx.name_owned("session", NAME),
+                  f"{args} with no program and no display: exit {code}, {err!r}")
 
         # Two starts at the same moment: one takes the name, the other hands over and ends.
         fx.assert_private()
