@@ -3,7 +3,8 @@
 start arms the first (caption, task, countdown), --status prints it, a bad option exits 2 and changes nothing, the
 bus methods, the State property and the StateChanged signal answer busctl and gdbus, --cancel disarms, the commands
 work alike from a shell with the session bus and no display (with no program, --status exits 3 and a start that
-would become the program exits 4, saying why), two starts at the same moment leave one program, and a first start with options carries them out as far as
+would become the program exits 4, saying why), a start while the program quits waits for its name and becomes the
+program, two starts at the same moment leave one program, and a first start with options carries them out as far as
 the mocked logind's PowerOff."""
 
 import os
@@ -36,6 +37,19 @@ def start(fx, folder, *args, display=True):
         [os.path.join(folder, "zindrel"), *args], env=env, cwd=folder, capture_output=True, text=True, timeout=30
     )
     return out.returncode, out.stdout.strip(), out.stderr.strip()
+
+
+def quitting_owner(fx):
+    """A process that holds the program's bus name without its object, as a quitting program does between taking
+    its object away and ending, and lets the name go after 1.5 s."""
+    script = ("import dbus, dbus.mainloop.glib, sys; from gi.repository import GLib; "
+              "dbus.mainloop.glib.DBusGMainLoop(set_as_default=True); bus = dbus.SessionBus(); "
+              "bus.request_name(sys.argv[1], dbus.bus.NAME_FLAG_DO_NOT_QUEUE); print('held', flush=True); "
+              "loop = GLib.MainLoop(); GLib.timeout_add(1500, loop.quit); loop.run()")
+    fx.assert_private()
+    owner = subprocess.Popen(["/usr/bin/python3", "-c", script, NAME], env=fx.env, stdout=subprocess.PIPE, text=True)
+    owner.stdout.readline()
+    return owner
 
 
 def busctl(fx, *args):
@@ -154,6 +168,24 @@ def main():
             code, out, err = start(fx, folder, *args, display=False)
             check(code == 4 and "нет дисплея" in err and not fx.name_owned("session", NAME),
                   f"{args} with no program and no display: exit {code}, {err!r}")
+
+        # A start while the program quits: the name is still taken but takes no commands; the start waits for it to
+        # go and becomes the program (it used to hand over and exit 3 or 1, showing nothing).
+        owner = quitting_owner(fx)
+        started = time.monotonic()
+        successor = fx.run_program(["--in", "5"], folder=folder, name="successor")
+        try:
+            fx.wait_window("Zindrel - заведён", timeout=30, pid=successor.pid)
+            check(successor.running() and time.monotonic() - started >= 1.0,
+                  f"the start while quitting did not wait for the name and run: {successor.output()[-300:]}")
+            wait_until(lambda: fx.name_owned("session", NAME), 15, what=f"{NAME} taken by the waiting start")
+            check(state(fx).startswith("state=armed mode=countdown"), f"its command carried out: {state(fx)!r}")
+        except TimeoutError as e:
+            check(False, f"the start while quitting showed no window: {e}; {successor.output()[-300:]}")
+        owner.wait(10)
+        if successor.running():
+            start(fx, folder, "--quit")
+            check(successor.wait(15) == 0, "the waiting start's program did not end on --quit")
 
         # Two starts at the same moment: one takes the name, the other hands over and ends.
         fx.assert_private()
