@@ -26,8 +26,7 @@ namespace {
 constexpr int kNoDisplay = 4;
 
 void PrintLine(std::FILE *stream, const QString &text) {
-    std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
-    std::fflush(stream);
+    platform::NativeInstance().Print(stream == stderr, text.toStdString());
 }
 
 std::vector<std::string> Utf8(const QStringList &list) {
@@ -141,6 +140,8 @@ int main(int argc, char *argv[]) {
             PrintLine(stderr, QStringLiteral("zindrel: ") + QString::fromStdString(answer.text));
         }
     }
+    // Everything this start had to say is said: the terminal it came from may close without ending the program.
+    instance.ReleaseOutput();
     const int result = QApplication::exec();
     DestroyForms();
     return result;

@@ -11,6 +11,8 @@
 #include <QDBusMessage>
 #include <QThread>
 
+#include <cstdio>
+
 namespace platform {
 
 namespace {
@@ -192,6 +194,12 @@ CommandAnswer LinuxInstance::Send(const std::vector<std::string> &arguments) {
         return {CommandRefused, message};
     }
     return {CommandNoProgram, message};
+}
+
+void LinuxInstance::Print(bool error, const std::string &line) {
+    std::FILE *stream = error ? stderr : stdout;
+    std::fprintf(stream, "%s\n", line.c_str());
+    std::fflush(stream);
 }
 
 void LinuxInstance::StateChanged(const std::string &state) {

@@ -26,23 +26,28 @@ using Calls = std::vector<std::string>;
 
 TEST(Win32Instance, TheFirstStartOwnsTheSessionMutexALaterOneFindsItAndWithoutOneRunsAlone) {
     RecordingWin32Api win;
-    Win32Instance first(win.Api(), nullptr, nullptr);
+    Win32Instance first(win.Api(), nullptr);
     EXPECT_EQ(first.Claim(nullptr, nullptr), Instance::Role::First);
     EXPECT_EQ(win.calls, (Calls{"CreateMutexA(null, 0, \"Local\\org.example.zindrel\")"}));
     first.SetMainWindow(0x100);
     EXPECT_EQ(win.calls.back(), "SetPropA(0x100, \"org.example.zindrel\", 0x1)");
+    win.topWindows = {Window(0x100)};
     win.lastError = 183;
-    Win32Instance second(win.Api(), nullptr, nullptr);
+    win.calls.clear();
+    Win32Instance second(win.Api(), nullptr);
     EXPECT_EQ(second.Claim(nullptr, nullptr), Instance::Role::Second);
+    EXPECT_EQ(win.calls, (Calls{"CreateMutexA(null, 0, \"Local\\org.example.zindrel\")", "EnumWindows()",
+                                "GetPropA(0x100, \"org.example.zindrel\")"}))
+        << "the running program's window found: no wait";
     win.mutexResult = nullptr;
-    Win32Instance alone(win.Api(), nullptr, nullptr);
+    Win32Instance alone(win.Api(), nullptr);
     EXPECT_EQ(alone.Claim(nullptr, nullptr), Instance::Role::Alone);
 }
 
 TEST(Win32Instance, ACommandGoesToTheMarkedWindowAndItsAnswerComesBack) {
     RecordingWin32Api win;
     std::vector<std::string> received;
-    Win32Instance first(win.Api(), nullptr, nullptr);
+    Win32Instance first(win.Api(), nullptr);
     first.Claim(
         [&received](const std::vector<std::string> &arguments) {
             received = arguments;
@@ -51,8 +56,7 @@ TEST(Win32Instance, ACommandGoesToTheMarkedWindowAndItsAnswerComesBack) {
         nullptr);
     first.SetMainWindow(0x100);
     win.lastError = 183;
-    Win32Instance second(
-        win.Api(), [] { return Window(0x200); }, nullptr);
+    Win32Instance second(win.Api(), [] { return Window(0x200); });
     ASSERT_EQ(second.Claim(nullptr, nullptr), Instance::Role::Second);
     win.topWindows = {Window(0x50), Window(0x100), Window(0x300)};
     win.deliver = [&](HWND to, UINT, WPARAM from, LPARAM data) {
@@ -71,24 +75,95 @@ TEST(Win32Instance, ACommandGoesToTheMarkedWindowAndItsAnswerComesBack) {
         (Calls{"EnumWindows()", "GetPropA(0x50, \"org.example.zindrel\")", "GetPropA(0x100, \"org.example.zindrel\")",
                "SendMessageTimeoutA(0x100, 0x004A, 0x200, {0x5A4E4401, \"--in|5|--do|poweroff|\"}, 2, 30000)",
                "SendMessageTimeoutA(0x200, 0x004A, 0x100, {0x5A4E4402, \"state=stopped mode=alarm task=remind\"}, "
-               "2, 30000)"}));
+               "2, 1000)"}));
     LRESULT result = 0;
     EXPECT_FALSE(first.Receive(0, CopyData{0x1234, 0, nullptr}, result)) << "another program's copy data";
 }
 
-TEST(Win32Instance, WithoutAWindowItWaitsFiveSecondsThenSaysNoProgramAndTheConsoleIsTheParents) {
+TEST(Win32Instance, AStartWhileTheProgramQuitsWaitsForTheMutexToGoAndBecomesTheProgram) {
     RecordingWin32Api win;
-    int reopened = 0;
-    Win32Instance second(win.Api(), nullptr, [&reopened] { ++reopened; });
+    Win32Instance first(win.Api(), nullptr);
+    ASSERT_EQ(first.Claim([](const std::vector<std::string> &) { return CommandAnswer{}; }, nullptr),
+              Instance::Role::First);
+    first.SetMainWindow(0x100);
+    win.topWindows = {Window(0x100)};
+    win.calls.clear();
+    first.Leave();
+    EXPECT_EQ(win.calls, (Calls{"RemovePropA(0x100, \"org.example.zindrel\")", "CloseHandle(0x3C)"}));
+    LRESULT result = 0;
+    const std::string command("--show\0", 7);
+    EXPECT_FALSE(first.Receive(0, CopyData{0x5A4E4401, 7, command.data()}, result)) << "a quitting program takes none";
+    // Its process is still ending: the mutex exists for three more tries, then the start gets it.
+    win.mutexErrors = {183, 183, 183, 0};
+    win.calls.clear();
+    Win32Instance next(win.Api(), nullptr);
+    EXPECT_EQ(next.Claim(nullptr, nullptr), Instance::Role::First);
+    EXPECT_EQ(std::count(win.calls.begin(), win.calls.end(), "Sleep(100)"), 3);
+    EXPECT_EQ(std::count(win.calls.begin(), win.calls.end(), "CloseHandle(0x3C)"), 3);
+    // One that never lets go is waited for five seconds, then handed the command as before.
+    win.lastError = 183;
+    win.calls.clear();
+    Win32Instance late(win.Api(), nullptr);
+    EXPECT_EQ(late.Claim(nullptr, nullptr), Instance::Role::Second);
+    EXPECT_EQ(std::count(win.calls.begin(), win.calls.end(), "Sleep(100)"), 49);
+}
+
+TEST(Win32Instance, WithoutAWindowOrWithoutItsAnswerASendSaysNoProgram) {
+    RecordingWin32Api win;
+    Win32Instance second(win.Api(), nullptr);
     const CommandAnswer answer = second.Send({"--status"});
     EXPECT_EQ(answer.code, platform::CommandNoProgram);
     EXPECT_EQ(std::count(win.calls.begin(), win.calls.end(), "EnumWindows()"), 50);
     EXPECT_EQ(std::count(win.calls.begin(), win.calls.end(), "Sleep(100)"), 49);
-    win.calls.clear();
-    second.AttachOutput();
-    EXPECT_EQ(win.calls, (Calls{"AttachConsole(0xFFFFFFFF)"}));
-    EXPECT_EQ(reopened, 1);
-    win.attachResult = 0;
-    second.AttachOutput();
-    EXPECT_EQ(reopened, 1) << "started from Explorer: no console to write to";
+    // A marked window that returns without the answer (another program's, or one whose answer was lost): code 3,
+    // never 0 with an empty line.
+    win.props[Window(0x100)]["org.example.zindrel"] = Window(1);
+    win.topWindows = {Window(0x100)};
+    win.deliver = [](HWND, UINT, WPARAM, LPARAM) { return LRESULT{0}; };
+    const CommandAnswer silent = second.Send({"--status"});
+    EXPECT_EQ(silent.code, platform::CommandNoProgram);
+    EXPECT_EQ(silent.text, "the running program's answer did not arrive");
+}
+
+TEST(Win32Instance, OutputGoesWhereThePromptSentItAndTheConsoleIsLetGo) {
+    const std::string line = "zindrel: программа не запущена";
+    // Redirected (zindrel.exe --status > s.txt 2> e.txt): no console is attached, the bytes go into the files.
+    RecordingWin32Api win;
+    win.stdHandles = {{static_cast<platform::win32::DWORD>(-11), Window(0xF1)},
+                      {static_cast<platform::win32::DWORD>(-12), Window(0xF2)}};
+    Win32Instance redirected(win.Api(), nullptr);
+    redirected.AttachOutput();
+    redirected.Print(false, "state=stopped mode=alarm task=remind");
+    redirected.Print(true, line);
+    redirected.ReleaseOutput();
+    EXPECT_EQ(win.calls, (Calls{"WriteFile(0xF1, 38)", "WriteFile(0xF2, " + std::to_string(line.size() + 2) + ")",
+                                "FreeConsole()"}));
+    EXPECT_EQ(win.written[Window(0xF1)], "state=stopped mode=alarm task=remind\r\n");
+    EXPECT_EQ(win.written[Window(0xF2)], line + "\r\n");
+    // Typed in a prompt: the parent's console, written in UTF-16, and freed before the program runs on.
+    RecordingWin32Api typed;
+    Win32Instance prompt(typed.Api(), nullptr);
+    prompt.AttachOutput();
+    prompt.Print(true, line);
+    prompt.ReleaseOutput();
+    EXPECT_EQ(typed.calls, (Calls{"AttachConsole(0xFFFFFFFF)", "CreateFileA(\"CONOUT$\", 0xC0000000, 3, 3, 0)",
+                                  "WriteConsoleW(0xC0, 32)", "CloseHandle(0xC0)", "FreeConsole()"}));
+    EXPECT_EQ(typed.written[RecordingWin32Api::consoleOutput], line + "\r\n");
+    // Started from Explorer: no console to write to.
+    RecordingWin32Api explorer;
+    explorer.attachResult = 0;
+    Win32Instance none(explorer.Api(), nullptr);
+    none.AttachOutput();
+    none.Print(false, "x");
+    EXPECT_EQ(explorer.calls, (Calls{"AttachConsole(0xFFFFFFFF)"}));
+    // Given its parent's console from the start (as wine does): written in UTF-16 and let go all the same.
+    RecordingWin32Api inherited;
+    inherited.stdHandles = {{static_cast<platform::win32::DWORD>(-11), Window(0x50)},
+                            {static_cast<platform::win32::DWORD>(-12), Window(0x50)}};
+    inherited.consoles = {Window(0x50)};
+    Win32Instance given(inherited.Api(), nullptr);
+    given.AttachOutput();
+    given.Print(false, "state=stopped");
+    given.ReleaseOutput();
+    EXPECT_EQ(inherited.calls, (Calls{"WriteConsoleW(0x50, 15)", "FreeConsole()"}));
 }
