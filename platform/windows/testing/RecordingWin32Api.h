@@ -80,11 +80,8 @@ public:
     BOOL attachResult = 1;
     // CreateMutexA's last errors, one a call, before lastError applies: a program that ends while a start waits.
     std::vector<DWORD> mutexErrors;
-    // The standard handles a start was given (null: none, as for a program started from Explorer or a prompt
-    // without redirection), which of all handles are consoles, and what was written to each.
+    // The standard handles the start was given (none unless redirected); CONOUT$ opens the one console.
     std::map<DWORD, HANDLE> stdHandles;
-    std::vector<HANDLE> consoles;
-    std::map<HANDLE, std::string> written;
     static inline HANDLE const consoleOutput = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0xC0));
 
     static inline HANDLE const process = reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(-1));
@@ -444,41 +441,21 @@ private:
             current->Log("FreeConsole()");
             return BOOL{1};
         };
-        // Not logged: they read state; the writes show where the text went.
+        // Not logged: they read state.
         api_.GetStdHandle = [](DWORD which) { return current->stdHandles[which]; };
-        api_.GetConsoleMode = [](HANDLE console, DWORD *mode) {
-            *mode = 3;
-            return BOOL{std::find(current->consoles.begin(), current->consoles.end(), console) !=
-                        current->consoles.end()};
-        };
-        api_.CreateFileA = [](const char *name, DWORD access, DWORD share, void *, DWORD disposition, DWORD flags,
-                              HANDLE) {
+        api_.GetConsoleMode = [](HANDLE console, DWORD *mode) { return BOOL{(*mode = 3) && console == consoleOutput}; };
+        api_.CreateFileA = [](const char *name, DWORD access, DWORD share, void *, DWORD disposition, DWORD, HANDLE) {
             current->Log("CreateFileA(" + Text(name) + ", " + Hex(access) + ", " + std::to_string(share) + ", " +
-                         std::to_string(disposition) + ", " + std::to_string(flags) + ")");
-            current->consoles.push_back(consoleOutput);
+                         std::to_string(disposition) + ")");
             return consoleOutput;
         };
-        api_.WriteConsoleW = [](HANDLE console, const char16_t *text, DWORD length, DWORD *written, void *) {
-            std::string utf8;
-            for (DWORD i = 0; i < length; ++i) {
-                // The tests write Latin and Cyrillic letters only: two bytes at most.
-                const char16_t c = text[i];
-                if (c < 0x80) {
-                    utf8 += static_cast<char>(c);
-                } else {
-                    utf8 += static_cast<char>(0xC0 | (c >> 6));
-                    utf8 += static_cast<char>(0x80 | (c & 0x3F));
-                }
-            }
-            current->Log("WriteConsoleW(" + Name(console) + ", " + std::to_string(length) + ")");
-            current->written[console] += utf8;
-            *written = length;
+        api_.WriteConsoleW = [](HANDLE console, const char16_t *, DWORD length, DWORD *written, void *) {
+            current->Log("WriteConsoleW(" + Name(console) + ", " + std::to_string(*written = length) + ")");
             return BOOL{1};
         };
         api_.WriteFile = [](HANDLE file, const void *data, DWORD size, DWORD *written, void *) {
-            current->Log("WriteFile(" + Name(file) + ", " + std::to_string(size) + ")");
-            current->written[file] += std::string(static_cast<const char *>(data), size);
-            *written = size;
+            current->Log("WriteFile(" + Name(file) + ", " +
+                         Text(std::string(static_cast<const char *>(data), *written = size).c_str()) + ")");
             return BOOL{1};
         };
         api_.Out32 = [](WORD port, BYTE value) {
