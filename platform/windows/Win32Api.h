@@ -124,8 +124,7 @@ struct Win32Api {
     // Where a command's answer goes: the standard handle the command prompt gave (a file or pipe when redirected,
     // else none), or the console's own output; a console takes UTF-16, a file or pipe bytes.
     HANDLE (*GetStdHandle)(DWORD which);
-    HANDLE (*CreateFileA)
-    (const char *name, DWORD access, DWORD share, void *security, DWORD disposition, DWORD flags, HANDLE templateFile);
+    HANDLE (*CreateFileA)(const char *name, DWORD access, DWORD share, void *, DWORD disposition, DWORD, HANDLE);
     BOOL (*GetConsoleMode)(HANDLE console, DWORD *mode);
     BOOL (*WriteConsoleW)(HANDLE console, const char16_t *text, DWORD length, DWORD *written, void *reserved);
     BOOL (*WriteFile)(HANDLE file, const void *data, DWORD size, DWORD *written, void *overlapped);
