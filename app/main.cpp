@@ -22,9 +22,11 @@
 
 namespace {
 
+// The exit code of a start that was to become the program but found no display for its windows.
+constexpr int kNoDisplay = 4;
+
 void PrintLine(std::FILE *stream, const QString &text) {
-    std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
-    std::fflush(stream);
+    platform::NativeInstance().Print(stream == stderr, text.toStdString());
 }
 
 std::vector<std::string> Utf8(const QStringList &list) {
@@ -83,17 +85,28 @@ int main(int argc, char *argv[]) {
     }
 
     platform::ChooseDisplayProtocol();
-    QApplication app(argc, argv);
+    // Without a display only the hand-over can run: Qt ends the process when a GUI application finds none. The
+    // choice is made once, before the application object, since the session bus's connection made under one
+    // application object does not serve calls under a second one.
+    const bool display = platform::DisplayReachable();
+    const std::unique_ptr<QCoreApplication> app =
+        display ? std::make_unique<QApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     const platform::Instance::Role role =
-        instance.Claim({Commands::TakeArguments, Commands::TakeRequest,
-                        [] { return Form1 != nullptr ? Commands::StatusLine().toStdString() : ""; }});
+        instance.Claim({Commands::TakeArguments, Commands::TakeRequest, [] {
+                            return Form1 != nullptr && !Form1->MainClosed ? Commands::StatusLine().toStdString() : "";
+                        }});
     if (role == platform::Instance::Role::Second) {
         return HandOver(instance, arguments, command);
     }
     if (command.action == Command::Action::Status || command.action == Command::Action::Quit) {
         PrintLine(stderr, QStringLiteral("zindrel: программа не запущена"));
         return platform::CommandNoProgram;
+    }
+    if (!display) {
+        PrintLine(stderr, QStringLiteral("zindrel: нет дисплея для окна программы (DISPLAY или WAYLAND_DISPLAY не "
+                                         "задан или недоступен)"));
+        return kNoDisplay;
     }
 
     QApplication::setWindowIcon(Picture::AppIcon());
@@ -130,6 +143,8 @@ int main(int argc, char *argv[]) {
             PrintLine(stderr, QStringLiteral("zindrel: ") + QString::fromStdString(answer.text));
         }
     }
+    // Everything this start had to say is said: the terminal it came from may close without ending the program.
+    instance.ReleaseOutput();
     const int result = QApplication::exec();
     DestroyForms();
     return result;

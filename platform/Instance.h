@@ -63,8 +63,12 @@ public:
     // In the first: the main window's native handle, where a system addresses the program by its window.
     virtual void SetMainWindow(std::uintptr_t window) = 0;
     // Before a command line prints anything: stdout and stderr reach the terminal it was typed in, where a
-    // windowed program does not have them by itself.
+    // windowed program does not have them by itself; an output the caller redirected stays where it goes.
     virtual void AttachOutput() = 0;
+    // One line (UTF-8) to stdout, or to stderr when error, in the form the terminal or the file there takes.
+    virtual void Print(bool error, const std::string &line) = 0;
+    // When this start becomes the program: lets the terminal go, so that closing it leaves the program running.
+    virtual void ReleaseOutput() = 0;
 };
 
 // This operating system's instance of the program (it lives until the program ends).

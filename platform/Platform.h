@@ -51,6 +51,10 @@ void InstallNative();
 // On X11 the program does without shared-memory images, so an animated tray icon costs one wake-up a frame.
 // Both choices are the program's own: the programs it starts get the session's values.
 void ChooseDisplayProtocol();
+// After ChooseDisplayProtocol, before the GUI starts: whether the platform Qt will choose can open a display (an X
+// server that accepts a connection, a Wayland compositor's socket, or a platform without a screen such as
+// offscreen). Qt ends the process when it finds none, so a start without one takes the way without a GUI.
+bool DisplayReachable();
 // After the GUI started: on native Wayland, one stderr line for each of those features it cannot have.
 void ReportDisplayLimits();
 // Tells the backends the main window's native handle (QWidget::winId()) once the window exists.

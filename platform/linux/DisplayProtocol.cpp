@@ -6,8 +6,14 @@
 #include "platform/linux/Report.h"
 
 #include <QGuiApplication>
+#include <QString>
+#include <QStringList>
+
+#include <X11/Xlib.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
+#include <string_view>
 
 namespace platform {
 
@@ -16,6 +22,42 @@ namespace {
 bool Set(const char *name) {
     const char *value = std::getenv(name);
     return value != nullptr && *value != '\0';
+}
+
+bool XServerAnswers() {
+    ::Display *display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        return false;
+    }
+    XCloseDisplay(display);
+    return true;
+}
+
+// Where libwayland looks: WAYLAND_DISPLAY (default wayland-0), relative to XDG_RUNTIME_DIR unless absolute.
+bool WaylandSocketExists() {
+    const QString name =
+        Set("WAYLAND_DISPLAY") ? QString::fromLocal8Bit(std::getenv("WAYLAND_DISPLAY")) : QStringLiteral("wayland-0");
+    QString path = name;
+    if (!name.startsWith(QLatin1Char('/'))) {
+        if (!Set("XDG_RUNTIME_DIR")) {
+            return false;
+        }
+        path = QString::fromLocal8Bit(std::getenv("XDG_RUNTIME_DIR")) + QLatin1Char('/') + name;
+    }
+    struct stat info {};
+    return ::stat(path.toLocal8Bit().constData(), &info) == 0 && S_ISSOCK(info.st_mode);
+}
+
+bool PlatformReachable(const QString &entry) {
+    const QString name = entry.section(QLatin1Char(':'), 0, 0).trimmed();
+    if (name == QLatin1String("xcb")) {
+        return XServerAnswers();
+    }
+    if (name.startsWith(QLatin1String("wayland"))) {
+        return WaylandSocketExists();
+    }
+    // offscreen, minimal, vnc, eglfs, linuxfb: nothing to reach beforehand.
+    return !name.isEmpty();
 }
 
 } // namespace
@@ -29,6 +71,20 @@ void ChooseDisplayProtocol() {
     // a second time per frame; the program's windows are small enough that plain image requests cost nothing
     // that shows. Qt reads the variable once, at connection; any value turns shared memory off.
     SetForThisProgram("QT_XCB_NO_MITSHM", "1", false);
+}
+
+bool DisplayReachable() {
+    // Qt tries each platform of a list in turn; without one it takes X11, Wayland first in a Wayland session.
+    const char *session = std::getenv("XDG_SESSION_TYPE");
+    const bool wayland = session != nullptr && std::string_view(session) == "wayland";
+    const QString chosen = Set("QT_QPA_PLATFORM") ? QString::fromLocal8Bit(std::getenv("QT_QPA_PLATFORM"))
+                                                  : QString::fromLatin1(wayland ? "wayland;xcb" : "xcb");
+    for (const QString &entry : chosen.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        if (PlatformReachable(entry)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void ReportDisplayLimits() {

@@ -9,6 +9,9 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QThread>
+
+#include <cstdio>
 
 namespace platform {
 
@@ -17,6 +20,11 @@ namespace {
 // The error names of a refused call; a bad argument is the bus's own InvalidArgs.
 const QString kRefusedError = QStringLiteral(ZINDREL_APPLICATION_ID ".Error.Refused");
 const QString kInvalidError = QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs");
+// A program that is starting answers once its event loop runs; one that is quitting has taken its object away.
+constexpr int kProbeTimeoutMs = 5000;
+// How long a start waits for a quitting program's name to go, and how often it asks for it meanwhile.
+constexpr int kGoingWaitMs = 5000;
+constexpr int kGoingPauseMs = 100;
 
 std::vector<std::string> Utf8(const QStringList &list) {
     std::vector<std::string> out;
@@ -37,7 +45,12 @@ QString InstancePath() {
 }
 
 QString InstanceObject::State() const {
-    return handler.state ? QString::fromStdString(handler.state()) : QString();
+    const QString state = handler.state ? QString::fromStdString(handler.state()) : QString();
+    // No state: the program is on its way out. The read fails, so a start that probes it waits for the name to go.
+    if (state.isEmpty() && calledFromDBus()) {
+        sendErrorReply(kRefusedError, QStringLiteral("the program is quitting"));
+    }
+    return state;
 }
 
 QString InstanceObject::Reply(const CommandAnswer &answer) {
@@ -121,12 +134,31 @@ Instance::Role LinuxInstance::Claim(CommandHandler handler) {
         return Role::Alone;
     }
     // RequestName without queueing: of two starts at the same moment exactly one gets the name.
-    const auto reply = bus.interface()->registerService(InstanceService(), QDBusConnectionInterface::DontQueueService,
-                                                        QDBusConnectionInterface::DontAllowReplacement);
+    const auto request = [&bus] {
+        return bus.interface()->registerService(InstanceService(), QDBusConnectionInterface::DontQueueService,
+                                                QDBusConnectionInterface::DontAllowReplacement);
+    };
+    auto reply = request();
+    // A program whose object is gone is quitting (or has quit) and keeps its name only until its process ends: this
+    // start waits for the name and becomes the program, rather than handing its command to one that takes none.
+    if (reply.isValid() && reply.value() != QDBusConnectionInterface::ServiceRegistered &&
+        !ServiceProperty(bus, {InstanceService(), InstancePath(), InstanceService()}, QStringLiteral("State"),
+                         kProbeTimeoutMs)
+             .isValid()) {
+        for (int waited = 0;
+             waited < kGoingWaitMs && reply.isValid() && reply.value() != QDBusConnectionInterface::ServiceRegistered;
+             waited += kGoingPauseMs) {
+            QThread::msleep(kGoingPauseMs);
+            reply = request();
+        }
+    }
     if (reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered) {
         QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, QCoreApplication::instance(),
                          [this] {
+                             // The name goes with the object, so a start that waits for it need not wait for
+                             // the windows to be torn down.
                              QDBusConnection::sessionBus().unregisterObject(InstancePath());
+                             QDBusConnection::sessionBus().interface()->unregisterService(InstanceService());
                              object_.reset();
                          });
         return Role::First;
@@ -164,6 +196,12 @@ CommandAnswer LinuxInstance::Send(const std::vector<std::string> &arguments) {
         return {CommandRefused, message};
     }
     return {CommandNoProgram, message};
+}
+
+void LinuxInstance::Print(bool error, const std::string &line) {
+    std::FILE *stream = error ? stderr : stdout;
+    std::fprintf(stream, "%s\n", line.c_str());
+    std::fflush(stream);
 }
 
 void LinuxInstance::StateChanged(const std::string &state) {

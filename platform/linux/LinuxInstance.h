@@ -57,8 +57,10 @@ public:
     CommandAnswer Send(const std::vector<std::string> &arguments) override;
     void StateChanged(const std::string &state) override;
     void SetMainWindow(std::uintptr_t) override {}
-    // A program started from a terminal writes to it already.
+    // A program started from a terminal writes to it already, and a terminal that closes only hangs it up.
     void AttachOutput() override {}
+    void Print(bool error, const std::string &line) override;
+    void ReleaseOutput() override {}
 
 private:
     // Made by Claim, gone before the application object: a registered object outliving the bus's thread would

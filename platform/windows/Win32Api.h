@@ -127,7 +127,16 @@ struct Win32Api {
     BOOL (*EnumWindows)(BOOL (*callback)(HWND window, LPARAM data), LPARAM data);
     // The last argument receives the window procedure's result.
     LRESULT (*SendMessageTimeoutA)(HWND, UINT message, WPARAM, LPARAM, UINT flags, UINT timeout, std::uintptr_t *);
+    HANDLE (*RemovePropA)(HWND window, const char *name);
     BOOL (*AttachConsole)(DWORD processId);
+    BOOL (*FreeConsole)();
+    // Where a command's answer goes: the standard handle the command prompt gave (a file or pipe when redirected,
+    // else none), or the console's own output; a console takes UTF-16, a file or pipe bytes.
+    HANDLE (*GetStdHandle)(DWORD which);
+    HANDLE (*CreateFileA)(const char *name, DWORD access, DWORD share, void *, DWORD disposition, DWORD, HANDLE);
+    BOOL (*GetConsoleMode)(HANDLE console, DWORD *mode);
+    BOOL (*WriteConsoleW)(HANDLE console, const char16_t *text, DWORD length, DWORD *written, void *reserved);
+    BOOL (*WriteFile)(HANDLE file, const void *data, DWORD size, DWORD *written, void *overlapped);
 };
 
 } // namespace platform::win32

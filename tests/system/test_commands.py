@@ -3,7 +3,8 @@
 start arms the first (caption, task, countdown), --status prints it, a bad option exits 2 and changes nothing, the
 bus methods, the State property and the StateChanged signal answer busctl and gdbus, --cancel disarms, two starts
 at the same moment leave one program, and a first start with options carries them out as far as the mocked
-logind's PowerOff."""
+logind's PowerOff. The commands come from a shell with the session bus and no display; without a program there,
+--status exits 3 and a start exits 4. A start while the program quits waits for its bus name and becomes it."""
 
 import os
 import re
@@ -22,11 +23,13 @@ PATH = "/" + NAME.replace(".", "/")
 ARMED = re.compile(r"^state=armed mode=countdown task=poweroff due=\d\d:\d\d left=5$")
 
 
-def start(fx, folder, *args):
-    """A later start of the program in the fixture's session; returns (exit code, stdout, stderr)."""
-    fx.assert_private()
+def start(fx, folder, *args, display=True):
+    """A later start of the program in the fixture's session (without display: as from ssh or cron); returns (exit
+    code, stdout, stderr)."""
+    env = {k: v for k, v in fx.env.items() if display or k not in ("DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE")}
+    fx.assert_private(env)
     out = subprocess.run(
-        [os.path.join(folder, "zindrel"), *args], env=fx.env, cwd=folder, capture_output=True, text=True, timeout=30
+        [os.path.join(folder, "zindrel"), *args], env=env, cwd=folder, capture_output=True, text=True, timeout=30
     )
     return out.returncode, out.stdout.strip(), out.stderr.strip()
 
@@ -62,13 +65,13 @@ def main():
         )
         time.sleep(0.5)
 
-        code, out, err = start(fx, folder, "--in", "5", "--do", "poweroff")
+        code, out, err = start(fx, folder, "--in", "5", "--do", "poweroff", display=False)
         check(code == 0, f"--in 5 --do poweroff exited {code}: {err}")
         wait_until(lambda: window.title() == "Zindrel - заведён", 10, what="the armed caption")
         check(ARMED.match(state(fx)), f"State after --in 5 --do poweroff: {state(fx)!r}")
         check(first.running(), "the first program ended")
 
-        code, out, err = start(fx, folder, "--status")
+        code, out, err = start(fx, folder, "--status", display=False)
         check(code == 0 and ARMED.match(out), f"--status: exit {code}, {out!r} {err!r}")
 
         before = state(fx)
@@ -98,7 +101,7 @@ def main():
         check(gdbus.returncode == 0, f"gdbus Resume: {gdbus.stderr}")
         wait_until(lambda: window.title() == "Zindrel - заведён", 10, what="the armed caption after Resume")
 
-        code, out, err = start(fx, folder, "--cancel")
+        code, out, err = start(fx, folder, "--cancel", display=False)
         check(code == 0, f"--cancel: exit {code} {err}")
         wait_until(lambda: window.title() == "Zindrel - остановлен", 10, what="the stopped caption")
         code, out, err = start(fx, folder, "--status")
@@ -127,11 +130,25 @@ def main():
                        "state=armed mode=alarm task=remind due=07:30"):
             check(any(wanted in line for line in signals), f"no StateChanged with {wanted!r}: {signals}")
 
-        code, out, err = start(fx, folder, "--quit")
+        code, out, err = start(fx, folder, "--quit", display=False)
         check(code == 0, f"--quit: exit {code} {err}")
         check(first.wait(15) == 0, "the program did not end on --quit")
-        code, out, err = start(fx, folder, "--status")
+        code, out, err = start(fx, folder, "--status", display=False)
         check(code == 3 and not out, f"--status with no program: exit {code}, {out!r}")
+        code, out, err = start(fx, folder, display=False)
+        check(code == 4 and "нет дисплея" in err, f"a start to become the program, no display: exit {code}, {err!r}")
+
+        # A quitting program's name without its object, gone after 1.5 s: the start waits and becomes the program.
+        script = ("import dbus, dbus.mainloop.glib as g, sys; from gi.repository import GLib; "
+                  "g.DBusGMainLoop(set_as_default=True); dbus.SessionBus().request_name(sys.argv[1]); print(); "
+                  "loop = GLib.MainLoop(); GLib.timeout_add(1500, loop.quit); loop.run()")
+        owner = subprocess.Popen(["/usr/bin/python3", "-c", script, NAME], env=fx.env, stdout=subprocess.PIPE)
+        owner.stdout.readline()
+        successor = fx.run_program(["--in", "5"], folder=folder, name="successor")
+        fx.wait_window("Zindrel - заведён", timeout=30, pid=successor.pid)
+        check(owner.wait(10) == 0 and successor.running(), f"the start while quitting: {successor.output()[-300:]}")
+        start(fx, folder, "--quit")
+        check(successor.wait(15) == 0, "the waiting start's program did not end on --quit")
 
         # Two starts at the same moment: one takes the name, the other hands over and ends.
         fx.assert_private()

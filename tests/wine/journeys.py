@@ -10,6 +10,9 @@ prefix made for this run and removed after it:
   warning       with warnings on, the warning dialog counts down and "Отмена" keeps the program;
   settings      the settings dialog's "Применить" writes the settings file;
   commands      a second zindrel.exe --in 5 arms the first and exits, --status prints the state line, --quit ends it.
+  console       in a command prompt, --status > s.txt and --resume 2> e.txt write the state line and a Russian
+                refusal into the files in UTF-8; zindrel.exe --in 90 typed in a console window becomes the program,
+                and closing that console leaves it running and armed.
   sleep hold    arming asks for a system-required power request (PowerCreateRequest, then PowerSetRequest, or where
                 the system has none, as wine 8 has not, SetThreadExecutionState), the cancel lets it go, and the
                 alarm clock sets a waitable timer with fResume true.
@@ -330,6 +333,31 @@ def commands(fx, prefix, failures):
         failures.append(f"commands: --quit did not end the first program: {e}")
 
 
+def console(fx, prefix, failures):
+    """In a command prompt, --status > s.txt and a refusal 2> e.txt land in the files in UTF-8; --in 90 typed in a
+    console window becomes the program, which runs on, armed, after the console is closed (Alt+F4 to openbox)."""
+    folder = program_folder(fx, "console", "[main]\ntray_hide=1\n")
+    program, _ = start(fx, prefix, folder, "console")
+    for line in ("zindrel.exe --status > s.txt", "zindrel.exe --resume 2> e.txt", "zindrel.exe --quit"):
+        subprocess.run([WINE, "cmd", "/c", line], env=prefix.env, cwd=folder, capture_output=True, timeout=90)
+    program.wait(30)
+    paths = [os.path.join(folder, name) for name in ("s.txt", "e.txt")]
+    files = [open(p, "rb").read().decode("utf-8", "replace") if os.path.exists(p) else "" for p in paths]
+    if not re.fullmatch(r"state=stopped mode=\w+ task=\w+\r\n", files[0]) or "не на паузе" not in files[1]:
+        failures.append(f"console: the redirected answers in the files: {files!r}")
+    fx.spawn([WINE, "wineconsole", "cmd", "/k", "zindrel.exe --in 90"], "console-window", env=prefix.env, cwd=folder)
+    armed = fx.wait_window("Zindrel - заведён", timeout=60)
+    window = wait_until(lambda: (fx.find_windows(r"cmd\.exe$") or [None])[0], 20, what="the console window")
+    time.sleep(1.5)
+    fx.x("xdotool", "windowactivate", "--sync", str(window), "key", "alt+F4")
+    wait_until(lambda: not fx.find_windows(r"cmd\.exe$"), 15, what="the console window to close")
+    time.sleep(3)
+    code, out = later_start(prefix, folder, "--status")
+    if armed not in fx.find_windows("^Zindrel - заведён$") or code != 0:
+        failures.append(f"console: after the console closed, --status exited {code} and printed {out!r}")
+    later_start(prefix, folder, "--quit")
+
+
 def traced(program, call):
     """The argument lists of the relayed calls of one function, in order."""
     lines = [line for line in program.output().splitlines() if "Call " in line and f".{call}(" in line]
@@ -434,8 +462,8 @@ def main():
     with Fixture("wine", buses=False, wm=True) as fx:
         prefix = WinePrefix(fx)
         try:
-            for journey in (first_start, quick_menu, power_off, warning, settings_apply, commands, sleep_hold,
-                            install):
+            for journey in (first_start, quick_menu, power_off, warning, settings_apply, commands, console,
+                            sleep_hold, install):
                 started = time.monotonic()
                 before = len(failures)
                 try:

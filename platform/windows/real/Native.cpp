@@ -48,6 +48,10 @@ void InstallNative() {
 
 // Windows has one display protocol, and the program's features all work on it.
 void ChooseDisplayProtocol() {}
+// Every Windows session has its desktop.
+bool DisplayReachable() {
+    return true;
+}
 void ReportDisplayLimits() {}
 // Windows ends a program through its windows' messages, which Qt turns into close events.
 void OnEndRequest(std::function<void()>) {}

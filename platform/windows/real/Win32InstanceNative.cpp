@@ -10,7 +10,6 @@
 #include <QWidget>
 
 #include <cstddef>
-#include <cstdio>
 #include <memory>
 
 namespace platform {
@@ -23,17 +22,16 @@ static_assert(offsetof(win32::CopyData, lpData) == offsetof(COPYDATASTRUCT, lpDa
 
 class NativeWin32Instance : public win32::Win32Instance, public QAbstractNativeEventFilter {
 public:
-    NativeWin32Instance()
-        : Win32Instance(
-              win32::RealWin32Api(), [this] { return ReplyWindow(); },
-              [] {
-                  std::freopen("CONOUT$", "w", stdout);
-                  std::freopen("CONOUT$", "w", stderr);
-              }) {}
+    NativeWin32Instance() : Win32Instance(win32::RealWin32Api(), [this] { return ReplyWindow(); }) {}
 
     Role Claim(CommandHandler handler) override {
-        QCoreApplication::instance()->installNativeEventFilter(this);
-        return Win32Instance::Claim(std::move(handler));
+        QCoreApplication *app = QCoreApplication::instance();
+        app->installNativeEventFilter(this);
+        const Role role = Win32Instance::Claim(std::move(handler));
+        if (role == Role::First) {
+            QObject::connect(app, &QCoreApplication::aboutToQuit, app, [this] { Leave(); });
+        }
+        return role;
     }
 
     bool nativeEventFilter(const QByteArray &, void *message, qintptr *result) override {

@@ -392,7 +392,35 @@ Win32Api MakeTable() {
         *result = answer;
         return sent;
     };
+    api.RemovePropA = [](HWND window, const char *name) -> HANDLE {
+        return ::RemovePropA(Window(window), Ansi(name).get());
+    };
     api.AttachConsole = [](DWORD processId) -> BOOL { return ::AttachConsole(processId); };
+    api.FreeConsole = []() -> BOOL { return ::FreeConsole(); };
+    api.GetStdHandle = [](DWORD which) -> HANDLE { return ::GetStdHandle(which); };
+    api.CreateFileA = [](const char *name, DWORD access, DWORD share, void *security, DWORD disposition, DWORD flags,
+                         HANDLE templateFile) -> HANDLE {
+        return ::CreateFileA(Ansi(name).get(), access, share, static_cast<LPSECURITY_ATTRIBUTES>(security), disposition,
+                             flags, templateFile);
+    };
+    api.GetConsoleMode = [](HANDLE console, DWORD *mode) -> BOOL {
+        ::DWORD value = 0;
+        const BOOL got = ::GetConsoleMode(console, &value);
+        *mode = value;
+        return got;
+    };
+    api.WriteConsoleW = [](HANDLE console, const char16_t *text, DWORD length, DWORD *written, void *reserved) -> BOOL {
+        ::DWORD count = 0;
+        const BOOL wrote = ::WriteConsoleW(console, text, length, &count, reserved);
+        *written = count;
+        return wrote;
+    };
+    api.WriteFile = [](HANDLE file, const void *data, DWORD size, DWORD *written, void *overlapped) -> BOOL {
+        ::DWORD count = 0;
+        const BOOL wrote = ::WriteFile(file, data, size, &count, static_cast<LPOVERLAPPED>(overlapped));
+        *written = count;
+        return wrote;
+    };
     return api;
 }
 

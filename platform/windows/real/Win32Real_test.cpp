@@ -25,6 +25,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 using platform::win32::RealWin32Api;
 
@@ -281,12 +282,17 @@ TEST(Win32RealSystem, ExecutableCarriesTheProgramIcon) {
     EXPECT_NE(::FindResourceA(nullptr, MAKEINTRESOURCEA(1), RT_GROUP_ICON), nullptr);
 }
 
-TEST(Win32RealInstance, TheFirstClaimOwnsTheSessionMutexAndALaterOneFindsIt) {
-    platform::win32::Win32Instance first(RealWin32Api(), nullptr, nullptr);
-    platform::win32::Win32Instance second(RealWin32Api(), nullptr, nullptr);
+TEST(Win32RealInstance, TheFirstClaimOwnsTheSessionMutexAndOneWhileItQuitsBecomesTheProgram) {
+    platform::win32::Win32Instance first(RealWin32Api(), nullptr);
+    platform::win32::Win32Instance second(RealWin32Api(), nullptr);
     EXPECT_EQ(first.Claim({}), platform::Instance::Role::First);
-    EXPECT_EQ(second.Claim({}), platform::Instance::Role::Second);
     HANDLE opened = ::OpenMutexA(SYNCHRONIZE, FALSE, "Local\\org.example.zindrel");
     EXPECT_NE(opened, nullptr) << "the mutex is named in the session's namespace";
     ::CloseHandle(opened);
+    std::thread quitting([&first] {
+        ::Sleep(300);
+        first.Leave();
+    });
+    EXPECT_EQ(second.Claim({}), platform::Instance::Role::First);
+    quitting.join();
 }

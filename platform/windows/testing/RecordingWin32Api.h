@@ -82,6 +82,11 @@ public:
     std::map<HWND, std::map<std::string, HANDLE>> props;
     std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)> deliver;
     BOOL attachResult = 1;
+    // CreateMutexA's last errors, one a call, before lastError applies: a program that ends while a start waits.
+    std::vector<DWORD> mutexErrors;
+    // The standard handles the start was given (none unless redirected); CONOUT$ opens the one console.
+    std::map<DWORD, HANDLE> stdHandles;
+    static inline HANDLE const consoleOutput = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0xC0));
 
     static inline HANDLE const process = reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(-1));
     static inline HANDLE const token = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x7C));
@@ -418,6 +423,10 @@ private:
         api_.CreateMutexA = [](void *security, BOOL initialOwner, const char *name) {
             current->Log("CreateMutexA(" + Name(security) + ", " + std::to_string(initialOwner) + ", " + Text(name) +
                          ")");
+            if (!current->mutexErrors.empty()) {
+                current->lastError = current->mutexErrors.front();
+                current->mutexErrors.erase(current->mutexErrors.begin());
+            }
             return current->mutexResult;
         };
         api_.SetPropA = [](HWND window, const char *name, HANDLE data) {
@@ -457,9 +466,36 @@ private:
             *result = static_cast<std::uintptr_t>(current->deliver(window, message, wParam, lParam));
             return LRESULT{1};
         };
+        api_.RemovePropA = [](HWND window, const char *name) {
+            current->Log("RemovePropA(" + Name(window) + ", " + Text(name) + ")");
+            const HANDLE data = current->props[window][name];
+            current->props[window].erase(name);
+            return data;
+        };
         api_.AttachConsole = [](DWORD process) {
             current->Log("AttachConsole(" + Hex(process) + ")");
             return current->attachResult;
+        };
+        api_.FreeConsole = [] {
+            current->Log("FreeConsole()");
+            return BOOL{1};
+        };
+        // Not logged: they read state.
+        api_.GetStdHandle = [](DWORD which) { return current->stdHandles[which]; };
+        api_.GetConsoleMode = [](HANDLE console, DWORD *mode) { return BOOL{(*mode = 3) && console == consoleOutput}; };
+        api_.CreateFileA = [](const char *name, DWORD access, DWORD share, void *, DWORD disposition, DWORD, HANDLE) {
+            current->Log("CreateFileA(" + Text(name) + ", " + Hex(access) + ", " + std::to_string(share) + ", " +
+                         std::to_string(disposition) + ")");
+            return consoleOutput;
+        };
+        api_.WriteConsoleW = [](HANDLE console, const char16_t *, DWORD length, DWORD *written, void *) {
+            current->Log("WriteConsoleW(" + Name(console) + ", " + std::to_string(*written = length) + ")");
+            return BOOL{1};
+        };
+        api_.WriteFile = [](HANDLE file, const void *data, DWORD size, DWORD *written, void *) {
+            current->Log("WriteFile(" + Name(file) + ", " +
+                         Text(std::string(static_cast<const char *>(data), *written = size).c_str()) + ")");
+            return BOOL{1};
         };
         api_.Out32 = [](WORD port, BYTE value) {
             current->Log("Out32(" + Hex(port, 2) + ", " + Hex(value, 2) + ")");
