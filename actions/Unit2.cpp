@@ -4,6 +4,7 @@
 
 #include "actions/Unit6.h"
 #include "app/Forms.h"
+#include "app/Notices.h"
 #include "app/SleepHold.h"
 #include "app/Unit1.h"
 #include "controls/Clock.h"
@@ -125,7 +126,7 @@ void TForm2::Timer1Timer(QObject *) {
     if (SleepHold::FiredLate(*Timer1)) {
         SecondsLeft = std::max(Form1->WarningCounter, SleepHold::kLateWarningSeconds);
         ShowCount();
-        platform::Current().notifications->Withdraw();
+        Notices::Withdraw(platform::NoticeKind::Warning);
         Announce();
         return;
     }
@@ -157,6 +158,15 @@ void TForm2::Button1Click(QObject *) {
     Form1->ShowMainWindow();
 }
 
+void TForm2::Postpone(int minutes) {
+    const TimerSlot slot = slot_;
+    Timer1->SetEnabled(false);
+    Form1->CancelRun();
+    WarningCloseAllowed = true;
+    close();
+    Form1->ArmSlotAgain(slot, minutes);
+}
+
 void TForm2::FormCloseQuery(QObject *, bool &CanClose) {
     // OK lets the guard go but keeps the countdown running: the dialog stays until it has acted, so neither
     // Escape nor the window manager can drop a confirmed task.
@@ -170,7 +180,7 @@ void TForm2::done(int result) {
         return;
     }
     Timer1->SetEnabled(false);
-    platform::Current().notifications->Withdraw();
+    Notices::Withdraw(platform::NoticeKind::Warning);
     Form1->WarningEnds();
     QDialog::done(result);
 }
@@ -234,7 +244,8 @@ void TForm2::BringForward() {
 
 QString TForm2::NoticeText(const QDateTime &due) {
     return QStringLiteral("Задача будет выполнена в ") + due.toString(QStringLiteral("HH:mm:ss")) +
-           QStringLiteral(". Для прекращения выполнения задачи нажмите Отмена.");
+           QStringLiteral(". Для прекращения выполнения задачи нажмите Отмена, для переноса на 10 минут — Отложить "
+                          "на 10 минут.");
 }
 
 void TForm2::Announce() {
@@ -242,8 +253,13 @@ void TForm2::Announce() {
     // replaced, so a notice counting the seconds would lose its "Отмена" after the first second.
     const int secondsToRun = std::max(SecondsLeft, 0) + 1;
     due_ = AppClock().WallNow().addSecs(secondsToRun);
-    platform::Current().notifications->ShowUrgent("Zindrel", NoticeText(due_).toStdString(), "Отмена",
-                                                  (secondsToRun + kNoticeLingerS) * 1000,
-                                                  [this] { Button1Click(Button1); });
+    platform::Notice notice;
+    notice.title = "Zindrel";
+    notice.text = NoticeText(due_).toStdString();
+    notice.expireMs = (secondsToRun + kNoticeLingerS) * 1000;
+    notice.urgent = true;
+    notice.actions = {{"cancel", "Отмена", [this] { Button1Click(Button1); }},
+                      {"postpone", Notices::kPostponeLabel, [this] { Postpone(Notices::kPostponeMinutes); }}};
+    Notices::Show(platform::NoticeKind::Warning, std::move(notice));
     Counted();
 }

@@ -35,6 +35,8 @@ public:
     void Button2Click(QObject *Sender);
     // Cancel: every armed slot is cancelled and the main window comes back.
     void Button1Click(QObject *Sender);
+    // Closes the countdown as Cancel does, then arms the slot that fired again, minutes from now.
+    void Postpone(int minutes);
     void FormCloseQuery(QObject *Sender, bool &CanClose);
 
     // Starts the one-second countdown from the configured seconds, but never fewer than minimumSeconds, and shows
@@ -63,7 +65,7 @@ private:
     TaskKind Task() const;
     // The main window's run hears how far the countdown is.
     void Counted();
-    // The countdown as a desktop notification whose action cancels like "Отмена".
+    // The countdown as a desktop notification whose actions cancel like "Отмена" or postpone.
     void Announce();
     // Restores, raises and activates the dialog, also over another program's focused window.
     void BringForward();

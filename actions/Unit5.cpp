@@ -4,6 +4,7 @@
 
 #include "app/Application.h"
 #include "app/Forms.h"
+#include "app/Notices.h"
 #include "controls/Colors.h"
 #include "controls/Pictures.h"
 #include "platform/Platform.h"
@@ -80,4 +81,6 @@ void ShowTextReminder(TimerSlot slot, const QString &caption) {
     const QString text = slot == TimerSlot::Slot1 ? Form5->Memo1->toPlainText() : Form5->Memo2->toPlainText();
     platform::Current().system->MessageBox(text.toStdString(), caption.toStdString(),
                                            platform::MB_SYSTEMMODAL_FLAG | platform::MB_ICONINFORMATION_FLAG);
+    // The person has read the text: its notice has done its work.
+    Notices::Withdraw(platform::NoticeKind::Reminder);
 }

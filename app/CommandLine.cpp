@@ -12,12 +12,13 @@
 namespace {
 
 // The options that each make a command of their own; at most one of them is given.
-const std::array<std::pair<const char *, Command::Action>, 9> kActions = {{
+const std::array<std::pair<const char *, Command::Action>, 10> kActions = {{
     {"in", Command::Action::ArmCountdown},
     {"at", Command::Action::ArmAlarm},
     {"cancel", Command::Action::Cancel},
     {"pause", Command::Action::Pause},
     {"resume", Command::Action::Resume},
+    {"postpone", Command::Action::Postpone},
     {"show", Command::Action::Show},
     {"hide", Command::Action::Hide},
     {"quit", Command::Action::Quit},
@@ -48,6 +49,13 @@ void Describe(QCommandLineParser &parser) {
         {QStringLiteral("cancel"), QStringLiteral("Отменить завод (кнопка «Отменить»).")},
         {QStringLiteral("pause"), QStringLiteral("Приостановить таймеры (кнопка «Пауза»).")},
         {QStringLiteral("resume"), QStringLiteral("Продолжить после паузы (кнопка «Далее»).")},
+        {QStringLiteral("postpone"),
+         QStringLiteral("Отложить на МИНУТЫ (без них на %1, от %2 до %3): идущее предупреждение — как его "
+                        "«Отложить на 10 минут», таймеры и будильник — на столько позже. Аргумент МИНУТЫ "
+                        "даётся после ключа.")
+             .arg(kPostponeMinutesDefault)
+             .arg(kCountdownMinutesMin)
+             .arg(kCountdownMinutesMax)},
         {QStringLiteral("show"), QStringLiteral("Показать окно программы.")},
         {QStringLiteral("hide"), QStringLiteral("Свернуть окно программы в область уведомлений.")},
         {QStringLiteral("quit"), QStringLiteral("Завершить программу (пункт «Выход»).")},
@@ -90,10 +98,10 @@ ParsedCommand Refused(const QString &error) {
 
 // The checks of each value a command carries, whether it came as an option or as a bus method's argument; each
 // returns what is wrong, or nothing.
-QString CheckMinutes(Command &command, int minutes, const QString &given) {
+QString CheckMinutes(Command &command, int minutes, const QString &given, const QString &option) {
     if (minutes < kCountdownMinutesMin || minutes > kCountdownMinutesMax) {
-        return QStringLiteral("--in: «%1» — не число минут от %2 до %3")
-            .arg(given)
+        return QStringLiteral("--%1: «%2» — не число минут от %3 до %4")
+            .arg(option, given)
             .arg(kCountdownMinutesMin)
             .arg(kCountdownMinutesMax);
     }
@@ -141,15 +149,30 @@ QString CommandHelp() {
 ParsedCommand ParseCommand(const QStringList &arguments) {
     QCommandLineParser parser;
     Describe(parser);
-    if (!parser.parse(QStringList{QStringLiteral("zindrel")} + arguments)) {
+    // --postpone takes its minutes optionally: as "--postpone=15", or as the one word after it.
+    QStringList words;
+    for (const QString &argument : arguments) {
+        const QString glued = QStringLiteral("--postpone=");
+        if (argument.startsWith(glued)) {
+            words << glued.chopped(1) << argument.mid(glued.size());
+        } else {
+            words << argument;
+        }
+    }
+    if (!parser.parse(QStringList{QStringLiteral("zindrel")} + words)) {
         const QStringList unknown = parser.unknownOptionNames();
         if (!unknown.isEmpty()) {
             return Refused(QStringLiteral("неизвестный ключ «%1»").arg(unknown.constFirst()));
         }
         return Refused(QStringLiteral("неверная командная строка: %1").arg(parser.errorText()));
     }
-    if (!parser.positionalArguments().isEmpty()) {
-        return Refused(QStringLiteral("лишний аргумент «%1»").arg(parser.positionalArguments().constFirst()));
+    QStringList positional = parser.positionalArguments();
+    std::optional<QString> postponeMinutes;
+    if (parser.isSet(QStringLiteral("postpone")) && !positional.isEmpty()) {
+        postponeMinutes = positional.takeFirst();
+    }
+    if (!positional.isEmpty()) {
+        return Refused(QStringLiteral("лишний аргумент «%1»").arg(positional.constFirst()));
     }
     for (const QString &name : parser.optionNames()) {
         if (parser.optionNames().count(name) > 1) {
@@ -181,7 +204,11 @@ ParsedCommand ParseCommand(const QStringList &arguments) {
     QString error;
     if (command.action == Command::Action::ArmCountdown) {
         const QString minutes = parser.value(QStringLiteral("in"));
-        error = CheckMinutes(command, AllDigits(minutes) ? minutes.toInt() : -1, minutes);
+        error = CheckMinutes(command, AllDigits(minutes) ? minutes.toInt() : -1, minutes, QStringLiteral("in"));
+    }
+    if (command.action == Command::Action::Postpone) {
+        const QString minutes = postponeMinutes.value_or(QString::number(kPostponeMinutesDefault));
+        error = CheckMinutes(command, AllDigits(minutes) ? minutes.toInt() : -1, minutes, QStringLiteral("postpone"));
     }
     if (command.action == Command::Action::ArmAlarm) {
         error = CheckTime(command, parser.value(QStringLiteral("at")));
@@ -203,7 +230,7 @@ ParsedCommand CheckRequest(const platform::CommandRequest &request) {
     switch (request.kind) {
     case Kind::ArmCountdown:
         command.action = Command::Action::ArmCountdown;
-        error = CheckMinutes(command, request.minutes, QString::number(request.minutes));
+        error = CheckMinutes(command, request.minutes, QString::number(request.minutes), QStringLiteral("in"));
         break;
     case Kind::ArmAlarm:
         command.action = Command::Action::ArmAlarm;
@@ -217,6 +244,10 @@ ParsedCommand CheckRequest(const platform::CommandRequest &request) {
         break;
     case Kind::Resume:
         command.action = Command::Action::Resume;
+        break;
+    case Kind::Postpone:
+        command.action = Command::Action::Postpone;
+        error = CheckMinutes(command, request.minutes, QString::number(request.minutes), QStringLiteral("postpone"));
         break;
     case Kind::Show:
         command.action = Command::Action::Show;

@@ -13,9 +13,25 @@
 // The countdown's range in minutes: its spin box's in the main window, and what --in is checked against.
 constexpr int kCountdownMinutesMin = 1;
 constexpr int kCountdownMinutesMax = 9999;
+// --postpone without its minutes.
+constexpr int kPostponeMinutesDefault = 10;
 
 struct Command {
-    enum class Action { Bring, ArmCountdown, ArmAlarm, Cancel, Pause, Resume, Show, Hide, Quit, Status, Help, Version };
+    enum class Action {
+        Bring,
+        ArmCountdown,
+        ArmAlarm,
+        Cancel,
+        Pause,
+        Resume,
+        Postpone,
+        Show,
+        Hide,
+        Quit,
+        Status,
+        Help,
+        Version
+    };
     // With no option at all, a start brings the running window back.
     Action action = Action::Bring;
     // The task chosen in "Операции" before arming; none keeps the window's choice.

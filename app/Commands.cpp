@@ -26,7 +26,8 @@ QString Clock(const QDateTime &time) {
 QString Refusal(const Command &command) {
     using Action = Command::Action;
     const Phase phase = Form1->Run().phase();
-    const QString warning = QStringLiteral("идёт предупреждение перед выполнением задачи: только --cancel");
+    const QString warning =
+        QStringLiteral("идёт предупреждение перед выполнением задачи: только --cancel или --postpone");
     switch (command.action) {
     case Action::ArmCountdown:
     case Action::ArmAlarm:
@@ -47,6 +48,11 @@ QString Refusal(const Command &command) {
             return warning;
         }
         return phase == Phase::Paused ? QString() : QStringLiteral("не на паузе");
+    case Action::Postpone:
+        if (phase == Phase::Stopped) {
+            return QStringLiteral("нечего откладывать: не заведён");
+        }
+        return phase == Phase::Paused ? QStringLiteral("на паузе: сначала --resume") : QString();
     case Action::Help:
     case Action::Version:
         return QStringLiteral("--help и --version отвечает сама командная строка");
@@ -143,6 +149,14 @@ platform::CommandAnswer Take(const Command &command) {
         break;
     case Action::Resume:
         Form1->ResumeRun();
+        break;
+    case Action::Postpone:
+        // While the warning counts, its notice's "Отложить на 10 минут", by the minutes given.
+        if (Form1->Run().phase() == Phase::Warning) {
+            Form2->Postpone(command.minutes);
+        } else {
+            Form1->PostponeRun(command.minutes);
+        }
         break;
     case Action::Hide:
         Form1->SpeedButton1->click();

@@ -5,6 +5,7 @@
 #include "actions/Unit6.h"
 #include "actions/Unit7.h"
 #include "app/Forms.h"
+#include "app/Notices.h"
 #include "app/SleepHold.h"
 #include "app/TaskCatalogue.h"
 #include "app/Unit1.h"
@@ -19,6 +20,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
@@ -130,6 +132,15 @@ void TForm1::RunFiredTasks(TimerSlot slot) {
 
 void TForm1::RunFired(TimerSlot slot, bool fromRun) {
     const bool alarmRun = fromRun && run_.alarm;
+    // Before the text window, which waits for the person: where the window cannot come to the front by itself,
+    // the notice is what they see.
+    const TaskKind reminding = slot == TimerSlot::Slot1 ? Slot1Task() : Form6->Task();
+    if (fromRun && TaskOf(reminding).showsSomething) {
+        const QString text = reminding != TaskKind::RemindText ? QString()
+                             : slot == TimerSlot::Slot1        ? Form5->Memo1->toPlainText()
+                                                               : Form5->Memo2->toPlainText();
+        Notices::ShowReminder(slot, alarmRun, text);
+    }
     Form7->RunWinAmpActions();
     if (Form4->NewPhraseOnRestore()) {
         ShowRandomPhrase();

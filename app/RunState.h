@@ -21,6 +21,9 @@ struct SlotRun {
     std::int64_t leftMs = 0;
     // The whole minutes left as the window shows them under the clock (countdowns).
     std::int64_t minutesShown = 0;
+    // A postponed slot counts down a length of its own, apart from the minutes fields the person set: the minutes
+    // shown are this length less the minutes counted. 0 while the slot counts the field's length.
+    std::int64_t ownMinutes = 0;
 
     bool operator==(const SlotRun &) const = default;
 };

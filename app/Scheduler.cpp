@@ -4,6 +4,7 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/Forms.h"
+#include "app/Notices.h"
 #include "app/Unit1.h"
 #include "app/Unit1Captions.h"
 #include "controls/ClickLabel.h"
@@ -201,6 +202,85 @@ bool TForm1::ArmChosen(bool alarm, int hour, int minute, int minutes) {
         }
     }
     ElapsedMinutes1 = ElapsedMinutes2 = 0;
+    Notices::Withdraw(platform::NoticeKind::Reminder);
+    SetRun(next);
+    if (!KeepWindowOnArm) {
+        HideToTray();
+    }
+    return true;
+}
+
+bool TForm1::PostponeRun(int minutes) {
+    if (run_.phase() != RunState::Phase::Armed) {
+        return false;
+    }
+    const Clock &clock = AppClock();
+    const std::int64_t later = minutes * kMinuteMs;
+    RunState next = run_;
+    if (next.alarm) {
+        const std::int64_t left = std::max<std::int64_t>(next.slot1.dueBootMs - clock.NowMs(), 0) + later;
+        RxClock1->SetAlarmEnabled(false);
+        next.alarm = false;
+        next.slot1.ownMinutes = next.slot1.minutesShown = (left + kMinuteMs - 1) / kMinuteMs;
+        next.slot1.dueBootMs = clock.NowMs() + left;
+        next.slot1.dueWall = clock.WallNow().addMSecs(left);
+        ElapsedMinutes1 = 0;
+        Timer1->SetInterval(left);
+        Timer1->SetEnabled(true);
+        Timer2->SetEnabled(true);
+        SetRun(next);
+        return true;
+    }
+    // The ticker keeps its phase; the firing timer starts its new, longer period now.
+    const auto moveOn = [later](SlotRun &slot, WindowTimer *timer, std::int64_t fieldMinutes) {
+        if (!slot.pending) {
+            return;
+        }
+        const std::int64_t left = timer->RemainingTime() + later;
+        timer->SetEnabled(false);
+        timer->SetInterval(left);
+        timer->SetEnabled(true);
+        slot.ownMinutes = (slot.ownMinutes > 0 ? slot.ownMinutes : fieldMinutes) + later / kMinuteMs;
+        slot.minutesShown += later / kMinuteMs;
+        slot.dueBootMs += later;
+        slot.dueWall = slot.dueWall.addMSecs(later);
+    };
+    moveOn(next.slot1, Timer1, RxSpinEdit3->Value());
+    moveOn(next.slot2, Timer3, Form6->Minutes());
+    SetRun(next);
+    return true;
+}
+
+bool TForm1::ArmSlotAgain(TimerSlot slot, int minutes) {
+    const bool first = slot == TimerSlot::Slot1;
+    if (run_.warning || (first ? run_.slot1.pending : run_.slot2.pending)) {
+        return false;
+    }
+    const Clock &clock = AppClock();
+    const std::int64_t length = minutes * kMinuteMs;
+    RunState next = run_;
+    SlotRun &again = first ? next.slot1 : next.slot2;
+    if (first) {
+        // The alarm clock fired: its time stays in the fields; this is a countdown.
+        next.alarm = false;
+        ElapsedMinutes1 = 0;
+    } else {
+        ElapsedMinutes2 = 0;
+    }
+    again.pending = true;
+    again.ownMinutes = again.minutesShown = minutes;
+    again.dueBootMs = clock.NowMs() + length;
+    again.dueWall = clock.WallNow().addMSecs(length);
+    if (next.paused) {
+        again.leftMs = length;
+    } else {
+        WindowTimer *timer = first ? Timer1 : Timer3;
+        timer->SetEnabled(false);
+        timer->SetInterval(length);
+        timer->SetEnabled(true);
+        (first ? Timer2 : Timer4)->SetEnabled(true);
+    }
+    Notices::Withdraw(platform::NoticeKind::Reminder);
     SetRun(next);
     if (!KeepWindowOnArm) {
         HideToTray();
@@ -213,11 +293,13 @@ void TForm1::Timer2Timer(QObject *Sender) {
     if (Sender == Timer2) {
         ++ElapsedMinutes1;
         // The minutes field as it is now: the wheel changes what the next minute shows, not the firing time.
-        next.slot1.minutesShown = static_cast<std::int64_t>(RxSpinEdit3->Value()) - ElapsedMinutes1;
+        const std::int64_t length = next.slot1.ownMinutes > 0 ? next.slot1.ownMinutes : RxSpinEdit3->Value();
+        next.slot1.minutesShown = length - ElapsedMinutes1;
     }
     if (Sender == Timer4) {
         ++ElapsedMinutes2;
-        next.slot2.minutesShown = Form6->Minutes() - ElapsedMinutes2;
+        const std::int64_t length = next.slot2.ownMinutes > 0 ? next.slot2.ownMinutes : Form6->Minutes();
+        next.slot2.minutesShown = length - ElapsedMinutes2;
     }
     SetRun(next);
 }

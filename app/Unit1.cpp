@@ -9,6 +9,7 @@
 #include "actions/Unit7.h"
 #include "app/Application.h"
 #include "app/Forms.h"
+#include "app/Notices.h"
 #include "app/SleepHold.h"
 #include "app/Unit1Captions.h"
 #include "controls/ClickLabel.h"
@@ -334,6 +335,7 @@ void TForm1::closeEvent(QCloseEvent *event) {
     if (Form2 != nullptr) {
         Form2->EndWithProgram();
     }
+    Notices::Withdraw(platform::NoticeKind::Reminder);
     // A blink run ended by nothing else would leave the locks as its last step set them.
     if (DM != nullptr && DM->Blinking()) {
         DM->StopBlinking();

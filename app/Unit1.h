@@ -143,6 +143,13 @@ public:
     bool ArmAlarm(int hour, int minute, std::optional<TaskKind> task = std::nullopt);
     void PauseRun();
     void ResumeRun();
+    // Puts the armed run off by these minutes: each countdown falls due that much later; the alarm clock becomes a
+    // countdown of its own to its time moved on, so the person's alarm time stays in the fields. False, with
+    // nothing changed, unless armed and not paused.
+    bool PostponeRun(int minutes);
+    // Arms a slot that has fired again as a countdown of these minutes, with the task chosen for it; the rest of
+    // the run stays as it is. False, with nothing changed, while the warning counts or the slot is still pending.
+    bool ArmSlotAgain(TimerSlot slot, int minutes);
     void CancelRun();
     // The warning dialog's countdown, which is part of the run: it starts, counts, and ends (acted or cancelled).
     void WarningCounts(TimerSlot slot, TaskKind task, int secondsLeft, const QDateTime &due);

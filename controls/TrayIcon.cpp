@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 namespace {
 std::optional<bool> availableOverride;
@@ -47,9 +48,26 @@ TrayIcon::TrayIcon(QObject *parent)
             OnDblClick(this);
         }
     });
+    connect(icon_, &QSystemTrayIcon::messageClicked, this, [this] { BalloonClicked(); });
 }
 
 TrayIcon::~TrayIcon() = default;
+
+void TrayIcon::ShowBalloon(const QString &title, const QString &text, std::function<void()> onClick) {
+    balloonClick_ = std::move(onClick);
+    icon_->showMessage(title, text, QSystemTrayIcon::Information, 0);
+}
+
+void TrayIcon::ForgetBalloon() {
+    balloonClick_ = nullptr;
+}
+
+void TrayIcon::BalloonClicked() {
+    // The click may show the next balloon.
+    if (const std::function<void()> click = std::exchange(balloonClick_, nullptr)) {
+        click();
+    }
+}
 
 bool TrayIcon::Available() {
     return availableOverride ? *availableOverride : QSystemTrayIcon::isSystemTrayAvailable();

@@ -43,6 +43,12 @@ public:
 
     std::function<void(QObject *)> OnDblClick;
 
+    // A balloon message from the icon; a click on it runs onClick, until the next balloon or ForgetBalloon().
+    void ShowBalloon(const QString &title, const QString &text, std::function<void()> onClick);
+    void ForgetBalloon();
+    // The balloon was clicked.
+    void BalloonClicked();
+
     // The sixteen animation icons and the still one, drawn here.
     static QIcon AnimationIcon(int index);
     static QIcon StillIcon();
@@ -54,6 +60,7 @@ private:
     void Turn();
 
     QSystemTrayIcon *icon_;
+    std::function<void()> balloonClick_;
     QString hint_;
     bool active_ = false;
     bool animated_ = false;

@@ -26,8 +26,9 @@ struct CommandAnswer {
 // A command from one of the bus's typed methods, as its arguments came: the program checks them as it checks the
 // same options, with no command line made of them.
 struct CommandRequest {
-    enum class Kind { ArmCountdown, ArmAlarm, Cancel, Pause, Resume, Show, Hide, Quit };
+    enum class Kind { ArmCountdown, ArmAlarm, Cancel, Pause, Resume, Postpone, Show, Hide, Quit };
     Kind kind = Kind::Show;
+    // For ArmCountdown and Postpone.
     int minutes = 0;
     // HH:MM, for ArmAlarm.
     std::string time;

@@ -91,6 +91,10 @@ void InstanceObject::Resume() {
     Run({CommandRequest::Kind::Resume, 0, {}, {}});
 }
 
+void InstanceObject::Postpone(int minutes) {
+    Run({CommandRequest::Kind::Postpone, minutes, {}, {}});
+}
+
 void InstanceObject::Show() {
     Run({CommandRequest::Kind::Show, 0, {}, {}});
 }

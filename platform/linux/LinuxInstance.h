@@ -31,6 +31,9 @@ public Q_SLOTS:
     void Cancel();
     void Pause();
     void Resume();
+    // While the warning counts, as its notice's "Отложить на 10 минут" but by these minutes; else the armed
+    // countdowns or the alarm clock fall due that much later.
+    void Postpone(int minutes);
     void Show();
     void Hide();
     void Quit();

@@ -17,6 +17,7 @@
 #include <QVariantMap>
 
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -64,19 +65,12 @@ const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
 const QString kInterface = QStringLiteral("org.freedesktop.Notifications");
 // Many notification servers start on the first notice.
 const DBusTarget kNotifications{kService, kPath, kInterface, Activation::OnDemand};
-const QString kActionKey = QStringLiteral("cancel");
 // The program's name for the desktop: its desktop entry and its icon in the icon theme.
 const QString kDesktopEntry = QStringLiteral("zindrel");
 // The notification's urgency hint: 2 is critical, which servers keep on screen until it is withdrawn or expires.
 constexpr unsigned char kCritical = 2;
+constexpr unsigned char kNormal = 1;
 constexpr int kImageSize = 48;
-
-struct Notice {
-    QString title;
-    QString text;
-    QString actionLabel;
-    int expireMs;
-};
 
 // Who sends the notice: the desktop entry names the program; where the icon theme has no icon of that name (a
 // copy run from its own folder), the window icon the program draws goes with the notice as pixels.
@@ -102,8 +96,8 @@ void AddIdentity(QVariantMap &hints, QString &appIcon) {
 class NotificationLink : public QObject {
     Q_OBJECT
 public:
-    void Show(const Notice &notice, std::function<void()> onAction) {
-        onAction_ = std::move(onAction);
+    void Show(Notice notice) {
+        actions_ = notice.actions;
         withdrawn_ = false;
         if (pending_) {
             // Until the service has told the id, a second Notify would open a second notice: keep the newest.
@@ -114,7 +108,7 @@ public:
     }
 
     void Withdraw() {
-        onAction_ = nullptr;
+        actions_.clear();
         queued_.reset();
         withdrawn_ = true;
         if (id_ != 0) {
@@ -126,11 +120,17 @@ public:
 
 public Q_SLOTS:
     void ActionInvoked(uint id, const QString &actionKey) {
-        if (id == 0 || id != id_ || actionKey != kActionKey || !onAction_) {
+        if (id == 0 || id != id_) {
             return;
         }
-        const std::function<void()> action = onAction_;
-        action();
+        for (const NoticeAction &action : actions_) {
+            if (actionKey == QString::fromStdString(action.key) && action.run) {
+                // The action may withdraw this notice and forget its actions.
+                const std::function<void()> run = action.run;
+                run();
+                return;
+            }
+        }
     }
 
     void NotificationClosed(uint id, uint /*reason*/) {
@@ -148,19 +148,24 @@ private:
         }
         Subscribe(bus);
         QVariantMap hints;
-        hints.insert(QStringLiteral("urgency"), QVariant::fromValue(kCritical));
+        hints.insert(QStringLiteral("urgency"), QVariant::fromValue(notice.urgent ? kCritical : kNormal));
+        QStringList actions;
+        for (const NoticeAction &action : notice.actions) {
+            actions << QString::fromStdString(action.key) << QString::fromStdString(action.label);
+        }
+        const QString title = QString::fromStdString(notice.title);
         QString appIcon;
         AddIdentity(hints, appIcon);
         pending_ = true;
         OnReply(CallServiceAsync(bus, kNotifications, QStringLiteral("Notify"),
-                                 {notice.title,                                // app_name
-                                  id_,                                         // replaces_id
-                                  appIcon,                                     // app_icon
-                                  notice.title,                                // summary
-                                  notice.text,                                 // body
-                                  QStringList{kActionKey, notice.actionLabel}, // actions: key, label
-                                  hints,                                       // hints
-                                  notice.expireMs}),                           // expire_timeout, milliseconds
+                                 {title,                               // app_name
+                                  id_,                                 // replaces_id
+                                  appIcon,                             // app_icon
+                                  title,                               // summary
+                                  QString::fromStdString(notice.text), // body
+                                  actions,                             // actions: key, label, key, label…
+                                  hints,                               // hints
+                                  notice.expireMs}),                   // expire_timeout, ms; 0 never
                 this, [this](const QDBusMessage &reply) { Replied(reply); });
     }
 
@@ -198,7 +203,7 @@ private:
     void ReportOnce(const std::string &why) {
         if (!reported_) {
             reported_ = true;
-            ReportUnreachable("no desktop notification of the warning: " + why);
+            ReportUnreachable("no desktop notification of the warning or a reminder: " + why);
         }
     }
 
@@ -208,22 +213,30 @@ private:
     bool subscribed_ = false;
     bool reported_ = false;
     std::optional<Notice> queued_;
-    std::function<void()> onAction_;
+    std::vector<NoticeAction> actions_;
 };
 
-LinuxNotifications::LinuxNotifications() : link_(std::make_unique<NotificationLink>()) {}
+LinuxNotifications::LinuxNotifications()
+    : warning_(std::make_unique<NotificationLink>()), reminder_(std::make_unique<NotificationLink>()) {}
 
 LinuxNotifications::~LinuxNotifications() = default;
 
-void LinuxNotifications::ShowUrgent(const std::string &title, const std::string &text, const std::string &actionLabel,
-                                    int expireMs, std::function<void()> onAction) {
-    link_->Show(
-        {QString::fromStdString(title), QString::fromStdString(text), QString::fromStdString(actionLabel), expireMs},
-        std::move(onAction));
+NotificationLink &LinuxNotifications::Link(NoticeKind kind) {
+    switch (kind) {
+    case NoticeKind::Warning:
+        return *warning_;
+    case NoticeKind::Reminder:
+        return *reminder_;
+    }
+    return *warning_;
 }
 
-void LinuxNotifications::Withdraw() {
-    link_->Withdraw();
+void LinuxNotifications::Show(NoticeKind kind, Notice notice) {
+    Link(kind).Show(std::move(notice));
+}
+
+void LinuxNotifications::Withdraw(NoticeKind kind) {
+    Link(kind).Withdraw();
 }
 
 } // namespace platform

@@ -16,12 +16,14 @@ class LinuxNotifications : public Notifications {
 public:
     LinuxNotifications();
     ~LinuxNotifications() override;
-    void ShowUrgent(const std::string &title, const std::string &text, const std::string &actionLabel, int expireMs,
-                    std::function<void()> onAction) override;
-    void Withdraw() override;
+    bool ShowsActions() const override { return true; }
+    void Show(NoticeKind kind, Notice notice) override;
+    void Withdraw(NoticeKind kind) override;
 
 private:
-    std::unique_ptr<NotificationLink> link_;
+    NotificationLink &Link(NoticeKind kind);
+    std::unique_ptr<NotificationLink> warning_;
+    std::unique_ptr<NotificationLink> reminder_;
 };
 
 } // namespace platform

@@ -7,12 +7,13 @@
 
 namespace platform::win32 {
 
-// The warning dialog is the notice on Windows: a balloon of the notification area has no action that could cancel.
+// A balloon of the notification area has no buttons: the program shows its notices there through its tray icon,
+// a click on the balloon standing for the one action offered.
 class Win32Notifications : public Notifications {
 public:
-    void ShowUrgent(const std::string &, const std::string &, const std::string &, int,
-                    std::function<void()>) override {}
-    void Withdraw() override {}
+    bool ShowsActions() const override { return false; }
+    void Show(NoticeKind, Notice) override {}
+    void Withdraw(NoticeKind) override {}
 };
 
 // Qt's title-only window flags already give a caption without buttons there, and its activation of a window of

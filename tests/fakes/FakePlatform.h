@@ -204,26 +204,58 @@ private:
 // The notices shown, in order; an empty text records a withdrawal.
 class FakeNotifications : public platform::Notifications {
 public:
-    struct Notice {
+    struct Shown {
+        platform::NoticeKind kind = platform::NoticeKind::Warning;
         std::string title;
         std::string text;
-        std::string actionLabel;
+        std::vector<std::string> labels;
         int expireMs = 0;
+        bool urgent = false;
     };
-    void ShowUrgent(const std::string &title, const std::string &text, const std::string &actionLabel, int expireMs,
-                    std::function<void()> onAction) override {
-        notices.push_back({title, text, actionLabel, expireMs});
-        action = std::move(onAction);
+    bool ShowsActions() const override { return showsActions; }
+    void Show(platform::NoticeKind kind, platform::Notice notice) override {
+        Shown shown{kind, notice.title, notice.text, {}, notice.expireMs, notice.urgent};
+        for (const platform::NoticeAction &action : notice.actions) {
+            shown.labels.push_back(action.label);
+        }
+        notices.push_back(shown);
+        up.insert_or_assign(kind, std::move(notice));
     }
-    void Withdraw() override {
-        notices.push_back({});
-        action = nullptr;
+    void Withdraw(platform::NoticeKind kind) override {
+        notices.push_back({kind, {}, {}, {}, 0, false});
+        up.erase(kind);
     }
-    // Whether the last call left a notice up.
-    bool Shown() const { return !notices.empty() && !notices.back().text.empty(); }
-    std::vector<Notice> notices;
-    // What picking the notice's action would run; empty after a withdrawal.
-    std::function<void()> action;
+    // Whether a notice of this kind is up.
+    bool IsUp(platform::NoticeKind kind = platform::NoticeKind::Warning) const { return up.count(kind) != 0; }
+    // Picks the action of that label on the notice of this kind that is up; false when there is none to pick.
+    bool Pick(platform::NoticeKind kind, const std::string &label) {
+        const auto notice = up.find(kind);
+        if (notice == up.end()) {
+            return false;
+        }
+        for (const platform::NoticeAction &action : notice->second.actions) {
+            if (action.label == label) {
+                // The action may withdraw its own notice.
+                const std::function<void()> run = action.run;
+                run();
+                return true;
+            }
+        }
+        return false;
+    }
+    // The notices of a kind as sent, withdrawals left out.
+    std::vector<Shown> Sent(platform::NoticeKind kind) const {
+        std::vector<Shown> sent;
+        for (const Shown &shown : notices) {
+            if (shown.kind == kind && !shown.text.empty()) {
+                sent.push_back(shown);
+            }
+        }
+        return sent;
+    }
+    std::vector<Shown> notices;
+    std::map<platform::NoticeKind, platform::Notice> up;
+    bool showsActions = true;
 };
 
 // Counts apart from the shared log: window-manager requests come and go with showing, not with the tasks.

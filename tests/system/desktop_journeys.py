@@ -7,7 +7,9 @@ program's window has the focus: the warning is on top and active above it, comes
 desktop notification carries the seconds and "Отмена", whose action cancels the run with no logind call."""
 
 import os
+import re
 import signal
+import subprocess
 import sys
 import time
 
@@ -123,7 +125,7 @@ def notice_mock(fx, check):
     app, replaces, icon, summary, body, actions, hints, expire = notices[0]
     check(body.startswith("Задача будет выполнена в ") and "Отмена" in body and "ОК" not in body,
           f"the notice's text: {body!r}")
-    check(actions == ["cancel", "Отмена"], f"the notice's actions: {actions}")
+    check(actions == ["cancel", "Отмена", "postpone", "Отложить на 10 минут"], f"the notice's actions: {actions}")
     check(hints.get("urgency") == 2, f"the notice is not critical: {hints}")
     check((app, summary, replaces) == ("Zindrel", "Zindrel", 0), f"the first notice: {notices[0][:4]}")
     check(hints.get("desktop-entry") == "zindrel" and (icon == "zindrel" or "image-data" in hints),
@@ -143,7 +145,7 @@ def notice_shell(fx, check):
     wait(check, lambda: (fx.shell_eval(BANNER) or [None])[0] == "Zindrel", 10, "GNOME Shell's banner of the notice")
     time.sleep(4)
     banner = fx.shell_eval(BANNER)
-    check(banner and banner[1] == ["Отмена"], f"four seconds on, the banner is {banner}")
+    check(banner and banner[1] == ["Отмена", POSTPONE], f"four seconds on, the banner is {banner}")
     fx.shell_eval("Main.messageTray._banner._buttonBox.get_children()[0].emit('clicked', 1)")
 
 
@@ -154,7 +156,71 @@ def notice_xfce(fx, check):
     if wait(check, lambda: window, 0, "Xfce's notice still up five seconds on"):
         fx.screenshot("desktop-xfce-notice", window[0])
         _x, _y, width, height = fx.window_geometry(window[0])
-        fx.click(window[0], width - 55, height - 32)
+        # "Отмена" is the left of the two buttons at the bottom right, "Отложить на 10 минут" the right one.
+        fx.click(window[0], width - XFCE_POSTPONE_WIDTH - 45, height - 32)
+
+
+POSTPONE = "Отложить на 10 минут"
+# About the width of xfce4-notifyd's "Отложить на 10 минут" button with its spacing.
+XFCE_POSTPONE_WIDTH = 170
+
+
+def pick_postpone(fx, check, what):
+    """Picks "Отложить на 10 минут" on the notice the real server shows now."""
+    if fx.desktop == "gnome-shell":
+        if wait(check, lambda: POSTPONE in ((fx.shell_eval(BANNER) or [None, []])[1] or []), 10,
+                f"GNOME Shell's banner of {what} offering {POSTPONE!r}"):
+            labels = fx.shell_eval(BANNER)[1]
+            fx.shell_eval(f"Main.messageTray._banner._buttonBox.get_children()[{labels.index(POSTPONE)}]"
+                          ".emit('clicked', 1)")
+        return
+    found = []
+    wait(check, lambda: found.extend(fx.x("xdotool", "search", "--onlyvisible", "--class", "xfce4-notifyd",
+                                          check=False).split()) or found, 10, f"Xfce's notice of {what}")
+    if found:
+        fx.screenshot(f"desktop-xfce-{what.replace(' ', '-')}", found[0])
+        _x, _y, width, height = fx.window_geometry(found[0])
+        fx.click(found[0], width - XFCE_POSTPONE_WIDTH // 2 - 10, height - 32)
+
+
+def armed_about_ten_minutes(fx, program, check, task, what):
+    """The run armed again with the same task, about ten minutes off, as --status and the caption say."""
+    line = []
+    wait(check, lambda: line.append(command(fx, program, "--status")[1]) or
+         re.search(rf"^state=armed mode=countdown task={task} due=\d\d:\d\d left=(9|10)$", line[-1]), 5,
+         f"armed again after {what}")
+    check(not line or "left=" in line[-1], f"--status after {what}: {line[-1:]}")
+
+
+def command(fx, program, *args):
+    """A later start of the program in the fixture's session; returns (exit code, stdout)."""
+    fx.assert_private()
+    out = subprocess.run([os.path.join(program.folder, "zindrel"), *args], env=fx.env, cwd=program.folder,
+                         capture_output=True, text=True, timeout=30)
+    return out.returncode, out.stdout.strip()
+
+
+def postpone(fx, program, window, check):
+    """On the real notification servers: the warning's "Отложить на 10 минут" closes it with no power call and arms
+    the shut-down ten minutes on; a Remind firing shows its notice, whose postponement arms the reminder again."""
+    code, _out = command(fx, program, "--in", "1", "--do", "poweroff")
+    check(code == 0, f"--in 1 --do poweroff: exit {code}")
+    dialog = window.dialog(WARNING_SIZE, timeout=20)
+    pick_postpone(fx, check, "the warning")
+    wait(check, lambda: not fx.window_mapped(dialog), 5, "the warning closed by its notice's postponement")
+    wait(check, lambda: window.title() == "Zindrel - заведён", 5, "the caption armed after the postponement")
+    armed_about_ten_minutes(fx, program, check, "poweroff", "the warning's postponement")
+    calls = [(name, args) for name, args in fx.logind.calls() if name in LOGIND_POWER_METHODS]
+    check(not calls, f"logind was asked {calls} although the warning was postponed")
+    command(fx, program, "--cancel")
+
+    code, _out = command(fx, program, "--in", "1", "--do", "remind")
+    check(code == 0, f"--in 1 --do remind: exit {code}")
+    wait(check, lambda: command(fx, program, "--status")[0] == 1, 15, "the Remind firing")
+    pick_postpone(fx, check, "the reminder")
+    armed_about_ten_minutes(fx, program, check, "remind", "the reminder's postponement")
+    command(fx, program, "--cancel")
+    check(program.running(), f"the program exited ({program.process.returncode})")
 
 
 NOTICES = {"mock": notice_mock, "gnome-shell": notice_shell, "xfce": notice_xfce}
@@ -217,6 +283,8 @@ def main():
             journey(fx, window, check)
         try:
             warning(fx, program, window, check)
+            if desktop in ("gnome-shell", "xfce"):
+                postpone(fx, program, window, check)
         except TimeoutError as e:
             check(False, str(e))
             fx.desktop_screenshot(f"desktop-{desktop}-failure")

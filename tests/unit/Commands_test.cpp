@@ -141,6 +141,95 @@ TEST_F(Commanded, WhileTheWarningCountsCancelIsItsOwnCancelAndTheRestIsRefused) 
     EXPECT_TRUE(Form1->isVisible());
 }
 
+TEST_F(Commanded, PostponeMovesTheCountdownAndTheAlarmKeepsTheFieldsAndIsRefusedStoppedOrPaused) {
+    const platform::CommandAnswer stopped = Send({"--postpone"});
+    EXPECT_EQ(stopped.code, platform::CommandRefused);
+    EXPECT_NE(stopped.text.find("не заведён"), std::string::npos) << stopped.text;
+    EXPECT_EQ(Send({"--postpone", "0"}).code, platform::CommandInvalid);
+    EXPECT_EQ(Send({"--postpone", "5", "6"}).code, platform::CommandInvalid);
+    EXPECT_EQ(Commands::TakeRequest({platform::CommandRequest::Kind::Postpone, 10000, {}, {}}).code,
+              platform::CommandInvalid);
+
+    // A countdown: due later, the minutes shown count from the new length; the person's field stays.
+    ASSERT_EQ(Send({"--in", "5", "--do", "hide"}).code, platform::CommandDone);
+    EXPECT_EQ(Send({"--postpone", "3"}).code, platform::CommandDone);
+    EXPECT_EQ(Commands::StatusLine(), "state=armed mode=countdown task=hide due=10:38 left=8");
+    EXPECT_EQ(Form1->Label4->Caption(), "Таймер 1.\rОсталось: 8 мин.");
+    EXPECT_EQ(Form1->RxSpinEdit3->Value(), 5);
+    clock.advance(kMinute);
+    EXPECT_EQ(Commands::StatusLine(), "state=armed mode=countdown task=hide due=10:38 left=7");
+    EXPECT_EQ(Send({"--postpone"}).code, platform::CommandDone) << "ten minutes without a number";
+    EXPECT_EQ(Commands::StatusLine(), "state=armed mode=countdown task=hide due=10:48 left=17");
+    clock.advance(17 * kMinute - 1000);
+    EXPECT_EQ(Commands::StatusCode(Commands::StatusLine()), 0) << "not before its new time";
+    clock.advance(1000);
+    EXPECT_EQ(Commands::StatusLine(), "state=stopped mode=countdown task=hide") << "fired at 10:48:20";
+
+    // Paused: refused, nothing moves.
+    ASSERT_EQ(Send({"--in", "5"}).code, platform::CommandDone);
+    ASSERT_EQ(Send({"--pause"}).code, platform::CommandDone);
+    const QString paused = Commands::StatusLine();
+    const platform::CommandAnswer whilePaused = Send({"--postpone=5"});
+    EXPECT_EQ(whilePaused.code, platform::CommandRefused);
+    EXPECT_NE(whilePaused.text.find("--resume"), std::string::npos) << whilePaused.text;
+    EXPECT_EQ(Commands::StatusLine(), paused);
+    ASSERT_EQ(Send({"--cancel"}).code, platform::CommandDone);
+
+    // The alarm clock: a countdown to its time moved on; the alarm time stays in the fields and is the mode again
+    // once the run ends.
+    ASSERT_EQ(Send({"--at", "11:15", "--do", "monitor-off"}).code, platform::CommandDone);
+    EXPECT_EQ(Commands::TakeRequest({platform::CommandRequest::Kind::Postpone, 20, {}, {}}).code,
+              platform::CommandDone);
+    EXPECT_EQ(Commands::StatusLine(), "state=armed mode=countdown task=monitor-off due=11:35 left=47");
+    EXPECT_EQ(Form1->Label5->Caption(), "Таймер");
+    EXPECT_EQ(Form1->RxSpinEdit1->Value(), 11);
+    EXPECT_EQ(Form1->RxSpinEdit2->Value(), 15);
+    EXPECT_TRUE(Form1->RadioButton1->isChecked());
+    clock.advance(46 * kMinute + 19000);
+    EXPECT_EQ(fake.Count("MonitorOff"), 0) << "not at 11:15, not before 11:35";
+    clock.advance(1000);
+    EXPECT_EQ(fake.Count("MonitorOff"), 1);
+    EXPECT_EQ(Commands::StatusLine(), "state=stopped mode=alarm task=monitor-off");
+}
+
+TEST_F(Commanded, PostponeDuringTheWarningArmsTheSameTaskAgainAndAReminderNoticeArmsItsSlotAgain) {
+    Form1->WarningCounter = 20;
+    ASSERT_EQ(Send({"--in", "1", "--do", "logoff"}).code, platform::CommandDone);
+    bool ran = false;
+    QTimer::singleShot(0, Form2, [&] {
+        ran = true;
+        EXPECT_EQ(Send({"--postpone", "15"}).code, platform::CommandDone);
+        EXPECT_FALSE(Form2->isVisible()) << "closed as by its Cancel";
+    });
+    clock.advance(kMinute);
+    ASSERT_TRUE(ran) << "the warning was shown";
+    EXPECT_EQ(Commands::StatusLine(), "state=armed mode=countdown task=logoff due=10:46 left=15");
+    EXPECT_FALSE(fake.notifications.IsUp(platform::NoticeKind::Warning));
+    EXPECT_EQ(Form1->windowTitle(), "Zindrel - заведён");
+    EXPECT_EQ(fake.sleepGuard.held, "Zindrel: заведён таймер, сработает в 10:46") << "the hold follows";
+    clock.advance(kMinute);
+    EXPECT_EQ(fake.Count("LogOff"), 0);
+    ASSERT_EQ(Send({"--cancel"}).code, platform::CommandDone);
+
+    // A reminder: its notice says what fell due; its postponement arms the slot again, which takes the notice down.
+    ASSERT_EQ(Send({"--in", "2", "--do", "remind"}).code, platform::CommandDone);
+    clock.advance(2 * kMinute);
+    const auto sent = fake.notifications.Sent(platform::NoticeKind::Reminder);
+    ASSERT_EQ(sent.size(), 1U);
+    EXPECT_EQ(sent[0].text, "Первый таймер сработал в 10:34.");
+    EXPECT_EQ(sent[0].labels, std::vector<std::string>{"Отложить на 10 минут"});
+    EXPECT_EQ(sent[0].expireMs, 0) << "it stays until dismissed";
+    EXPECT_EQ(Commands::StatusCode(Commands::StatusLine()), 1);
+    ASSERT_TRUE(fake.notifications.Pick(platform::NoticeKind::Reminder, "Отложить на 10 минут"));
+    EXPECT_EQ(Commands::StatusLine(), "state=armed mode=countdown task=remind due=10:44 left=10");
+    EXPECT_FALSE(fake.notifications.IsUp(platform::NoticeKind::Reminder));
+    EXPECT_EQ(Form1->RxSpinEdit3->Value(), 2) << "the person's minutes stay";
+    clock.advance(10 * kMinute);
+    EXPECT_EQ(fake.notifications.Sent(platform::NoticeKind::Reminder).size(), 2U) << "it reminds again";
+    ASSERT_EQ(Send({"--in", "3"}).code, platform::CommandDone);
+    EXPECT_FALSE(fake.notifications.IsUp(platform::NoticeKind::Reminder)) << "arming takes it down";
+}
+
 TEST_F(Commanded, TheCountdownRangeIsTheSpinBoxs) {
     EXPECT_EQ(Form1->RxSpinEdit3->minimum(), kCountdownMinutesMin);
     EXPECT_EQ(Form1->RxSpinEdit3->maximum(), kCountdownMinutesMax);

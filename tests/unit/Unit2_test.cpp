@@ -259,17 +259,16 @@ TEST_F(WarningDialog, OneNoticeSaysTheDueTimeItsActionCancelsAndItIsWithdrawnOnE
         ASSERT_EQ(notices.size(), 1U) << "the notice goes up with the dialog";
         EXPECT_EQ(notices[0].title, "Zindrel");
         EXPECT_EQ(notices[0].text, "Задача будет выполнена в 12:00:16. Для прекращения выполнения задачи нажмите "
-                                   "Отмена.");
-        EXPECT_EQ(notices[0].actionLabel, "Отмена");
+                                   "Отмена, для переноса на 10 минут — Отложить на 10 минут.");
+        EXPECT_EQ(notices[0].labels, (std::vector<std::string>{"Отмена", "Отложить на 10 минут"}));
+        EXPECT_TRUE(notices[0].urgent);
         EXPECT_EQ(notices[0].expireMs, 21000) << "it expires a little after the task's time";
         clock.advance(5000);
         EXPECT_EQ(notices.size(), 1U) << "a replaced notice may lose its button: it is sent once";
-        ASSERT_TRUE(fake.notifications.action);
-        fake.notifications.action();
+        ASSERT_TRUE(fake.notifications.Pick(platform::NoticeKind::Warning, "Отмена"));
         EXPECT_FALSE(Form2->isVisible()) << "the notice's action closes the dialog as its Cancel does";
     });
-    EXPECT_FALSE(fake.notifications.Shown()) << "a closed dialog leaves no notice";
-    EXPECT_FALSE(fake.notifications.action);
+    EXPECT_FALSE(fake.notifications.IsUp()) << "a closed dialog leaves no notice";
     EXPECT_FALSE(Form1->Timer1->Enabled());
     EXPECT_TRUE(Form1->Button2->isEnabled()) << "the run is cancelled";
     EXPECT_TRUE(Form1->isVisible());
@@ -278,9 +277,9 @@ TEST_F(WarningDialog, OneNoticeSaysTheDueTimeItsActionCancelsAndItIsWithdrawnOnE
 
     // The program ends while the warning counts: "Выход", slot 2's power task or a SIGTERM all close the window.
     RunWarning([&] {
-        ASSERT_TRUE(fake.notifications.Shown());
+        ASSERT_TRUE(fake.notifications.IsUp());
         Form1->close();
-        EXPECT_FALSE(fake.notifications.Shown()) << "the ending program takes its notice down";
+        EXPECT_FALSE(fake.notifications.IsUp()) << "the ending program takes its notice down";
         EXPECT_FALSE(Form2->isVisible());
     });
     clock.resume();
@@ -289,7 +288,7 @@ TEST_F(WarningDialog, OneNoticeSaysTheDueTimeItsActionCancelsAndItIsWithdrawnOnE
     Form1->WarningCounter = 0;
     RunWarning([&] { clock.advance(1000); });
     EXPECT_EQ(fake.Count("PowerOff"), 1);
-    EXPECT_FALSE(fake.notifications.Shown()) << "the zero branch withdraws the notice too";
+    EXPECT_FALSE(fake.notifications.IsUp()) << "the zero branch withdraws the notice too";
 }
 
 TEST_F(WarningDialog, ShownWithoutCaptionButtonsActiveAndBackAtOnceWhenMinimised) {
