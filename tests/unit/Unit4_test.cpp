@@ -78,7 +78,7 @@ TEST_F(SettingsDialog, QtsOwnChooserAndMenusSpeakRussian) {
         return std::any_of(text.begin(), text.end(), [](QChar c) { return c >= QChar(0x0410) && c <= QChar(0x044F); });
     };
     QStringList english;
-    for (const QLabel *label : Form4->ColorDialog1->findChildren<QLabel *>()) {
+    for (const QLabel *label : Form4->ColorDialog1()->findChildren<QLabel *>()) {
         // "HTML" is a name, the same in Russian.
         if (label->text().contains(u'&') && !russian(label->text()) && label->text() != QStringLiteral("&HTML:")) {
             english << label->text();
