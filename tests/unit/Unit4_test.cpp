@@ -162,7 +162,14 @@ TEST_F(SettingsDialog, WithoutAFileShowsTheDesignValues) {
 
 TEST_F(SettingsDialog, EveryPageFitsTheFixedDialog) {
     Start();
+    // Nobody has seen the dialog yet: its pages are not laid out and there is no colour chooser.
+    EXPECT_EQ(Form4->TabSheet1->layout(), nullptr);
+    EXPECT_TRUE(Form4->findChildren<QColorDialog *>().isEmpty());
     Form4->show();
+    for (QWidget *page :
+         {Form4->TabSheet1, Form4->TabSheet2, Form4->TabSheet3, Form4->TabSheet4, Form4->TabSheet5, Form4->TabSheet6}) {
+        EXPECT_NE(page->layout(), nullptr);
+    }
     const QRect dialog = Form4->rect();
     const QTabBar *tabs = Form4->PageControl1->tabBar();
     for (int i = 0; i < tabs->count(); ++i) {
