@@ -152,10 +152,14 @@ QPixmap Draw(Kind kind, QSize size) {
 }
 
 QIcon AppIcon() {
-    QIcon icon;
-    for (const int side : {16, 32, 48, 64}) {
-        icon.addPixmap(Draw(Timer, QSize(side, side)));
-    }
+    // Drawn once: the program and its main window both ask for it at start-up.
+    static const QIcon icon = [] {
+        QIcon drawn;
+        for (const int side : {16, 32, 48, 64}) {
+            drawn.addPixmap(Draw(Timer, QSize(side, side)));
+        }
+        return drawn;
+    }();
     return icon;
 }
 

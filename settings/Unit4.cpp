@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// TForm4, the settings dialog: six pages of settings, loaded once at start-up, written back by OK and Apply.
+// TForm4, the settings dialog: six pages of settings, loaded once at start-up, written back by OK and Apply; the
+// pages are laid out and the colour chooser made only when someone opens them.
 #include "settings/Unit4.h"
 
 #include "app/Application.h"
@@ -133,7 +134,7 @@ TForm4::TForm4()
       SpeedButton4(FlatButton(QStringLiteral("Тест"), TabSheet3)), Edit1(new QLineEdit(TabSheet4)),
       Shape1(new ColorShape(TabSheet5)), SpeedButton1(FlatButton(QStringLiteral("Выбрать"), TabSheet5)),
       Shape2(new ColorShape(TabSheet5)), SpeedButton6(FlatButton(QStringLiteral("Выбрать"), TabSheet5)),
-      SpeedButton7(FlatButton(QStringLiteral("По умолчанию"), TabSheet5)), ColorDialog1(new QColorDialog(this)),
+      SpeedButton7(FlatButton(QStringLiteral("По умолчанию"), TabSheet5)),
       SpeedButton3(FlatButton(QStringLiteral("Создать ярлык"), TabSheet6)),
       CheckBox2(new QCheckBox(QStringLiteral("Не сворачивать в трей при заводе"), TabSheet6)),
       Button1(new QPushButton(QStringLiteral("ОК"), this)),
@@ -142,161 +143,46 @@ TForm4::TForm4()
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(294, 403);
-    BuildPages();
+    SetUpControls();
+    BuildFrame();
     FormCreate();
 }
 
-void TForm4::BuildPages() {
+void TForm4::SetUpControls() {
+    // The ranges and choices the loaded settings are checked against, before any page is laid out.
+    TrackBar1->setRange(setting::Alpha.min, setting::Alpha.max);
+    TrackBar1->setTickInterval(5);
+    TrackBar1->setTickPosition(QSlider::TicksBelow);
+    TrackBar1->setPageStep(5);
+    TrackBar1->setValue(setting::Alpha.fallback);
+    CheckBox3->setChecked(setting::SpeedHint.fallback);
+    RadioButton1->setChecked(true);
+    CheckBox5->setChecked(setting::LightEnabled.fallback);
+    TrackBar2->setRange(setting::LightTime.min, setting::LightTime.max);
+    TrackBar2->setTickPosition(QSlider::TicksBelow);
+    TrackBar2->setTickInterval(1);
+    TrackBar2->setValue(setting::LightTime.fallback);
+    TrackBar3->setRange(setting::LightSpeed.min, setting::LightSpeed.max);
+    TrackBar3->setTickPosition(QSlider::TicksBelow);
+    TrackBar3->setTickInterval(50);
+    TrackBar3->setPageStep(50);
+    TrackBar3->setValue(setting::LightSpeed.fallback);
+    ComboBox1->addItems({QStringLiteral("Слева направо"), QStringLiteral("Справа налево"),
+                         QStringLiteral("Сразу всеми лампочками"), QStringLiteral("Только NumLock"),
+                         QStringLiteral("Только CapsLock"), QStringLiteral("Только ScrollLock"),
+                         QStringLiteral("CapsLock и ScrollLock"), QStringLiteral("NumLock и CapsLock"),
+                         QStringLiteral("NumLock и ScrollLock")});
+    ComboBox1->setEditable(false);
+    Edit1->setEchoMode(QLineEdit::Normal);
+}
+
+void TForm4::BuildFrame() {
     // Flat, button-like tabs: no frame around the pages' row, a raised look only on the chosen one.
     PageControl1->setDocumentMode(true);
     PageControl1->tabBar()->setDrawBase(false);
     PageControl1->tabBar()->setExpanding(false);
     // Only the pages decide the dialog's minimum; the row of tabs is fitted on its own.
     PageControl1->tabBar()->setUsesScrollButtons(true);
-    PageControl1->tabBar()->setStyleSheet(QStringLiteral(
-        "QTabBar::tab { border: 1px solid transparent; border-radius: 2px; padding: 2px 3px; margin: 1px 0px; }"
-        "QTabBar::tab:selected { border: 1px solid palette(mid); background: palette(button); }"
-        "QTabBar::tab:hover { border: 1px solid palette(midlight); }"));
-
-    // "Вид".
-    {
-        QVBoxLayout *page =
-            PageLayout(TabSheet1, Picture::MonitorOff, QStringLiteral("Настройка внешнего вида программы."));
-        QVBoxLayout *alpha = Group(page, QStringLiteral("Прозрачность"), TabSheet1);
-        alpha->addWidget(
-            Text(QStringLiteral("Главное окно можно сделать прозрачным. Может \nтормозить на слабых компьютерах."),
-                 TabSheet1));
-        TrackBar1->setRange(setting::Alpha.min, setting::Alpha.max);
-        TrackBar1->setTickInterval(5);
-        TrackBar1->setTickPosition(QSlider::TicksBelow);
-        TrackBar1->setPageStep(5);
-        TrackBar1->setValue(setting::Alpha.fallback);
-        auto *ends = new QHBoxLayout;
-        ends->addWidget(Text(QStringLiteral("Больше"), TabSheet1));
-        ends->addWidget(TrackBar1, 1);
-        ends->addWidget(Text(QStringLiteral("Меньше"), TabSheet1));
-        alpha->addLayout(ends);
-
-        QVBoxLayout *hints = Group(page, QStringLiteral("Быстрые подсказки"), TabSheet1);
-        hints->addWidget(Text(QStringLiteral("Позволяет сделать всплывающие подсказки \nбыстрыми. То есть не нужно "
-                                             "удерживать курсор \nнекоторые время для вывода помощи."),
-                              TabSheet1));
-        CheckBox3->setChecked(setting::SpeedHint.fallback);
-        hints->addWidget(CheckBox3);
-
-        QVBoxLayout *phrases = Group(page, QStringLiteral("Фразы при старте"), TabSheet1);
-        phrases->addWidget(Text(QStringLiteral("Оставте поле пустым, если не хотите видеть фразы."), TabSheet1));
-        phrases->addLayout(FileRow(FilenameEdit1, FilenameEdit1Button));
-        phrases->addWidget(CheckBox4);
-        page->addStretch(1);
-    }
-
-    // "Действия".
-    {
-        QVBoxLayout *page =
-            PageLayout(TabSheet2, Picture::Timer, QStringLiteral("Настройка конкретных функций программы."));
-        QVBoxLayout *wait = Group(page, QStringLiteral("Время ожидания"), TabSheet2);
-        wait->addWidget(Text(QStringLiteral("Укажите необходимое время (в секундах), в \nтечении которого будет "
-                                            "показываться окно при \nВыключении, Перезагрузки и Завершении сеаса."),
-                             TabSheet2));
-        wait->addWidget(RxSpinEdit1, 0, Qt::AlignLeft);
-        wait->addWidget(Text(QStringLiteral("Для быстрого выключения (без окна предупрежде-\nния), необходимо "
-                                            "поставить галочку:"),
-                             TabSheet2));
-        wait->addWidget(CheckBox1);
-
-        QVBoxLayout *sound = Group(page, QStringLiteral("Звук"), TabSheet2);
-        sound->addWidget(Text(QStringLiteral("Прорамма умеет воспроизводить звук при напоми-\nнании. Для отключения "
-                                             "опции оставте поле пустым."),
-                              TabSheet2));
-        auto *kinds = new QHBoxLayout;
-        kinds->addWidget(RadioButton1);
-        kinds->addWidget(RadioButton2);
-        kinds->addStretch(1);
-        kinds->addWidget(SpeedButton2);
-        RadioButton1->setChecked(true);
-        sound->addLayout(kinds);
-        sound->addLayout(FileRow(FilenameEdit2, FilenameEdit2Button));
-        page->addStretch(1);
-    }
-
-    // "Мигание".
-    {
-        QVBoxLayout *page =
-            PageLayout(TabSheet3, Picture::StopBlink, QStringLiteral("Настройка конкретных функций программы."));
-        QVBoxLayout *blink = Group(page, QStringLiteral("Мигание"), TabSheet3);
-        blink->addWidget(
-            Text(QStringLiteral("Можно настроить мигание лампочек на клавиатуре,\nпри напоминании."), TabSheet3));
-        CheckBox5->setChecked(setting::LightEnabled.fallback);
-        blink->addWidget(CheckBox5);
-        TrackBar2->setRange(setting::LightTime.min, setting::LightTime.max);
-        TrackBar2->setTickPosition(QSlider::TicksBelow);
-        TrackBar2->setTickInterval(1);
-        TrackBar2->setValue(setting::LightTime.fallback);
-        blink->addWidget(Label14);
-        blink->addWidget(TrackBar2);
-        TrackBar3->setRange(setting::LightSpeed.min, setting::LightSpeed.max);
-        TrackBar3->setTickPosition(QSlider::TicksBelow);
-        TrackBar3->setTickInterval(50);
-        TrackBar3->setPageStep(50);
-        TrackBar3->setValue(setting::LightSpeed.fallback);
-        blink->addWidget(Label15);
-        blink->addWidget(TrackBar3);
-        blink->addWidget(Text(QStringLiteral("Вид мигания:"), TabSheet3));
-        ComboBox1->addItems({QStringLiteral("Слева направо"), QStringLiteral("Справа налево"),
-                             QStringLiteral("Сразу всеми лампочками"), QStringLiteral("Только NumLock"),
-                             QStringLiteral("Только CapsLock"), QStringLiteral("Только ScrollLock"),
-                             QStringLiteral("CapsLock и ScrollLock"), QStringLiteral("NumLock и CapsLock"),
-                             QStringLiteral("NumLock и ScrollLock")});
-        ComboBox1->setEditable(false);
-        blink->addWidget(ComboBox1);
-        auto *buttons = new QHBoxLayout;
-        buttons->addStretch(1);
-        buttons->addWidget(SpeedButton5);
-        buttons->addWidget(SpeedButton4);
-        blink->addLayout(buttons);
-        page->addStretch(1);
-    }
-
-    // "Безопасность".
-    {
-        QVBoxLayout *page =
-            PageLayout(TabSheet4, Picture::Key,
-                       QStringLiteral("Функции защищающие настройки программы \nот посторонних пользователей."));
-        QVBoxLayout *pass = Group(page, QStringLiteral("Пароль на настройки"), TabSheet4);
-        pass->addWidget(Text(QStringLiteral("Для отключения опции оставте поле пустым."), TabSheet4));
-        Edit1->setEchoMode(QLineEdit::Normal);
-        pass->addWidget(Edit1);
-        page->addStretch(1);
-    }
-
-    // "Цвета".
-    {
-        QVBoxLayout *page = PageLayout(TabSheet5, Picture::ScreenSaver,
-                                       QStringLiteral("Настройте внешний вид программы на свой \nвкус."));
-        auto *grid = new QGridLayout;
-        grid->addWidget(Shape1, 0, 0);
-        grid->addWidget(Text(QStringLiteral("Цвет фона"), TabSheet5), 0, 1);
-        grid->addWidget(SpeedButton1, 0, 2);
-        grid->addWidget(Shape2, 1, 0);
-        grid->addWidget(Text(QStringLiteral("Цвет текста"), TabSheet5), 1, 1);
-        grid->addWidget(SpeedButton6, 1, 2);
-        grid->setColumnStretch(1, 1);
-        page->addLayout(grid);
-        page->addWidget(SpeedButton7, 0, Qt::AlignLeft);
-        page->addStretch(1);
-        ColorDialog1->setCurrentColor(lastChosenColor_);
-    }
-
-    // "Разное".
-    {
-        QVBoxLayout *page = PageLayout(TabSheet6, Picture::Gear,
-                                       QStringLiteral("Здесь представлены функции не вошедшие в\nдругие разделы."));
-        Group(page, QStringLiteral("Ярлык на рабочем столе"), TabSheet6)->addWidget(SpeedButton3, 0, Qt::AlignLeft);
-        Group(page, QStringLiteral("Трей"), TabSheet6)->addWidget(CheckBox2);
-        page->addStretch(1);
-    }
-
     PageControl1->addTab(TabSheet1, QStringLiteral("Вид"));
     PageControl1->addTab(TabSheet2, QStringLiteral("Действия"));
     PageControl1->addTab(TabSheet3, QStringLiteral("Мигание"));
@@ -329,6 +215,135 @@ void TForm4::BuildPages() {
             [this] { BrowseFile(FilenameEdit1, kPhrasesFilter, false); });
     connect(FilenameEdit2Button, &QToolButton::clicked, this,
             [this] { BrowseFile(FilenameEdit2, kSoundFilter, true); });
+}
+
+void TForm4::setVisible(bool visible) {
+    if (visible && !pagesBuilt_) {
+        pagesBuilt_ = true;
+        BuildPages();
+    }
+    QDialog::setVisible(visible);
+}
+
+void TForm4::BuildPages() {
+    PageControl1->tabBar()->setStyleSheet(QStringLiteral(
+        "QTabBar::tab { border: 1px solid transparent; border-radius: 2px; padding: 2px 3px; margin: 1px 0px; }"
+        "QTabBar::tab:selected { border: 1px solid palette(mid); background: palette(button); }"
+        "QTabBar::tab:hover { border: 1px solid palette(midlight); }"));
+
+    // "Вид".
+    {
+        QVBoxLayout *page =
+            PageLayout(TabSheet1, Picture::MonitorOff, QStringLiteral("Настройка внешнего вида программы."));
+        QVBoxLayout *alpha = Group(page, QStringLiteral("Прозрачность"), TabSheet1);
+        alpha->addWidget(
+            Text(QStringLiteral("Главное окно можно сделать прозрачным. Может \nтормозить на слабых компьютерах."),
+                 TabSheet1));
+        auto *ends = new QHBoxLayout;
+        ends->addWidget(Text(QStringLiteral("Больше"), TabSheet1));
+        ends->addWidget(TrackBar1, 1);
+        ends->addWidget(Text(QStringLiteral("Меньше"), TabSheet1));
+        alpha->addLayout(ends);
+
+        QVBoxLayout *hints = Group(page, QStringLiteral("Быстрые подсказки"), TabSheet1);
+        hints->addWidget(Text(QStringLiteral("Позволяет сделать всплывающие подсказки \nбыстрыми. То есть не нужно "
+                                             "удерживать курсор \nнекоторые время для вывода помощи."),
+                              TabSheet1));
+        hints->addWidget(CheckBox3);
+
+        QVBoxLayout *phrases = Group(page, QStringLiteral("Фразы при старте"), TabSheet1);
+        phrases->addWidget(Text(QStringLiteral("Оставте поле пустым, если не хотите видеть фразы."), TabSheet1));
+        phrases->addLayout(FileRow(FilenameEdit1, FilenameEdit1Button));
+        phrases->addWidget(CheckBox4);
+        page->addStretch(1);
+    }
+
+    // "Действия".
+    {
+        QVBoxLayout *page =
+            PageLayout(TabSheet2, Picture::Timer, QStringLiteral("Настройка конкретных функций программы."));
+        QVBoxLayout *wait = Group(page, QStringLiteral("Время ожидания"), TabSheet2);
+        wait->addWidget(Text(QStringLiteral("Укажите необходимое время (в секундах), в \nтечении которого будет "
+                                            "показываться окно при \nВыключении, Перезагрузки и Завершении сеаса."),
+                             TabSheet2));
+        wait->addWidget(RxSpinEdit1, 0, Qt::AlignLeft);
+        wait->addWidget(Text(QStringLiteral("Для быстрого выключения (без окна предупрежде-\nния), необходимо "
+                                            "поставить галочку:"),
+                             TabSheet2));
+        wait->addWidget(CheckBox1);
+
+        QVBoxLayout *sound = Group(page, QStringLiteral("Звук"), TabSheet2);
+        sound->addWidget(Text(QStringLiteral("Прорамма умеет воспроизводить звук при напоми-\nнании. Для отключения "
+                                             "опции оставте поле пустым."),
+                              TabSheet2));
+        auto *kinds = new QHBoxLayout;
+        kinds->addWidget(RadioButton1);
+        kinds->addWidget(RadioButton2);
+        kinds->addStretch(1);
+        kinds->addWidget(SpeedButton2);
+        sound->addLayout(kinds);
+        sound->addLayout(FileRow(FilenameEdit2, FilenameEdit2Button));
+        page->addStretch(1);
+    }
+
+    // "Мигание".
+    {
+        QVBoxLayout *page =
+            PageLayout(TabSheet3, Picture::StopBlink, QStringLiteral("Настройка конкретных функций программы."));
+        QVBoxLayout *blink = Group(page, QStringLiteral("Мигание"), TabSheet3);
+        blink->addWidget(
+            Text(QStringLiteral("Можно настроить мигание лампочек на клавиатуре,\nпри напоминании."), TabSheet3));
+        blink->addWidget(CheckBox5);
+        blink->addWidget(Label14);
+        blink->addWidget(TrackBar2);
+        blink->addWidget(Label15);
+        blink->addWidget(TrackBar3);
+        blink->addWidget(Text(QStringLiteral("Вид мигания:"), TabSheet3));
+        blink->addWidget(ComboBox1);
+        auto *buttons = new QHBoxLayout;
+        buttons->addStretch(1);
+        buttons->addWidget(SpeedButton5);
+        buttons->addWidget(SpeedButton4);
+        blink->addLayout(buttons);
+        page->addStretch(1);
+    }
+
+    // "Безопасность".
+    {
+        QVBoxLayout *page =
+            PageLayout(TabSheet4, Picture::Key,
+                       QStringLiteral("Функции защищающие настройки программы \nот посторонних пользователей."));
+        QVBoxLayout *pass = Group(page, QStringLiteral("Пароль на настройки"), TabSheet4);
+        pass->addWidget(Text(QStringLiteral("Для отключения опции оставте поле пустым."), TabSheet4));
+        pass->addWidget(Edit1);
+        page->addStretch(1);
+    }
+
+    // "Цвета".
+    {
+        QVBoxLayout *page = PageLayout(TabSheet5, Picture::ScreenSaver,
+                                       QStringLiteral("Настройте внешний вид программы на свой \nвкус."));
+        auto *grid = new QGridLayout;
+        grid->addWidget(Shape1, 0, 0);
+        grid->addWidget(Text(QStringLiteral("Цвет фона"), TabSheet5), 0, 1);
+        grid->addWidget(SpeedButton1, 0, 2);
+        grid->addWidget(Shape2, 1, 0);
+        grid->addWidget(Text(QStringLiteral("Цвет текста"), TabSheet5), 1, 1);
+        grid->addWidget(SpeedButton6, 1, 2);
+        grid->setColumnStretch(1, 1);
+        page->addLayout(grid);
+        page->addWidget(SpeedButton7, 0, Qt::AlignLeft);
+        page->addStretch(1);
+    }
+
+    // "Разное".
+    {
+        QVBoxLayout *page = PageLayout(TabSheet6, Picture::Gear,
+                                       QStringLiteral("Здесь представлены функции не вошедшие в\nдругие разделы."));
+        Group(page, QStringLiteral("Ярлык на рабочем столе"), TabSheet6)->addWidget(SpeedButton3, 0, Qt::AlignLeft);
+        Group(page, QStringLiteral("Трей"), TabSheet6)->addWidget(CheckBox2);
+        page->addStretch(1);
+    }
     FitFonts();
 }
 
@@ -469,12 +484,20 @@ void TForm4::FormClose() {
     DM->StopBlinking();
 }
 
+QColorDialog *TForm4::ColorDialog1() {
+    if (colorDialog_ == nullptr) {
+        colorDialog_ = new QColorDialog(lastChosenColor_, this);
+    }
+    return colorDialog_;
+}
+
 void TForm4::SpeedButton1Click(QObject *Sender) {
-    ColorDialog1->setCurrentColor(lastChosenColor_);
-    if (ColorDialog1->exec() != QDialog::Accepted) {
+    QColorDialog *chooser = ColorDialog1();
+    chooser->setCurrentColor(lastChosenColor_);
+    if (chooser->exec() != QDialog::Accepted) {
         return;
     }
-    lastChosenColor_ = ColorDialog1->selectedColor();
+    lastChosenColor_ = chooser->selectedColor();
     if (Sender == SpeedButton1) {
         Shape1->SetFill(lastChosenColor_);
     } else if (Sender == SpeedButton6) {

@@ -79,7 +79,8 @@ public:
     ColorShape *Shape2;        // text
     QToolButton *SpeedButton6; // "Выбрать" for the text
     QToolButton *SpeedButton7; // "По умолчанию"
-    QColorDialog *ColorDialog1;
+    // The colour chooser, made when first asked for.
+    QColorDialog *ColorDialog1();
 
     // "Разное".
     QToolButton *SpeedButton3; // "Создать ярлык"
@@ -124,10 +125,16 @@ public:
     QString SoundFile() const;
 
     void done(int result) override;
+    // The pages are laid out when the dialog is first shown.
+    void setVisible(bool visible) override;
 
 private:
+    void SetUpControls();
+    void BuildFrame();
     void BuildPages();
     void FitFonts();
     void BrowseFile(QLineEdit *edit, const QString &filter, bool quoteBlanks);
     QColor lastChosenColor_ = Qt::black;
+    QColorDialog *colorDialog_ = nullptr;
+    bool pagesBuilt_ = false;
 };

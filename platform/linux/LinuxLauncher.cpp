@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The Launcher interface on Linux: double fork with setsid, the middle process reaped at once.
+// The Launcher interface on Linux: a double vfork with setsid, the middle process reaped at once.
 #include "platform/linux/LinuxLauncher.h"
 
 #include "platform/linux/Report.h"
@@ -58,7 +58,7 @@ bool SpawnDetached(const std::vector<std::string> &argv) {
     if (argv.empty()) {
         return false;
     }
-    // Everything the children need is made before fork: only async-signal-safe calls may follow it.
+    // Everything the children need is made before vfork: only system calls may follow it.
     std::vector<char *> args;
     args.reserve(argv.size() + 1);
     for (const std::string &arg : argv) {
@@ -75,13 +75,16 @@ bool SpawnDetached(const std::vector<std::string> &argv) {
     sigset_t none;
     sigemptyset(&none);
 
-    const pid_t middle = ::fork();
+    // vfork, not fork: a fork copies the page tables of the whole program, which costs milliseconds on a busy
+    // machine at the moment a task falls due; vfork shares the memory and holds this thread only until the
+    // middle process has gone, and the middle only until the child has called execve. Both make system calls only.
+    const pid_t middle = ::vfork();
     if (middle < 0) {
         return false;
     }
     if (middle == 0) {
         ::setsid();
-        const pid_t child = ::fork();
+        const pid_t child = ::vfork();
         if (child != 0) {
             ::_exit(child < 0 ? 1 : 0);
         }

@@ -78,7 +78,7 @@ TEST_F(SettingsDialog, QtsOwnChooserAndMenusSpeakRussian) {
         return std::any_of(text.begin(), text.end(), [](QChar c) { return c >= QChar(0x0410) && c <= QChar(0x044F); });
     };
     QStringList english;
-    for (const QLabel *label : Form4->ColorDialog1->findChildren<QLabel *>()) {
+    for (const QLabel *label : Form4->ColorDialog1()->findChildren<QLabel *>()) {
         // "HTML" is a name, the same in Russian.
         if (label->text().contains(u'&') && !russian(label->text()) && label->text() != QStringLiteral("&HTML:")) {
             english << label->text();
@@ -162,7 +162,14 @@ TEST_F(SettingsDialog, WithoutAFileShowsTheDesignValues) {
 
 TEST_F(SettingsDialog, EveryPageFitsTheFixedDialog) {
     Start();
+    // Nobody has seen the dialog yet: its pages are not laid out and there is no colour chooser.
+    EXPECT_EQ(Form4->TabSheet1->layout(), nullptr);
+    EXPECT_TRUE(Form4->findChildren<QColorDialog *>().isEmpty());
     Form4->show();
+    for (QWidget *page :
+         {Form4->TabSheet1, Form4->TabSheet2, Form4->TabSheet3, Form4->TabSheet4, Form4->TabSheet5, Form4->TabSheet6}) {
+        EXPECT_NE(page->layout(), nullptr);
+    }
     const QRect dialog = Form4->rect();
     const QTabBar *tabs = Form4->PageControl1->tabBar();
     for (int i = 0; i < tabs->count(); ++i) {
