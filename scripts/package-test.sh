@@ -3,7 +3,7 @@
 # (made once and kept in ~/.cache/zindrel/bookworm-root), started there, then purged. Needs root.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
+scripts/deps.sh test
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1

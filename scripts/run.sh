@@ -2,7 +2,7 @@
 # Installs what is missing, builds the program and starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
+scripts/deps.sh run
 cmake --preset release >/dev/null
 cmake --build --preset release
 exec build/release/zindrel "$@"

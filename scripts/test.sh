@@ -4,7 +4,7 @@
 # ASan + UBSan + LeakSanitizer; then one summary of what ran, what was left out and why.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
+scripts/deps.sh test
 # Clones in other folders share the compiler cache.
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 preset=dev
