@@ -51,7 +51,7 @@ trap cleanup EXIT
 mount_in() {
   local target=$root$1
   shift
-  mkdir -p "$target"
+  [ -e "$target" ] || mkdir -p "$target"
   mount "$@" "$target"
   mounts+=("$target")
 }
