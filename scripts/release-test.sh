@@ -124,6 +124,7 @@ kill "$program"
 wait "$program" 2>/dev/null || true
 program=""
 umount "$root$socket"
+rm -f "$root$socket"
 unset 'mounts[-1]'
 kill "$xvfb"
 xvfb=""

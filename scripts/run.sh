@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the program and starts it.
+# Installs what building and running need where it is missing (scripts/deps.sh run), builds the program and
+# starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh run
