@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the README's two commands as a newcomer on the given Debian release would: in a fresh copy of a clean
 # debootstrap root, from a clean clone of this checkout's commit, as root. First scripts/run.sh until the program's
-# window maps on a private Xvfb (then the program is ended), then scripts/test.sh. Needs root.
+# window maps on a private Xvfb (then the program is ended), then scripts/package-test.sh (the package built there,
+# in a clean root of the same release) and scripts/test.sh. Needs root.
 # Usage: scripts/release-test.sh RELEASE [run]    RELEASE: bookworm, trixie; "run" stops after scripts/run.sh.
 # ZINDREL_SKIP_WINDOWS=1 is handed to scripts/test.sh; ZINDREL_KEEP_ROOT=1 keeps the root afterwards.
 set -euo pipefail
@@ -132,12 +133,20 @@ xvfb=""
 summary=("Debian $release, commit $commit"
   "scripts/run.sh installs $run_size"
   "first scripts/run.sh to a window (\"$name\"): $run_time s")
+status=0
+# The package built there, installed, started and purged in a clean root of the same release inside this one.
 if [ "$stages" != run ]; then
   started=$SECONDS
-  status=0
+  code=0
+  in_root /bin/bash -c 'cd /root/zindrel && exec scripts/package-test.sh' >"$artefacts/package.log" 2>&1 || code=$?
+  [ "$code" -eq 0 ] || status=1
+  summary+=("scripts/package-test.sh (exit $code, $((SECONDS - started)) s): $(tail -n1 "$artefacts/package.log")")
+  started=$SECONDS
+  code=0
   in_root ${ZINDREL_SKIP_WINDOWS:+ZINDREL_SKIP_WINDOWS=$ZINDREL_SKIP_WINDOWS} \
-    /bin/bash -c 'cd /root/zindrel && exec scripts/test.sh' 2>&1 | tee "$artefacts/test.log" || status=$?
-  summary+=("scripts/test.sh (exit $status, $(((SECONDS - started) / 60)) minutes): $(tail -n1 "$artefacts/test.log")")
+    /bin/bash -c 'cd /root/zindrel && exec scripts/test.sh' 2>&1 | tee "$artefacts/test.log" || code=$?
+  [ "$code" -eq 0 ] || status=1
+  summary+=("scripts/test.sh (exit $code, $(((SECONDS - started) / 60)) minutes): $(tail -n1 "$artefacts/test.log")")
 fi
 printf '%s\n' "${summary[@]}" | tee "$artefacts/summary.txt"
-[ "${status:-0}" -eq 0 ]
+[ "$status" -eq 0 ]
