@@ -29,7 +29,7 @@ run=(
 # server the system tests start; the window managers, compositors and notification servers of the desktop
 # journeys; the package checks.
 test=(
-  git libgtest-dev libgmock-dev clang libclang-rt-dev
+  libgtest-dev libgmock-dev clang libclang-rt-dev
   xvfb xauth x11-utils x11-apps xdotool trayer openbox imagemagick
   dbus dbus-x11 python3 python3-dbusmock python3-gi
   pulseaudio pulseaudio-utils sox faketime desktop-file-utils sound-theme-freedesktop
