@@ -22,19 +22,24 @@ holder=$(mktemp -d "$(dirname "$pristine")/release-test-$release.XXXXXX")
 root=$holder/root
 mounts=()
 xvfb=""
-program=""
+
+# The processes running inside the root, all of them started by this script.
+root_pids() {
+  find /proc -mindepth 2 -maxdepth 2 -name root -lname "$root" 2>/dev/null | cut -d/ -f3
+}
 
 # Ends what this script started inside the root (found by the root they run in), then unmounts, then removes
 # the copy unless it is to be kept or something is still mounted there.
 cleanup() {
   set +e
-  [ -z "$program" ] || kill "$program" 2>/dev/null
   [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null
-  local p left
-  for p in /proc/[0-9]*; do
-    [ "$(readlink "$p/root" 2>/dev/null)" = "$root" ] && kill "${p#/proc/}" 2>/dev/null
-  done
-  sleep 1
+  local left pids
+  pids=$(root_pids)
+  if [ -n "$pids" ]; then
+    # shellcheck disable=SC2086
+    kill $pids 2>/dev/null
+    sleep 1
+  fi
   for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do
     umount "${mounts[i]}" 2>/dev/null || umount --lazy "${mounts[i]}"
   done
@@ -102,12 +107,15 @@ touch "$root$socket"
 mount_in "$socket" --bind "$socket"
 
 started=$SECONDS
-in_root DISPLAY=":$display" XDG_RUNTIME_DIR=/tmp QT_QPA_PLATFORM=xcb NO_AT_BRIDGE=1 \
+mkdir -p "$root/run/user"
+install -d -m 700 "$root/run/user/0"
+in_root DISPLAY=":$display" XDG_RUNTIME_DIR=/run/user/0 QT_QPA_PLATFORM=xcb NO_AT_BRIDGE=1 \
   /bin/bash -c 'cd /root/zindrel && exec scripts/run.sh' >"$artefacts/run.log" 2>&1 &
-program=$!
+run=$!
 window=""
-while kill -0 "$program" 2>/dev/null; do
-  window=$(DISPLAY=":$display" xdotool search --onlyvisible --pid "$program" 2>/dev/null | head -n1) || true
+# The X server is this script's own, so the only client that can map a window there is the program.
+while kill -0 "$run" 2>/dev/null; do
+  window=$(DISPLAY=":$display" xdotool search --onlyvisible --class zindrel 2>/dev/null | head -n1) || true
   [ -n "$window" ] && break
   sleep 1
 done
@@ -121,9 +129,9 @@ sleep 2
 DISPLAY=":$display" import -window root "$artefacts/run-window.png" 2>/dev/null || true
 name=$(DISPLAY=":$display" xdotool getwindowname "$window")
 echo "release-test.sh: scripts/run.sh showed \"$name\" after $run_time s"
-kill "$program"
-wait "$program" 2>/dev/null || true
-program=""
+# shellcheck disable=SC2046
+kill $(root_pids)
+wait "$run" 2>/dev/null || true
 umount "$root$socket"
 rm -f "$root$socket"
 unset 'mounts[-1]'
