@@ -1,22 +1,79 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the program and the tests need, and any named as arguments;
-# only the missing ones.
+# Installs, where missing, the Debian packages one purpose needs, and any named after it:
+#   scripts/deps.sh run  [PACKAGE...]   building and running the program (scripts/run.sh)
+#   scripts/deps.sh test [PACKAGE...]   that and everything scripts/test.sh runs
+#   scripts/deps.sh list run|test       prints the packages, one a line, and installs nothing
+# It knows Debian 12 (bookworm) and Debian 13 (trixie) and reads which one this is from /etc/os-release.
 set -euo pipefail
-packages=(
-  build-essential cmake ninja-build pkg-config ccache git
+usage="usage: scripts/deps.sh run|test [PACKAGE...] | scripts/deps.sh list run|test"
+action=install
+if [ "${1:-}" = list ]; then
+  action=list
+  shift
+fi
+purpose=${1:-}
+case "$purpose" in
+  run | test) shift ;;
+  *) echo "$usage" >&2; exit 2 ;;
+esac
+
+# The compiler, Qt, the libraries the program links, the icon renderer the build uses, the windows' font and Qt's
+# own texts in Russian.
+run=(
+  build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   libx11-dev libxi-dev libxtst-dev libxext-dev libxss-dev libsndfile1-dev libpulse-dev libjpeg62-turbo-dev
-  libgtest-dev libgmock-dev clang-14 libclang-rt-14-dev
-  xvfb xauth x11-utils x11-apps xdotool trayer openbox imagemagick fonts-liberation
+  librsvg2-bin fonts-liberation
+)
+# Debian's default clang (libFuzzer and the sanitizer runtimes); the X server, buses, mocked services and sound
+# server the system tests start; the window managers, compositors and notification servers of the desktop
+# journeys; the package checks.
+test=(
+  libgtest-dev libgmock-dev clang libclang-rt-dev
+  xvfb xauth x11-utils x11-apps xdotool trayer openbox imagemagick
   dbus dbus-x11 python3 python3-dbusmock python3-gi
   pulseaudio pulseaudio-utils sox faketime desktop-file-utils sound-theme-freedesktop
-  librsvg2-bin appstream lintian debootstrap
+  appstream lintian debootstrap
   mutter sway swayidle wtype
   xfwm4 kwin-x11 kwin-wayland xwayland gnome-shell gjs xfce4-notifyd qt6-wayland
-  "$@"
 )
+
+os_release=/etc/os-release
+[ -f "$os_release" ] || os_release=/usr/lib/os-release
+id="" version_id="" pretty_name="this system"
+if [ -f "$os_release" ]; then
+  # shellcheck source=/dev/null
+  id=$(. "$os_release" && echo "${ID:-}")
+  # shellcheck source=/dev/null
+  version_id=$(. "$os_release" && echo "${VERSION_ID:-}")
+  # shellcheck source=/dev/null
+  pretty_name=$(. "$os_release" && echo "${PRETTY_NAME:-$id $version_id}")
+fi
+wanted=("${run[@]}")
+[ "$purpose" = test ] && wanted+=("${test[@]}")
+wanted+=("$@")
+
+if [ "$action" = list ]; then
+  printf '%s\n' "${wanted[@]}"
+  exit 0
+fi
+
+case "$id:$version_id" in
+  debian:12 | debian:13) ;;
+  *)
+    {
+      echo "deps.sh knows Debian 12 (bookworm) and Debian 13 (trixie); this is $pretty_name, so it installs nothing."
+      echo "Install what these Debian packages hold under your system's names, then run the command again with"
+      echo "ZINDREL_NO_DEPS=1:"
+      printf '%s\n' "${wanted[@]}" | fmt -w 110 | sed 's/^/  /'
+    } >&2
+    [ "${ZINDREL_NO_DEPS:-}" = 1 ] && exit 0
+    exit 1
+    ;;
+esac
+
 missing=()
-for p in "${packages[@]}"; do
+for p in "${wanted[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then

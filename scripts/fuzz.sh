@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets (clang 14, libFuzzer, ASan + UBSan) and runs each for the given seconds (default 30).
-# New inputs go to a scratch corpus under the build folder; an input that fails lands beside it and ends the run
-# with a non-zero status. A longer local run: scripts/fuzz.sh 600
+# Builds the fuzz targets (Debian's default clang, libFuzzer, ASan + UBSan) and runs each for the given seconds
+# (default 30). New inputs go to a scratch corpus under the build folder; an input that fails lands beside it and
+# ends the run with a non-zero status. A longer local run: scripts/fuzz.sh 600
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}

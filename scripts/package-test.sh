@@ -1,9 +1,17 @@
 #!/usr/bin/env bash
-# Builds the Debian package and runs it on a clean Debian 12: installed with apt into a fresh debootstrap root
-# (made once and kept in ~/.cache/zindrel/bookworm-root), started there, then purged. Needs root.
+# Builds the Debian package and runs it on a clean machine of the release it is built on (Debian 12 or 13):
+# installed with apt into a fresh debootstrap root (made once and kept in ~/.cache/zindrel/<release>-root),
+# started there, then purged. Needs root. A package built on one release is tested on that release only: its
+# dependencies name that release's libraries.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
+# shellcheck source=/dev/null
+release=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+case "$release" in
+  bookworm | trixie) ;;
+  *) echo "package-test.sh: builds on Debian 12 (bookworm) or 13 (trixie); this is ${release:-unknown}" >&2; exit 1 ;;
+esac
+scripts/deps.sh test
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
@@ -14,17 +22,6 @@ rm -rf "$out"
 cpack --config build/release/CPackConfig.cmake -G DEB -B "$out"
 debs=("$out"/zindrel_*.deb)
 
-root="${XDG_CACHE_HOME:-$HOME/.cache}/zindrel/bookworm-root"
-if [ ! -d "$root" ]; then
-  # The archive this machine itself installs from, as /etc/apt names it.
-  mirror=$(apt-get indextargets --format '$(SITE)' 'Identifier: Packages' 'Release: bookworm' 'Component: main' \
-    'Target-Of: deb' | head -n1)
-  [ -n "$mirror" ] || { echo "no Debian 12 (bookworm) main archive in /etc/apt" >&2; exit 1; }
-  mkdir -p "$(dirname "$root")"
-  $SUDO rm -rf "$root.part"
-  echo "making a clean Debian 12 root in $root (a few minutes, once)"
-  $SUDO debootstrap --variant=minbase bookworm "$root.part" "$mirror"
-  $SUDO mv "$root.part" "$root"
-fi
+root=$(scripts/debian-root.sh "$release")
 $SUDO env ZINDREL_ARTEFACTS="$PWD/build/release/test-artefacts" /usr/bin/python3 tests/package/clean_root.py \
   "$root" "${debs[0]}"

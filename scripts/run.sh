@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the program and starts it.
+# Installs what building and running need where it is missing (scripts/deps.sh run), builds the program and
+# starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
+scripts/deps.sh run
 cmake --preset release >/dev/null
 cmake --build --preset release
 exec build/release/zindrel "$@"

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test: unit and system tests, the Win32 backend
-# under wine64, the Windows program and its journeys under wine64, the fuzz targets, and last the unit tests under
-# ASan + UBSan + LeakSanitizer; then one summary of what ran, what was left out and why.
+# Installs what the tests need where missing (scripts/deps.sh test), builds everything and runs every test: unit and
+# system tests, the Win32 backend under wine64, the Windows program and its journeys under wine64, the fuzz targets,
+# and last the unit tests under ASan + UBSan + LeakSanitizer; then one summary of what ran, what was left out and
+# why.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
+scripts/deps.sh test
 # Clones in other folders share the compiler cache.
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 preset=dev

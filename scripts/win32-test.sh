@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/win32-cross}
 
-scripts/deps.sh mingw-w64 wine64
+scripts/deps.sh test mingw-w64 wine64
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)

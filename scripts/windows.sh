@@ -170,7 +170,7 @@ run_journeys() {
 }
 
 stage=${1:-all}
-[ "$stage" = cached ] || scripts/deps.sh mingw-w64 wine64 dpkg-dev wixl msitools
+[ "$stage" = cached ] || scripts/deps.sh test mingw-w64 wine64 dpkg-dev wixl msitools
 case "$stage" in
   qt)
     build_qt

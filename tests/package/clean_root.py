@@ -1,9 +1,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""The package on a clean Debian 12: installed with apt into a copy of a fresh debootstrap root, the program
-started there as a new user on the fixture's Xvfb, its window mapped, its settings written under the user's
-~/.config/zindrel/, its desktop shortcut made by the settings dialog starting /usr/bin/zindrel with the
-theme's icon, its wake helper given cap_wake_alarm by the postinst, refusing the user until logind's record (the root
-runs no logind: the test writes it) shows them at a seat and then holding a wake alarm for them, and then purged, leaving no file of the package behind. It proves that the package's dependencies are complete.
+"""The package on a clean Debian of the release it was built on: installed with apt into a copy of a fresh
+debootstrap root, the program started there as a new user on the fixture's Xvfb, its window mapped, its settings
+written under the user's ~/.config/zindrel/, its desktop shortcut made by the settings dialog starting
+/usr/bin/zindrel with the theme's icon, its wake helper given cap_wake_alarm by the postinst, refusing the user until
+logind's record (the root runs no logind: the test writes it) shows them at a seat and then holding a wake alarm for
+them, and then purged, leaving no file of the package behind. It proves that the package's dependencies are complete.
 
 Usage (as root): clean_root.py <pristine root> <zindrel_*.deb>
 
