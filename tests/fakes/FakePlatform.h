@@ -201,7 +201,7 @@ private:
     CallLog &log_;
 };
 
-// The notices shown, in order; an empty text records a withdrawal.
+// The notices shown, in order; an empty text records the withdrawal of one that was up.
 class FakeNotifications : public platform::Notifications {
 public:
     struct Shown {
@@ -221,9 +221,11 @@ public:
         notices.push_back(shown);
         up.insert_or_assign(kind, std::move(notice));
     }
+    // A withdrawal with no notice of that kind up does nothing, as on the desktop.
     void Withdraw(platform::NoticeKind kind) override {
-        notices.push_back({kind, {}, {}, {}, 0, false});
-        up.erase(kind);
+        if (up.erase(kind) != 0) {
+            notices.push_back({kind, {}, {}, {}, 0, false});
+        }
     }
     // Whether a notice of this kind is up.
     bool IsUp(platform::NoticeKind kind = platform::NoticeKind::Warning) const { return up.count(kind) != 0; }

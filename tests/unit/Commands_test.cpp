@@ -185,10 +185,10 @@ TEST_F(Commanded, PostponeMovesTheCountdownAndTheAlarmKeepsTheFieldsAndIsRefused
     EXPECT_EQ(Form1->RxSpinEdit1->Value(), 11);
     EXPECT_EQ(Form1->RxSpinEdit2->Value(), 15);
     EXPECT_TRUE(Form1->RadioButton1->isChecked());
-    clock.advance(46 * kMinute + 19000);
-    EXPECT_EQ(fake.Count("MonitorOff"), 0) << "not at 11:15, not before 11:35";
+    clock.advance(46 * kMinute + 39000); // 11:34:59, the alarm armed at 10:48:20 for 11:15 and moved 20 minutes
+    EXPECT_EQ(fake.Count("MonitorLowPower"), 0) << "not at 11:15, not before 11:35";
     clock.advance(1000);
-    EXPECT_EQ(fake.Count("MonitorOff"), 1);
+    EXPECT_EQ(fake.Count("MonitorLowPower"), 1);
     EXPECT_EQ(Commands::StatusLine(), "state=stopped mode=alarm task=monitor-off");
 }
 
