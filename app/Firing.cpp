@@ -132,18 +132,18 @@ void TForm1::RunFiredTasks(TimerSlot slot) {
 
 void TForm1::RunFired(TimerSlot slot, bool fromRun) {
     const bool alarmRun = fromRun && run_.alarm;
-    // Before the text window, which waits for the person: where the window cannot come to the front by itself,
-    // the notice is what they see.
+    Form7->RunWinAmpActions();
+    if (Form4->NewPhraseOnRestore()) {
+        ShowRandomPhrase();
+    }
+    // After the player's commands, before the text window, which waits for the person: where the window cannot come
+    // to the front by itself, the notice is what they see.
     const TaskKind reminding = slot == TimerSlot::Slot1 ? Slot1Task() : Form6->Task();
     if (fromRun && TaskOf(reminding).showsSomething) {
         const QString text = reminding != TaskKind::RemindText ? QString()
                              : slot == TimerSlot::Slot1        ? Form5->Memo1->toPlainText()
                                                                : Form5->Memo2->toPlainText();
         Notices::ShowReminder(slot, alarmRun, text);
-    }
-    Form7->RunWinAmpActions();
-    if (Form4->NewPhraseOnRestore()) {
-        ShowRandomPhrase();
     }
 
     if (!run_.Pending()) {

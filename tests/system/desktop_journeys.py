@@ -81,6 +81,8 @@ def warning(fx, program, window, check):
     window.arm()
     wait(check, lambda: not window.mapped() or fx.wm_state(window.id) == "Iconic", 5, "the armed window away")
     if fx.notifications:
+        # The mock's ids count every notice, the reminder's of the firing before included.
+        fx.notice_base = len(fx.notifications.method_calls("Notify"))
         fx.notifications.clear_calls()
     other = fx.open_other_window()
     dialog = window.dialog(WARNING_SIZE, timeout=20)
@@ -133,7 +135,7 @@ def notice_mock(fx, check):
     check(expire > 0, f"the notice never expires: {expire}")
     time.sleep(3)
     check(len(fx.notifications.method_calls("Notify")) == 1, "the notice was replaced during the countdown")
-    fx.invoke_notification_action(1, "cancel")
+    fx.invoke_notification_action(fx.notice_base + 1, "cancel")
 
 
 BANNER = """(() => { const b = Main.messageTray._banner;
