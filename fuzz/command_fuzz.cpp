@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Fuzzes the one parser of the options and bus arguments: arguments are the input's lines. A command it takes
-// must come back unchanged from the options it is handed on as; one it refuses must say why.
+// Fuzzes the one parser of the options and bus arguments: arguments are the input's lines. An arming it takes must
+// come out the same from the bus's typed method given the same values; one it refuses must say why.
 #include "app/CommandLine.h"
 
 #include <QStringList>
 
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
+#include <string>
 
 namespace {
 
@@ -33,8 +35,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, size_t size) {
         (command.hour < 0 || command.hour > 23 || command.minute < 0 || command.minute > 59)) {
         std::abort();
     }
-    const ParsedCommand again = ParseCommand(command.Arguments());
-    if (!again.Ok() || !Same(again.command, command)) {
+    using Kind = platform::CommandRequest::Kind;
+    const std::string task = command.task ? TaskName(*command.task).toStdString() : std::string();
+    std::optional<ParsedCommand> typed;
+    if (command.action == Command::Action::ArmCountdown) {
+        typed = CheckRequest({Kind::ArmCountdown, command.minutes, {}, task});
+    }
+    if (command.action == Command::Action::ArmAlarm) {
+        const QString time = QStringLiteral("%1:%2")
+                                 .arg(command.hour, 2, 10, QLatin1Char('0'))
+                                 .arg(command.minute, 2, 10, QLatin1Char('0'));
+        typed = CheckRequest({Kind::ArmAlarm, 0, time.toStdString(), task});
+    }
+    if (typed && (!typed->Ok() || !Same(typed->command, command))) {
         std::abort();
     }
     return 0;
