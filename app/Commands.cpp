@@ -7,9 +7,7 @@
 #include "app/TaskCatalogue.h"
 #include "app/Unit1.h"
 
-#include <QAction>
 #include <QPushButton>
-#include <QToolButton>
 
 namespace Commands {
 
@@ -141,7 +139,7 @@ platform::CommandAnswer Take(const Command &command) {
         if (Form1->Run().phase() == Phase::Warning) {
             Form2->Button1Click(Form2->Button1);
         } else {
-            Form1->Button1Click(Form1->Button1);
+            Form1->CancelRun();
         }
         break;
     case Action::Pause:
@@ -159,10 +157,10 @@ platform::CommandAnswer Take(const Command &command) {
         }
         break;
     case Action::Hide:
-        Form1->SpeedButton1->click();
+        Form1->HideToTray();
         break;
     case Action::Quit:
-        Form1->N1->trigger();
+        Form1->close();
         break;
     case Action::Bring:
     case Action::Show:
