@@ -3,12 +3,7 @@
 #include "platform/linux/LinuxAudio.h"
 
 #include "platform/linux/Report.h"
-
-#include <pulse/context.h>
-#include <pulse/error.h>
-#include <pulse/mainloop.h>
-#include <pulse/stream.h>
-#include <sndfile.h>
+#include "platform/linux/SoundLibraries.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -57,14 +52,15 @@ std::chrono::nanoseconds RealNow() {
 }
 
 struct SoundFile {
+    const SoundLibraries &lib;
     SNDFILE *file = nullptr;
     SF_INFO info{};
-    SoundFile() = default;
+    explicit SoundFile(const SoundLibraries &libraries) : lib(libraries) {}
     SoundFile(const SoundFile &) = delete;
     SoundFile &operator=(const SoundFile &) = delete;
     ~SoundFile() {
         if (file != nullptr) {
-            sf_close(file);
+            lib.sf_close(file);
         }
     }
 };
@@ -81,7 +77,7 @@ bool Open(const std::string &path, SoundFile &sound) {
         ::close(fd);
         return false;
     }
-    sound.file = sf_open_fd(fd, SFM_READ, &sound.info, SF_TRUE);
+    sound.file = sound.lib.sf_open_fd(fd, SFM_READ, &sound.info, SF_TRUE);
     if (sound.file == nullptr) {
         return false;
     }
@@ -92,7 +88,7 @@ bool Open(const std::string &path, SoundFile &sound) {
 // Streams the file block by block: an hour of sound never sits in memory whole.
 LinuxAudio::Source FileSource(SoundFile &sound) {
     return [&sound](std::int16_t *buffer, std::size_t frames) {
-        const sf_count_t read = sf_readf_short(sound.file, buffer, static_cast<sf_count_t>(frames));
+        const sf_count_t read = sound.lib.sf_readf_short(sound.file, buffer, static_cast<sf_count_t>(frames));
         return read > 0 ? static_cast<std::size_t>(read) : std::size_t{0};
     };
 }
@@ -136,22 +132,23 @@ bool LinuxAudio::Iterate(Deadline deadline) {
         return false;
     }
     const int timeout = static_cast<int>(std::min<std::int64_t>(left, 1000000));
-    return pa_mainloop_prepare(loop_, timeout) >= 0 && pa_mainloop_poll(loop_) >= 0 && pa_mainloop_dispatch(loop_) >= 0;
+    return lib_->pa_mainloop_prepare(loop_, timeout) >= 0 && lib_->pa_mainloop_poll(loop_) >= 0 &&
+           lib_->pa_mainloop_dispatch(loop_) >= 0;
 }
 
 void LinuxAudio::CloseStream() {
     if (stream_ != nullptr) {
-        pa_stream_disconnect(stream_);
-        pa_stream_unref(stream_);
+        lib_->pa_stream_disconnect(stream_);
+        lib_->pa_stream_unref(stream_);
         stream_ = nullptr;
     }
     if (context_ != nullptr) {
-        pa_context_disconnect(context_);
-        pa_context_unref(context_);
+        lib_->pa_context_disconnect(context_);
+        lib_->pa_context_unref(context_);
         context_ = nullptr;
     }
     if (loop_ != nullptr) {
-        pa_mainloop_free(loop_);
+        lib_->pa_mainloop_free(loop_);
         loop_ = nullptr;
     }
 }
@@ -161,19 +158,19 @@ bool LinuxAudio::OpenStream(int channels, int rate, Deadline deadline) {
         return true;
     }
     if (stream_ != nullptr) {
-        pa_stream_disconnect(stream_);
-        pa_stream_unref(stream_);
+        lib_->pa_stream_disconnect(stream_);
+        lib_->pa_stream_unref(stream_);
         stream_ = nullptr;
     }
     if (loop_ == nullptr) {
-        loop_ = pa_mainloop_new();
-        context_ = pa_context_new(pa_mainloop_get_api(loop_), "Zindrel");
-        if (context_ == nullptr || pa_context_connect(context_, nullptr, PA_CONTEXT_NOFLAGS, nullptr) < 0) {
+        loop_ = lib_->pa_mainloop_new();
+        context_ = lib_->pa_context_new(lib_->pa_mainloop_get_api(loop_), "Zindrel");
+        if (context_ == nullptr || lib_->pa_context_connect(context_, nullptr, PA_CONTEXT_NOFLAGS, nullptr) < 0) {
             return false;
         }
     }
     // A server that accepts the connection but never answers is given up at the deadline.
-    for (pa_context_state_t state; (state = pa_context_get_state(context_)) != PA_CONTEXT_READY;) {
+    for (pa_context_state_t state; (state = lib_->pa_context_get_state(context_)) != PA_CONTEXT_READY;) {
         if (!PA_CONTEXT_IS_GOOD(state) || !Iterate(deadline)) {
             return false;
         }
@@ -185,16 +182,16 @@ bool LinuxAudio::OpenStream(int channels, int rate, Deadline deadline) {
     // With the server's default buffer every drain waits about two seconds past the sound's end.
     pa_buffer_attr attr{};
     attr.maxlength = static_cast<std::uint32_t>(-1);
-    attr.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(TargetLatencyUs, &format));
+    attr.tlength = static_cast<std::uint32_t>(lib_->pa_usec_to_bytes(TargetLatencyUs, &format));
     attr.prebuf = static_cast<std::uint32_t>(-1);
     attr.minreq = static_cast<std::uint32_t>(-1);
     attr.fragsize = static_cast<std::uint32_t>(-1);
-    stream_ = pa_stream_new(context_, "alarm", &format, nullptr);
+    stream_ = lib_->pa_stream_new(context_, "alarm", &format, nullptr);
     if (stream_ == nullptr ||
-        pa_stream_connect_playback(stream_, nullptr, &attr, PA_STREAM_ADJUST_LATENCY, nullptr, nullptr) < 0) {
+        lib_->pa_stream_connect_playback(stream_, nullptr, &attr, PA_STREAM_ADJUST_LATENCY, nullptr, nullptr) < 0) {
         return false;
     }
-    for (pa_stream_state_t state; (state = pa_stream_get_state(stream_)) != PA_STREAM_READY;) {
+    for (pa_stream_state_t state; (state = lib_->pa_stream_get_state(stream_)) != PA_STREAM_READY;) {
         if (!PA_STREAM_IS_GOOD(state) || !Iterate(deadline)) {
             return false;
         }
@@ -223,19 +220,19 @@ bool LinuxAudio::WriteAndDrain(const Source &source, int channels, int rate) {
                 break;
             }
         }
-        const std::size_t writable = pa_stream_writable_size(stream_);
+        const std::size_t writable = lib_->pa_stream_writable_size(stream_);
         if (writable == static_cast<std::size_t>(-1)) {
             return false;
         }
         const std::size_t frames = std::min(pending, writable / frameBytes);
         if (frames == 0) {
-            if (!Iterate(deadline()) || !PA_STREAM_IS_GOOD(pa_stream_get_state(stream_))) {
+            if (!Iterate(deadline()) || !PA_STREAM_IS_GOOD(lib_->pa_stream_get_state(stream_))) {
                 return false;
             }
             continue;
         }
-        if (pa_stream_write(stream_, block.data() + offset * static_cast<std::size_t>(channels), frames * frameBytes,
-                            nullptr, 0, PA_SEEK_RELATIVE) < 0) {
+        if (lib_->pa_stream_write(stream_, block.data() + offset * static_cast<std::size_t>(channels),
+                                  frames * frameBytes, nullptr, 0, PA_SEEK_RELATIVE) < 0) {
             return false;
         }
         written += frames;
@@ -243,7 +240,7 @@ bool LinuxAudio::WriteAndDrain(const Source &source, int channels, int rate) {
         pending -= frames;
     }
     int drained = 0; // 1 done, -1 failed
-    pa_operation *drain = pa_stream_drain(
+    pa_operation *drain = lib_->pa_stream_drain(
         stream_, [](pa_stream *, int success, void *result) { *static_cast<int *>(result) = success ? 1 : -1; },
         &drained);
     if (drain == nullptr) {
@@ -252,8 +249,8 @@ bool LinuxAudio::WriteAndDrain(const Source &source, int channels, int rate) {
     while (drained == 0 && Iterate(deadline())) {
     }
     // A drain still waiting at the deadline must not call back into this frame later.
-    pa_operation_cancel(drain);
-    pa_operation_unref(drain);
+    lib_->pa_operation_cancel(drain);
+    lib_->pa_operation_unref(drain);
     return drained == 1;
 }
 
@@ -263,9 +260,9 @@ bool LinuxAudio::Play(const Source &source, int channels, int rate) {
     if (!opened) {
         // One line while the server stays away, not one per tone of a melody.
         if (!reported_) {
-            const int error = context_ != nullptr ? pa_context_errno(context_) : PA_ERR_CONNECTIONREFUSED;
+            const int error = context_ != nullptr ? lib_->pa_context_errno(context_) : PA_ERR_CONNECTIONREFUSED;
             ReportUnreachable(std::string("no sound server: ") +
-                              (error != PA_OK ? pa_strerror(error) : "no answer in time"));
+                              (error != PA_OK ? lib_->pa_strerror(error) : "no answer in time"));
             reported_ = true;
         }
         CloseStream();
@@ -303,16 +300,32 @@ void LinuxAudio::CloseWhenIdle() {
     }
 }
 
+bool LinuxAudio::Ready() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (lib_ == nullptr) {
+        std::string missing;
+        lib_ = OpenSoundLibraries(missing);
+        if (lib_ == nullptr && !reported_) {
+            ReportUnreachable("no sound: " + missing);
+            reported_ = true;
+        }
+    }
+    return lib_ != nullptr;
+}
+
 bool LinuxAudio::PlayFile(const std::string &path) {
+    if (!Ready()) {
+        return false;
+    }
     {
-        SoundFile sound;
+        SoundFile sound(*lib_);
         if (Open(path, sound)) {
             return Play(FileSource(sound), sound.info.channels, sound.info.samplerate);
         }
     }
     // A sound that cannot be played gives the desktop's alarm sound, as the system's default sound would.
     for (const char *fallback : FallbackSounds) {
-        SoundFile sound;
+        SoundFile sound(*lib_);
         if (Open(fallback, sound)) {
             Play(FileSource(sound), sound.info.channels, sound.info.samplerate);
             return false;
@@ -324,7 +337,7 @@ bool LinuxAudio::PlayFile(const std::string &path) {
 
 bool LinuxAudio::PlayTone(unsigned frequencyHz, unsigned durationMs) {
     const std::size_t count = static_cast<std::size_t>(durationMs) * ToneRate / 1000;
-    return count == 0 || Play(ToneSource(frequencyHz, count), 1, ToneRate);
+    return count == 0 || (Ready() && Play(ToneSource(frequencyHz, count), 1, ToneRate));
 }
 
 } // namespace platform

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The Audio interface on Linux: libsndfile decodes, PulseAudio's asynchronous API plays and drains.
+// The Audio interface on Linux: libsndfile decodes, PulseAudio's asynchronous API plays and drains (both opened
+// at the first sound).
 #pragma once
 
 #include "platform/Audio.h"
@@ -18,6 +19,8 @@ struct pa_stream;
 
 namespace platform {
 
+struct SoundLibraries;
+
 class LinuxAudio : public Audio {
 public:
     LinuxAudio() = default;
@@ -35,6 +38,8 @@ private:
     // Real time since boot, as the kernel counts it.
     using Deadline = std::chrono::nanoseconds;
 
+    // Opens the sound libraries at the first sound; false, said once, where they are missing.
+    bool Ready();
     // Plays the source to its end; false when no sound server took it or the server stopped answering.
     bool Play(const Source &source, int channels, int rate);
     bool OpenStream(int channels, int rate, Deadline deadline);
@@ -49,6 +54,7 @@ private:
     std::condition_variable wake_;
     // Kept open between sounds that follow each other (the ten tones of a melody): a new stream per tone
     // would add its set-up to every tone.
+    const SoundLibraries *lib_ = nullptr;
     pa_mainloop *loop_ = nullptr;
     pa_context *context_ = nullptr;
     pa_stream *stream_ = nullptr;
