@@ -73,6 +73,10 @@ cp /etc/resolv.conf "$root/etc/resolv.conf"
 # Packages installed in the root start no services there: a daemon left running would outlive the run.
 printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d"
 chmod +x "$root/usr/sbin/policy-rc.d"
+# The root a mount point of its own: the wake helper's test makes / private in a mount namespace, which a
+# chroot whose / is a plain folder refuses ("cannot change root filesystem propagation").
+mount --bind "$root" "$root"
+mounts+=("$root")
 mount_in /proc -t proc proc
 mount_in /sys -t sysfs -o ro sysfs
 mount_in /dev/pts -t devpts -o newinstance,ptmxmode=0666 devpts
