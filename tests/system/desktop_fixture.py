@@ -304,8 +304,11 @@ class DesktopFixture(Fixture):
             raise Skip("xmessage is not installed")
         proc = self.spawn(["xmessage", "-title", title, "-geometry", "900x560+190+120", "-center",
                            "Another program's window, with the focus"], "xmessage")
-        window = self.wait_window(title, timeout=15, pid=None)
-        wait_until(lambda: self.wm_state(window) == "Normal", 10, what="the other window managed")
+        # By its WM_STATE, not by its title alone: mutter 48 draws X11 frames in a client of its own, whose frame
+        # windows carry the title too.
+        window = wait_until(
+            lambda: next((w for w in self.find_windows(f"^{title}$") if self.wm_state(w) == "Normal"), None), 15, 0.1,
+            what="the other window managed")
         self.x("xdotool", "windowactivate", "--sync", str(window), check=False)
         wait_until(lambda: self.active_window() == window, 10, what="the other window focused")
         # A click and a key as a user's: the window managers' focus-stealing prevention weighs recent input.
