@@ -35,7 +35,7 @@ test=(
   pulseaudio pulseaudio-utils sox faketime desktop-file-utils sound-theme-freedesktop
   appstream lintian debootstrap
   mutter sway swayidle wtype
-  xfwm4 kwin-x11 kwin-wayland xwayland gnome-shell gjs xfce4-notifyd qt6-wayland
+  xfwm4 kwin-x11 kwin-wayland xwayland gnome-shell gjs xfce4-notifyd qt6-wayland at-spi2-core gir1.2-atspi-2.0
 )
 
 os_release=/etc/os-release

@@ -13,6 +13,7 @@
 #include "signals/Unit8.h"
 #include "tests/fakes/TestApp.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
@@ -181,6 +182,10 @@ TEST_F(SettingsDialog, EveryPageFitsTheFixedDialog) {
         Form4->PageControl1->setCurrentIndex(page);
         QApplication::processEvents();
         for (const QWidget *child : Form4->PageControl1->currentWidget()->findChildren<QWidget *>()) {
+            // A spin box sizes its own edit field smaller than a framed edit's hint; the spin box itself is checked.
+            if (qobject_cast<const QAbstractSpinBox *>(child->parentWidget()) != nullptr) {
+                continue;
+            }
             const QRect area(child->mapTo(Form4, QPoint(0, 0)), child->size());
             const QSize wanted = child->minimumSizeHint();
             EXPECT_TRUE(!child->isVisible() || (dialog.contains(area) && child->width() >= wanted.width() &&
