@@ -33,28 +33,23 @@ Loaded Load() {
     }
     SoundLibraries &f = loaded.functions;
     std::string &m = loaded.missing;
-    loaded.ok =
-        Take(sndfile, "sf_open_fd", f.sf_open_fd, m) & Take(sndfile, "sf_readf_short", f.sf_readf_short, m) &
-        Take(sndfile, "sf_close", f.sf_close, m) & Take(pulse, "pa_mainloop_new", f.pa_mainloop_new, m) &
-        Take(pulse, "pa_mainloop_get_api", f.pa_mainloop_get_api, m) &
-        Take(pulse, "pa_mainloop_prepare", f.pa_mainloop_prepare, m) &
-        Take(pulse, "pa_mainloop_poll", f.pa_mainloop_poll, m) &
-        Take(pulse, "pa_mainloop_dispatch", f.pa_mainloop_dispatch, m) &
-        Take(pulse, "pa_mainloop_free", f.pa_mainloop_free, m) & Take(pulse, "pa_context_new", f.pa_context_new, m) &
-        Take(pulse, "pa_context_connect", f.pa_context_connect, m) &
-        Take(pulse, "pa_context_get_state", f.pa_context_get_state, m) &
-        Take(pulse, "pa_context_errno", f.pa_context_errno, m) &
-        Take(pulse, "pa_context_disconnect", f.pa_context_disconnect, m) &
-        Take(pulse, "pa_context_unref", f.pa_context_unref, m) & Take(pulse, "pa_stream_new", f.pa_stream_new, m) &
-        Take(pulse, "pa_stream_connect_playback", f.pa_stream_connect_playback, m) &
-        Take(pulse, "pa_stream_get_state", f.pa_stream_get_state, m) &
-        Take(pulse, "pa_stream_writable_size", f.pa_stream_writable_size, m) &
-        Take(pulse, "pa_stream_write", f.pa_stream_write, m) & Take(pulse, "pa_stream_drain", f.pa_stream_drain, m) &
-        Take(pulse, "pa_stream_disconnect", f.pa_stream_disconnect, m) &
-        Take(pulse, "pa_stream_unref", f.pa_stream_unref, m) &
-        Take(pulse, "pa_operation_cancel", f.pa_operation_cancel, m) &
-        Take(pulse, "pa_operation_unref", f.pa_operation_unref, m) &
-        Take(pulse, "pa_usec_to_bytes", f.pa_usec_to_bytes, m) & Take(pulse, "pa_strerror", f.pa_strerror, m);
+// Each function by the name its header gives it, which is also its member's name.
+#define ZINDREL_TAKE(library, name) Take(library, #name, f.name, m)
+    loaded.ok = ZINDREL_TAKE(sndfile, sf_open_fd) & ZINDREL_TAKE(sndfile, sf_readf_short) &
+                ZINDREL_TAKE(sndfile, sf_close) & ZINDREL_TAKE(pulse, pa_mainloop_new) &
+                ZINDREL_TAKE(pulse, pa_mainloop_get_api) & ZINDREL_TAKE(pulse, pa_mainloop_prepare) &
+                ZINDREL_TAKE(pulse, pa_mainloop_poll) & ZINDREL_TAKE(pulse, pa_mainloop_dispatch) &
+                ZINDREL_TAKE(pulse, pa_mainloop_free) & ZINDREL_TAKE(pulse, pa_context_new) &
+                ZINDREL_TAKE(pulse, pa_context_connect) & ZINDREL_TAKE(pulse, pa_context_get_state) &
+                ZINDREL_TAKE(pulse, pa_context_errno) & ZINDREL_TAKE(pulse, pa_context_disconnect) &
+                ZINDREL_TAKE(pulse, pa_context_unref) & ZINDREL_TAKE(pulse, pa_stream_new) &
+                ZINDREL_TAKE(pulse, pa_stream_connect_playback) & ZINDREL_TAKE(pulse, pa_stream_get_state) &
+                ZINDREL_TAKE(pulse, pa_stream_writable_size) & ZINDREL_TAKE(pulse, pa_stream_write) &
+                ZINDREL_TAKE(pulse, pa_stream_drain) & ZINDREL_TAKE(pulse, pa_stream_disconnect) &
+                ZINDREL_TAKE(pulse, pa_stream_unref) & ZINDREL_TAKE(pulse, pa_operation_cancel) &
+                ZINDREL_TAKE(pulse, pa_operation_unref) & ZINDREL_TAKE(pulse, pa_usec_to_bytes) &
+                ZINDREL_TAKE(pulse, pa_strerror);
+#undef ZINDREL_TAKE
     return loaded;
 }
 

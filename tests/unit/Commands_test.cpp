@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -33,6 +34,18 @@ protected:
             QCoreApplication::processEvents();
         }
         return answer;
+    }
+    // Arms a one-minute log-off with a 20-second warning and runs `inside` while that warning counts.
+    void WhileALogoffWarningCounts(const std::function<void()> &inside) {
+        Form1->WarningCounter = 20;
+        ASSERT_EQ(Send({"--in", "1", "--do", "logoff"}).code, platform::CommandDone);
+        bool ran = false;
+        QTimer::singleShot(0, Form2, [&] {
+            ran = true;
+            inside();
+        });
+        clock.advance(kMinute);
+        ASSERT_TRUE(ran) << "the warning was shown";
     }
 };
 
@@ -112,11 +125,7 @@ TEST_F(Commanded, TheSecondCountdownShowsInTheLineAndTheWindowIsHiddenShownAndCl
 }
 
 TEST_F(Commanded, WhileTheWarningCountsCancelIsItsOwnCancelAndTheRestIsRefused) {
-    Form1->WarningCounter = 20;
-    ASSERT_EQ(Send({"--in", "1", "--do", "logoff"}).code, platform::CommandDone);
-    bool ran = false;
-    QTimer::singleShot(0, Form2, [&] {
-        ran = true;
+    ASSERT_NO_FATAL_FAILURE(WhileALogoffWarningCounts([&] {
         const std::string line = Commands::StatusLine().toStdString();
         EXPECT_EQ(line, "state=warning mode=countdown task=logoff due=10:31:41");
         EXPECT_EQ(Commands::StatusCode(Commands::StatusLine()), 0);
@@ -131,9 +140,7 @@ TEST_F(Commanded, WhileTheWarningCountsCancelIsItsOwnCancelAndTheRestIsRefused) 
         EXPECT_EQ(Commands::TakeRequest({platform::CommandRequest::Kind::Cancel, 0, {}, {}}).code,
                   platform::CommandDone);
         EXPECT_FALSE(Form2->isVisible()) << "cancelled as by the warning's own button";
-    });
-    clock.advance(kMinute);
-    ASSERT_TRUE(ran) << "the warning was shown";
+    }));
     clock.advance(kMinute);
     EXPECT_EQ(fake.Count("LogOff"), 0) << "the cancelled warning runs nothing";
     EXPECT_EQ(Commands::StatusLine(), "state=stopped mode=countdown task=logoff");
@@ -193,16 +200,10 @@ TEST_F(Commanded, PostponeMovesTheCountdownAndTheAlarmKeepsTheFieldsAndIsRefused
 }
 
 TEST_F(Commanded, PostponeDuringTheWarningArmsTheSameTaskAgainAndAReminderNoticeArmsItsSlotAgain) {
-    Form1->WarningCounter = 20;
-    ASSERT_EQ(Send({"--in", "1", "--do", "logoff"}).code, platform::CommandDone);
-    bool ran = false;
-    QTimer::singleShot(0, Form2, [&] {
-        ran = true;
+    ASSERT_NO_FATAL_FAILURE(WhileALogoffWarningCounts([&] {
         EXPECT_EQ(Send({"--postpone", "15"}).code, platform::CommandDone);
         EXPECT_FALSE(Form2->isVisible()) << "closed as by its Cancel";
-    });
-    clock.advance(kMinute);
-    ASSERT_TRUE(ran) << "the warning was shown";
+    }));
     EXPECT_EQ(Commands::StatusLine(), "state=armed mode=countdown task=logoff due=10:46 left=15");
     EXPECT_FALSE(fake.notifications.IsUp(platform::NoticeKind::Warning));
     EXPECT_EQ(Form1->windowTitle(), "Zindrel - заведён");
