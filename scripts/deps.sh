@@ -49,6 +49,9 @@ if [ -f "$os_release" ]; then
   # shellcheck source=/dev/null
   pretty_name=$(. "$os_release" && echo "${PRETTY_NAME:-$id $version_id}")
 fi
+# kwin 6 has no window decorations of its own without this plugin (every Plasma has it); there Qt 6.8 draws its own
+# and leaves a fixed-size window smaller than its size.
+[ "$id:$version_id" = debian:13 ] && test+=(kwin-style-breeze)
 wanted=("${run[@]}")
 [ "$purpose" = test ] && wanted+=("${test[@]}")
 wanted+=("$@")

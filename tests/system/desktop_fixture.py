@@ -13,6 +13,7 @@ itself. A compositor that cannot start here, also on a second try, makes the tes
 import glob
 import json
 import os
+import re
 import shutil
 import subprocess
 import time
@@ -45,7 +46,15 @@ NATIVE_DESKTOPS = {
     "kwin_wayland": [a for a in WAYLAND_DESKTOPS["kwin_wayland"][0] if a != "--xwayland"],
 }
 # The probe extension's one job: GNOME Shell's Eval, with which the journey reads the banner and presses its button.
+# GNOME Shell 45 and later load an extension as a module whose default export is its class; earlier ones call init().
 SHELL_PROBE = "function init() { return { enable() { global.context.unsafe_mode = true; }, disable() {} }; }\n"
+SHELL_PROBE_MODULE = (
+    "import {Extension} from 'resource:///org/gnome/shell/extensions/extension.js';\n"
+    "export default class Probe extends Extension {\n"
+    "    enable() { global.context.unsafe_mode = true; }\n"
+    "    disable() {}\n"
+    "}\n"
+)
 # The program's accessible tree read and acted on through AT-SPI, run with the fixture's buses: "windows" prints the
 # shown windows as [name, width, height]; "press NAME" presses the control of that accessible name.
 ATSPI = """
@@ -152,13 +161,33 @@ class DesktopFixture(Fixture):
 
     def start_compositor(self):
         argv, extra = WAYLAND_DESKTOPS[self.desktop]
-        pid, args = self._start_desktop(argv, extra, lambda proc: _xwayland_child(proc.pid),
-                                        f"{self.desktop}'s XWayland")
-        self._track(pid, "Xwayland")
-        self.display = next(a for a in args if a.startswith(":"))
+        # kwin 6 starts XWayland only when the first X client connects. The program a compositor is given to start
+        # runs once its sockets are up, and writes down the X display and its authority it was given.
+        told = os.path.join(self.root, "desktop-display")
+        teller = os.path.join(self.root, "tell-display")
+        with open(teller, "w", encoding="utf-8") as f:
+            f.write(f'#!/bin/sh\necho "$DISPLAY $XAUTHORITY" > {told}.part && mv {told}.part {told}\n')
+        os.chmod(teller, 0o755)
+        if self.desktop == "kwin_wayland":
+            argv = [*argv, teller]
+
+        def ready(proc):
+            if _xwayland_child(proc.pid):
+                return True
+            return os.path.exists(told) and open(told, encoding="utf-8").read().split() or None
+
+        compositor = self._start_desktop(argv, extra, lambda proc: ready(proc) and proc, f"{self.desktop}'s XWayland")
+        child = _xwayland_child(compositor.pid)
+        if child:
+            args = child[1]
+            self.display = next(a for a in args if a.startswith(":"))
+            authority = args[args.index("-auth") + 1] if "-auth" in args else None
+        else:
+            self.display, *authority = open(told, encoding="utf-8").read().split()
+            authority = authority[0] if authority else None
         self.env["DISPLAY"] = self.display
-        if "-auth" in args:
-            self.env["XAUTHORITY"] = args[args.index("-auth") + 1]
+        if authority:
+            self.env["XAUTHORITY"] = authority
         self.env["WAYLAND_DISPLAY"] = "zindrel-wayland"
         self.env["XDG_SESSION_TYPE"] = "wayland"
         self.env.pop("QT_QPA_PLATFORM", None)
@@ -167,15 +196,20 @@ class DesktopFixture(Fixture):
                        what="the X window manager")
         except TimeoutError:
             raise Skip(f"{self.desktop} manages no X windows: {self._tail(self.desktop)}") from None
+        # Started by then, also where the first X client started it.
+        self._track(wait_until(lambda: _xwayland_child(compositor.pid), 10, what="Xwayland")[0], "Xwayland")
         time.sleep(1.0)
         log(f"fixture: {self.desktop} with XWayland on {self.display}")
 
     def prepare_shell(self):
         """GNOME Shell's settings in a key file, with the probe extension enabled."""
         uuid = "zindrel-probe@tests"
-        metadata = json.dumps({"uuid": uuid, "name": "probe", "description": "probe", "shell-version": ["43"]})
+        found = re.search(r"\d+", subprocess.run(["gnome-shell", "--version"], capture_output=True, text=True).stdout)
+        major = found.group(0) if found else "43"
+        metadata = json.dumps({"uuid": uuid, "name": "probe", "description": "probe", "shell-version": [major]})
+        probe = SHELL_PROBE_MODULE if int(major) >= 45 else SHELL_PROBE
         for folder, name, text in ((f"extensions/{uuid}", "metadata.json", metadata),
-                                   (f"extensions/{uuid}", "extension.js", SHELL_PROBE),
+                                   (f"extensions/{uuid}", "extension.js", probe),
                                    ("settings", "keyfile", f"[org/gnome/shell]\nenabled-extensions=['{uuid}']\n")):
             root = "home/.local/share/gnome-shell" if folder != "settings" else "home/.config/glib-2.0"
             with open(os.path.join(self._dir(f"{root}/{folder}"), name), "w", encoding="utf-8") as f:
