@@ -49,6 +49,10 @@ void Withdraw(platform::NoticeKind kind) {
     }
 }
 
+void Prepare() {
+    platform::Current().notifications->Prepare();
+}
+
 void ShowReminder(TimerSlot slot, bool alarm, const QString &text) {
     const QString time = AppClock().WallNow().toString(QStringLiteral("HH:mm"));
     QString said = text.trimmed();

@@ -18,6 +18,8 @@ inline constexpr char kPostponeLabel[] = "Отложить на 10 минут";
 // a click on the balloon runs the notice's last action, and the text says so.
 void Show(platform::NoticeKind kind, platform::Notice notice);
 void Withdraw(platform::NoticeKind kind);
+// A run was armed: its firing may show a notice.
+void Prepare();
 
 // The reminder's notice for a slot that fired: its text where one is written, else which slot fell due; its
 // action arms the slot again kPostponeMinutes from now.

@@ -203,6 +203,7 @@ bool TForm1::ArmChosen(bool alarm, int hour, int minute, int minutes) {
     }
     ElapsedMinutes1 = ElapsedMinutes2 = 0;
     Notices::Withdraw(platform::NoticeKind::Reminder);
+    Notices::Prepare();
     SetRun(next);
     if (!KeepWindowOnArm) {
         HideToTray();
@@ -281,6 +282,7 @@ bool TForm1::ArmSlotAgain(TimerSlot slot, int minutes) {
         (first ? Timer2 : Timer4)->SetEnabled(true);
     }
     Notices::Withdraw(platform::NoticeKind::Reminder);
+    Notices::Prepare();
     SetRun(next);
     if (!KeepWindowOnArm) {
         HideToTray();

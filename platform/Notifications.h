@@ -40,6 +40,9 @@ public:
     virtual void Show(NoticeKind kind, Notice notice) = 0;
     // Takes the notice of this kind down, if one is shown; its actions are forgotten.
     virtual void Withdraw(NoticeKind kind) = 0;
+    // A notice may follow (a run was armed): what the first one would do beyond sending it is done now, not in the
+    // middle of the firing whose notice it is.
+    virtual void Prepare() {}
 };
 
 } // namespace platform

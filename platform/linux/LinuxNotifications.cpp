@@ -74,25 +74,32 @@ constexpr unsigned char kCritical = 2;
 constexpr unsigned char kNormal = 1;
 constexpr int kImageSize = 48;
 
-// Who sends the notice: the desktop entry names the program; where the program is not installed beside its icon in
-// the icon theme (a copy run from its own folder), the window icon the program draws goes with the notice as
-// pixels. The install is checked on the files: asking the icon theme reads and parses its whole index, some ten
-// milliseconds in the middle of a firing.
-void AddIdentity(QVariantMap &hints, QString &appIcon) {
-    hints.insert(QStringLiteral("desktop-entry"), kDesktopEntry);
-    if (LinuxDesktop::InstalledIcon(QCoreApplication::applicationFilePath().toStdString()) ==
-        kDesktopEntry.toStdString()) {
-        appIcon = kDesktopEntry;
-        return;
-    }
-    const QIcon icon = QGuiApplication::windowIcon();
-    if (icon.isNull()) {
-        return;
-    }
-    static const QMetaType registered = qDBusRegisterMetaType<ImageData>();
-    Q_UNUSED(registered);
-    const QImage image = icon.pixmap(kImageSize, kImageSize).toImage().convertToFormat(QImage::Format_RGBA8888);
-    hints.insert(QStringLiteral("image-data"), QVariant::fromValue(ImageData{image}));
+// Who sends the notices: the desktop entry names the program; where the program is not installed beside its icon
+// in the icon theme (a copy run from its own folder), the window icon the program draws goes with them as pixels.
+// The install is checked on the files: asking the icon theme reads and parses its whole index.
+struct Identity {
+    QVariantMap hints;
+    QString appIcon;
+};
+
+const Identity &TheIdentity() {
+    static const Identity identity = [] {
+        Identity made;
+        made.hints.insert(QStringLiteral("desktop-entry"), kDesktopEntry);
+        if (LinuxDesktop::InstalledIcon(QCoreApplication::applicationFilePath().toStdString()) ==
+            kDesktopEntry.toStdString()) {
+            made.appIcon = kDesktopEntry;
+            return made;
+        }
+        const QIcon icon = QGuiApplication::windowIcon();
+        if (!icon.isNull()) {
+            qDBusRegisterMetaType<ImageData>();
+            const QImage image = icon.pixmap(kImageSize, kImageSize).toImage().convertToFormat(QImage::Format_RGBA8888);
+            made.hints.insert(QStringLiteral("image-data"), QVariant::fromValue(ImageData{image}));
+        }
+        return made;
+    }();
+    return identity;
 }
 
 } // namespace
@@ -110,6 +117,14 @@ public:
             return;
         }
         Send(notice);
+    }
+
+    void Prepare() {
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        if (bus.isConnected()) {
+            Subscribe(bus);
+        }
+        TheIdentity();
     }
 
     void Withdraw() {
@@ -152,20 +167,19 @@ private:
             return;
         }
         Subscribe(bus);
-        QVariantMap hints;
+        const Identity &identity = TheIdentity();
+        QVariantMap hints = identity.hints;
         hints.insert(QStringLiteral("urgency"), QVariant::fromValue(notice.urgent ? kCritical : kNormal));
         QStringList actions;
         for (const NoticeAction &action : notice.actions) {
             actions << QString::fromStdString(action.key) << QString::fromStdString(action.label);
         }
         const QString title = QString::fromStdString(notice.title);
-        QString appIcon;
-        AddIdentity(hints, appIcon);
         pending_ = true;
         OnReply(CallServiceAsync(bus, kNotifications, QStringLiteral("Notify"),
                                  {title,                               // app_name
                                   id_,                                 // replaces_id
-                                  appIcon,                             // app_icon
+                                  identity.appIcon,                    // app_icon
                                   title,                               // summary
                                   QString::fromStdString(notice.text), // body
                                   actions,                             // actions: key, label, key, label…
@@ -242,6 +256,11 @@ void LinuxNotifications::Show(NoticeKind kind, Notice notice) {
 
 void LinuxNotifications::Withdraw(NoticeKind kind) {
     Link(kind).Withdraw();
+}
+
+void LinuxNotifications::Prepare() {
+    warning_->Prepare();
+    reminder_->Prepare();
 }
 
 } // namespace platform

@@ -19,6 +19,9 @@ public:
     bool ShowsActions() const override { return true; }
     void Show(NoticeKind kind, Notice notice) override;
     void Withdraw(NoticeKind kind) override;
+    // Subscribes to the service's signals, which asks the bus who owns the service and waits for the answer, and
+    // draws the icon sent with the notices.
+    void Prepare() override;
 
 private:
     NotificationLink &Link(NoticeKind kind);
