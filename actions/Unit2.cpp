@@ -41,7 +41,7 @@ TForm2::TForm2() : QDialog(nullptr) {
 
     Image1 = new QLabel(this);
     Image1->setGeometry(0, 0, 128, 128);
-    Image1->setPixmap(Picture::Draw(Picture::Warning, QSize(128, 128)));
+    Picture::DrawWhenShown(Image1, Picture::Warning, QSize(128, 128));
 
     Memo1 = new QPlainTextEdit(this);
     Memo1->setGeometry(136, 0, 353, 65);

@@ -37,7 +37,7 @@ TForm5::TForm5() : QDialog(nullptr) {
 
     Image1 = new QLabel(this);
     Image1->setGeometry(0, 8, 128, 128);
-    Image1->setPixmap(Picture::Draw(Picture::Note, QSize(128, 128)));
+    Picture::DrawWhenShown(Image1, Picture::Note, QSize(128, 128));
     Memo1 = TextBox(this, QRect(136, 8, 308, 57));
     Memo2 = TextBox(this, QRect(136, 80, 308, 57));
 

@@ -27,7 +27,7 @@ TForm6::TForm6() : QDialog(nullptr) {
     Label1->setGeometry(8, 4, 370, 46);
     Image1 = new QLabel(this);
     Image1->setGeometry(0, 64, 128, 128);
-    Image1->setPixmap(Picture::Draw(Picture::Timer, QSize(128, 128)));
+    Picture::DrawWhenShown(Image1, Picture::Timer, QSize(128, 128));
 
     RxSpinEdit1 = new SpinEdit(1, 999999, 1, this);
     RxSpinEdit1->setGeometry(216, 56, 65, 21);

@@ -2,6 +2,8 @@
 // The program's pictures, drawn in code so that every one of them is our own.
 #include "controls/Pictures.h"
 
+#include <QEvent>
+#include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -161,6 +163,35 @@ QIcon AppIcon() {
         return drawn;
     }();
     return icon;
+}
+
+namespace {
+
+class DrawOnShow : public QObject {
+public:
+    DrawOnShow(QLabel *label, Kind kind, QSize size) : QObject(label), kind_(kind), size_(size) {
+        label->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::Show) {
+            auto *label = static_cast<QLabel *>(watched);
+            label->removeEventFilter(this);
+            label->setPixmap(Draw(kind_, size_));
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    Kind kind_;
+    QSize size_;
+};
+
+} // namespace
+
+void DrawWhenShown(QLabel *label, Kind kind, QSize size) {
+    new DrawOnShow(label, kind, size);
 }
 
 } // namespace Picture

@@ -24,7 +24,7 @@ TForm9::TForm9() : Edit1(new QLineEdit(this)), Button1(new QPushButton(QStringLi
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
     auto *picture = new QLabel(this);
-    picture->setPixmap(Picture::Draw(Picture::Key, QSize(32, 32)));
+    Picture::DrawWhenShown(picture, Picture::Key, QSize(32, 32));
     picture->setFixedSize(32, 32);
     layout->addWidget(picture, 0, Qt::AlignTop);
     auto *column = new QVBoxLayout;

@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -294,7 +295,9 @@ TEST_F(WarningDialog, OneNoticeSaysTheDueTimeItsActionCancelsAndItIsWithdrawnOnE
 TEST_F(WarningDialog, ShownWithoutCaptionButtonsActiveAndBackAtOnceWhenMinimised) {
     Form1->WarningCounter = 15;
     auto &wm = fake.windowManager;
+    EXPECT_TRUE(Form2->Image1->pixmap().isNull()) << "the picture is not drawn at start-up";
     RunWarning([&] {
+        EXPECT_EQ(Form2->Image1->pixmap().size(), QSize(128, 128)) << "but when the warning is first shown";
         ASSERT_EQ(wm.titleOnly.size(), 1U) << "the frame is asked for before the window is mapped";
         EXPECT_EQ(wm.titleOnly[0], Form2->winId());
         QCoreApplication::processEvents();
