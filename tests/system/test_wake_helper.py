@@ -37,7 +37,8 @@ def private_run(record, mode="644", uid=0):
     holder = subprocess.Popen(["unshare", "--mount", "sh", "-c", script], stdout=subprocess.PIPE, text=True)
     holder.stdout.readline()
     user = ["setpriv", f"--reuid={uid}", f"--regid={uid}", "--clear-groups"] if uid else []
-    return holder, ("nsenter", f"--mount=/proc/{holder.pid}/ns/mnt", *user)
+    # Entering a mount namespace starts from that namespace's root; inside a chroot the holder's root is kept.
+    return holder, ("nsenter", f"--mount=/proc/{holder.pid}/ns/mnt", f"--root=/proc/{holder.pid}/root", *user)
 
 
 def main():
