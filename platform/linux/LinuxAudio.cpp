@@ -23,8 +23,9 @@ namespace platform {
 namespace {
 
 constexpr int ToneRate = 44100;
-// A small target length keeps "play, then return" close to the sound's own length.
-constexpr pa_usec_t TargetLatencyUs = 30000;
+// A small target length keeps "play, then return" close to the sound's own length; under it a busy machine
+// starves the stream (30 ms were heard with gaps while two builds ran).
+constexpr pa_usec_t TargetLatencyUs = 150000;
 // The desktop's alarm sound, where the freedesktop sound theme is installed.
 constexpr const char *FallbackSounds[] = {
     "/usr/share/sounds/freedesktop/stereo/alarm-clock-elapsed.oga",
