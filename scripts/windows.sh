@@ -102,7 +102,26 @@ build_jpeg() {
   local work="$cache/libjpeg-turbo-windows-$key.build"
   rm -rf "$work"
   mkdir -p "$work/get"
-  (cd "$work/get" && apt-get source -qq "libjpeg-turbo=$version" >/dev/null)
+  if ! (cd "$work/get" && apt-get source -qq "libjpeg-turbo=$version" >/dev/null 2>"$work/source.log"); then
+    # An archive mirror that lacks the .dsc still serves the two tarballs, which apt has checked against the
+    # Sources index: unpacked by hand, with Debian's patches applied in their series' order.
+    local orig debian
+    orig=$(find "$work/get" -maxdepth 1 -name 'libjpeg-turbo_*.orig.tar.*' | head -1)
+    debian=$(find "$work/get" -maxdepth 1 -name 'libjpeg-turbo_*.debian.tar.*' | head -1)
+    if [ -z "$orig" ] || [ -z "$debian" ]; then
+      cat "$work/source.log" >&2
+      exit 1
+    fi
+    mkdir "$work/get/libjpeg-turbo-unpacked"
+    tar -xf "$orig" -C "$work/get/libjpeg-turbo-unpacked" --strip-components=1
+    tar -xf "$debian" -C "$work/get/libjpeg-turbo-unpacked"
+    local series="$work/get/libjpeg-turbo-unpacked/debian/patches/series"
+    if [ -f "$series" ]; then
+      grep -v -e '^#' -e '^[[:space:]]*$' "$series" | while read -r patch _; do
+        patch -s -p1 -d "$work/get/libjpeg-turbo-unpacked" <"$(dirname "$series")/$patch"
+      done
+    fi
+  fi
   mv "$(find "$work/get" -mindepth 1 -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -1)" "$work/src"
   cmake -S "$work/src" -B "$work/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64.cmake" \
     -DCMAKE_INSTALL_PREFIX="$jpeg_prefix" "${jpeg_options[@]}" >"$work/configure.log"
