@@ -47,7 +47,6 @@ TForm2::TForm2() : QDialog(nullptr) {
     Memo1->setGeometry(136, 0, 353, 65);
     Memo1->setReadOnly(true);
     Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    Memo1->setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     SetBackground(Memo1, Qt::white);
     SetTextColor(Memo1, QColor(73, 78, 254));
 
@@ -90,6 +89,8 @@ void TForm2::ShowCount() {
 }
 
 void TForm2::ShowWarning(TimerSlot slot, int minimumSeconds) {
+    // Given here rather than at creation: a face no other window uses is loaded only once a warning is seen.
+    Memo1->setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     slot_ = slot;
     SecondsLeft = std::max(Form1->WarningCounter, minimumSeconds);
     WarningCloseAllowed = false;

@@ -7,7 +7,6 @@
 
 #include <QEvent>
 #include <QGuiApplication>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QWidget>
 
@@ -71,7 +70,19 @@ bool FormStorage::eventFilter(QObject *watched, QEvent *event) {
 }
 
 void FormStorage::ParseFour(const QString &text, const int fallback[4], int out[4]) {
-    const QStringList parts = text.split(QRegularExpression(QStringLiteral("[,\\s]+")), Qt::SkipEmptyParts);
+    // Split by hand at commas and white space: a regular expression here would load and compile the
+    // expression engine at every start for four numbers.
+    QList<QStringView> parts;
+    qsizetype begin = -1;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        const bool separator = i == text.size() || text[i] == u',' || text[i].isSpace();
+        if (separator && begin >= 0) {
+            parts.append(QStringView(text).sliced(begin, i - begin));
+            begin = -1;
+        } else if (!separator && begin < 0) {
+            begin = i;
+        }
+    }
     for (int i = 0; i < 4; ++i) {
         bool ok = false;
         const int v = i < parts.size() ? parts[i].toInt(&ok) : 0;

@@ -125,7 +125,7 @@ TEST_F(FormStorageTest, ACentredWindowIgnoresAPlaceNoScreenShows) {
         window.hide();
     }
 
-    ini.WriteString("s", "NormPos", "50,60,250,160");
+    ini.WriteString("s", "NormPos", " 50, 60\t250 ,,160");
     window.show();
     EXPECT_EQ(window.frameGeometry().topLeft(), QPoint(50, 60));
     window.hide();
