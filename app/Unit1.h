@@ -27,6 +27,7 @@ class FormStorage;
 class SleepHold;
 class SpinEdit;
 class TrayIcon;
+class WarmUp;
 class WindowTimer;
 
 class TForm1 : public QWidget {
@@ -248,6 +249,7 @@ private:
 
     RunState run_;
     std::unique_ptr<SleepHold> sleepHold_;
+    std::unique_ptr<WarmUp> warmUp_;
     int wheelDelta_ = 0;
     quint64 lastWheelTimestamp_ = 0;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The System interface on Linux.
 #include "platform/linux/LinuxSystem.h"
+#include "platform/linux/LinuxMemory.h"
 
 #include <QMessageBox>
 #include <QString>
@@ -95,6 +96,10 @@ void LinuxSystem::MessageBox(const std::string &text, const std::string &caption
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
     }
     box.exec();
+}
+
+void LinuxSystem::WarmMemory() {
+    WarmMemoryAside();
 }
 
 } // namespace platform
