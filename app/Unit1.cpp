@@ -12,7 +12,6 @@
 #include "app/Notices.h"
 #include "app/SleepHold.h"
 #include "app/Unit1Captions.h"
-#include "app/WarmUp.h"
 #include "controls/ClickLabel.h"
 #include "controls/Clock.h"
 #include "controls/ClockPanel.h"
@@ -41,7 +40,7 @@
 
 using namespace form1;
 
-TForm1::TForm1() : QWidget(nullptr), sleepHold_(std::make_unique<SleepHold>()), warmUp_(std::make_unique<WarmUp>()) {
+TForm1::TForm1() : QWidget(nullptr), sleepHold_(std::make_unique<SleepHold>()) {
     BuildLayout();
     BuildMenus();
     ConnectHandlers();
@@ -102,7 +101,6 @@ void TForm1::ConnectHandlers() {
         const bool sound = Form4 != nullptr &&
                            ((Form4->WaveFileChosen() && !Form4->SoundFile().isEmpty()) || Form4->SpeakerTuneChosen());
         sleepHold_->Follow(run_, sound);
-        warmUp_->Follow(run_);
     });
     for (QRadioButton *choice : {RadioButton1, RadioButton2, RadioButton3, RadioButton7, RadioButton9, RadioButton10,
                                  RadioButton8, RadioButton11, RadioButton6, RadioButton5, RadioButton4}) {

@@ -27,7 +27,6 @@ class FormStorage;
 class SleepHold;
 class SpinEdit;
 class TrayIcon;
-class WarmUp;
 class WindowTimer;
 
 class TForm1 : public QWidget {
@@ -249,7 +248,6 @@ private:
 
     RunState run_;
     std::unique_ptr<SleepHold> sleepHold_;
-    std::unique_ptr<WarmUp> warmUp_;
     int wheelDelta_ = 0;
     quint64 lastWheelTimestamp_ = 0;
 };

@@ -30,9 +30,6 @@ public:
     virtual int PlatformId() = 0;
     // A message box with no owner; returns when the user has dismissed it.
     virtual void MessageBox(const std::string &text, const std::string &caption, unsigned flags) = 0;
-    // Reads again, off the event loop, the memory the program holds, so that a firing after a long wait does not
-    // wait for pages the system let go cold. Returns at once; where the system needs nothing, it does nothing.
-    virtual void WarmMemory() {}
 };
 
 } // namespace platform

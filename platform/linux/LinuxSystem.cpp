@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The System interface on Linux.
 #include "platform/linux/LinuxSystem.h"
-#include "platform/linux/LinuxMemory.h"
 
 #include <QMessageBox>
 #include <QString>
@@ -96,10 +95,6 @@ void LinuxSystem::MessageBox(const std::string &text, const std::string &caption
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
     }
     box.exec();
-}
-
-void LinuxSystem::WarmMemory() {
-    WarmMemoryAside();
 }
 
 } // namespace platform
