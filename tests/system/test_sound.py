@@ -13,19 +13,28 @@ OFFSCREEN = {"QT_QPA_PLATFORM": "offscreen"}
 
 
 def sounding_frequency(path, start, length, rate=44100):
-    """Rising zero crossings per second of the sounding 10 ms windows only, so the joins between tones count not:
-    a window beside a quiet one may be half silence, and is left out too."""
+    """Whole periods per second inside the sounding stretches, from each stretch's first rising zero crossing to its
+    last: a stretch is a run of 10 ms windows that sound, as do their neighbours, so neither a window beside a quiet
+    one nor the join between two tones played with a pause between them counts."""
     samples = read_samples(path, rate)[int(start * rate) : int((start + length) * rate)]
     step = rate // 100
     chunks = [samples[i : i + step] for i in range(0, len(samples) - step + 1, step)]
     sounding = [max(abs(min(chunk)), abs(max(chunk))) >= 500 for chunk in chunks]
-    kept = []
+    runs, run = [], []
     for i, chunk in enumerate(chunks):
         if all(sounding[max(i - 1, 0) : i + 2]):
-            kept.extend(chunk)
-    if len(kept) < 2:
-        return 0.0
-    return sum(1 for a, b in zip(kept, kept[1:]) if a < 0 <= b) * rate / len(kept)
+            run.extend(chunk)
+        elif run:
+            runs.append(run)
+            run = []
+    runs.append(run)
+    periods = span = 0
+    for r in runs:
+        rising = [i for i, (a, b) in enumerate(zip(r, r[1:])) if a < 0 <= b]
+        if len(rising) >= 2:
+            periods += len(rising) - 1
+            span += rising[-1] - rising[0]
+    return periods * rate / span if span else 0.0
 
 
 def recorded(fx, name, gtest_filter, extra_env):
