@@ -22,6 +22,7 @@ its environment are the fixture's own private sockets.
 
 import array
 import atexit
+import contextlib
 import os
 import pwd
 import shutil
@@ -312,6 +313,7 @@ class Fixture:
         for pid, what in reversed(self._pids):
             self._stop_pid(pid, what)
         self._pids.clear()
+        self._remove_faketime_objects()
         if not os.environ.get("ZINDREL_KEEP_TEMP"):
             shutil.rmtree(self.root, ignore_errors=True)
 
@@ -338,6 +340,16 @@ class Fixture:
             return
         if proc is not None:
             proc.wait()
+
+    def _remove_faketime_objects(self):
+        """The faketime launcher keeps a semaphore and a shared memory object named by its PID, and removes them
+        only when its child ends first: one stopped by a signal leaves them, and a later launcher given the same
+        PID (PIDs wrap at 32768 here) cannot start. Only this fixture's own launchers' objects are removed."""
+        for pid, proc in self._popen.items():
+            if isinstance(proc.args, list) and proc.args[:1] == ["faketime"]:
+                for name in (f"sem.faketime_sem_{pid}", f"faketime_shm_{pid}"):
+                    with contextlib.suppress(FileNotFoundError):
+                        os.unlink(os.path.join("/dev/shm", name))
 
     def _track(self, proc_or_pid, what):
         if isinstance(proc_or_pid, subprocess.Popen):
@@ -763,7 +775,15 @@ class Fixture:
         program = Program(proc, folder, env["HOME"], env["XDG_CONFIG_HOME"], self._log(name))
         if speed:
             # The launcher forks the program and does not pass signals on: stop the program itself by its PID.
-            program.app_pid = wait_until(lambda: _child_running(proc.pid, exe), 10, what="the program under faketime")
+            def started():
+                if proc.poll() is not None:
+                    raise RuntimeError(f"faketime exited ({proc.returncode}) before the program ran: {self._tail(name)}")
+                return _child_running(proc.pid, exe)
+
+            try:
+                program.app_pid = wait_until(started, 10, what="the program under faketime")
+            except TimeoutError as e:
+                raise TimeoutError(f"{e}; faketime's children {children(proc.pid)}: {self._tail(name)}") from None
             self._track(program.app_pid, name)
         return program
 

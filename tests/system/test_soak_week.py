@@ -80,7 +80,18 @@ def main():
         )
         if late - early > ALLOWED_GROWTH_KIB:
             failures.append(f"RSS grew by {late - early:.0f} KiB over the week: {values}")
+        # A launcher killed outright keeps its semaphore and shared memory, which would stop a later launcher given
+        # the same PID from starting; the fixture removes them.
+        launcher = program.process.pid
+        program.process.kill()
+        program.process.wait()
+        left = [name for name in os.listdir("/dev/shm") if name.endswith(f"faketime_sem_{launcher}")]
+        if not left:
+            failures.append(f"the killed faketime launcher {launcher} left no semaphore, so nothing is checked")
         fx.stop_program(program)
+    left = [name for name in os.listdir("/dev/shm") if name.endswith(f"_{launcher}") and "faketime" in name]
+    if left:
+        failures.append(f"the fixture left the faketime launcher's objects behind: {left}")
     for failure in failures:
         print("FAIL:", failure, file=sys.stderr)
     return 1 if failures else 0
