@@ -384,18 +384,23 @@ def sleep_hold(fx, prefix, failures):
     requested = lambda: traced(program, "PowerCreateRequest") and (  # noqa: E731
         traced(program, "PowerSetRequest") or states(0x80000001))
     cleared = lambda: traced(program, "PowerClearRequest") or states(0x80000000)  # noqa: E731
-    steps = [(lambda: window.quick_menu("3 минуты"), requested,
+    # Armed by clicks, not through the quick menu: under the relay trace wine is slow enough that keys meant for a
+    # pop-up menu can reach the window before the menu does, and the menu then left open takes the next click.
+    steps = [(lambda: (window.choose_countdown(), window.arm()), requested, "Zindrel - заведён",
               "PowerCreateRequest, then PowerSetRequest or the system-required execution state, at arming"),
-             (lambda: click(fx, window.id, MAIN_SIZE, *CANCEL), cleared,
+             (lambda: click(fx, window.id, MAIN_SIZE, *CANCEL), cleared, "Zindrel - остановлен",
               "PowerClearRequest or the plain continuous execution state at the cancel"),
-             (lambda: (click(fx, window.id, MAIN_SIZE, *ALARM_RADIO), window.arm()), resumes,
+             (lambda: (click(fx, window.id, MAIN_SIZE, *ALARM_RADIO), window.arm()), resumes, "Zindrel - заведён",
               "SetWaitableTimer with fResume true for the alarm clock")]
-    for act, seen, what in steps:
+    for act, seen, caption, what in steps:
         act()
         try:
-            wait_until(seen, 15, what=what)
+            # The call and the caption both: the next click is made only once the window shows what this one did.
+            wait_until(lambda: seen() and window.title() == caption, 15, what=f"{what}, and the caption {caption!r}")
         except TimeoutError as e:
+            fx.screenshot("wine-sleephold-failure")
             failures.append(f"sleep hold: {e}")
+            return
 
 
 def msiexec(prefix, *args):
