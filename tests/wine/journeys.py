@@ -372,15 +372,21 @@ def traced(program, call):
     return [line.split(f".{call}(", 1)[1].split(")", 1)[0] for line in lines]
 
 
+def low(argument):
+    """The low 32 bits of a relayed argument (a BOOL or a DWORD)."""
+    return int(argument, 16) & 0xFFFFFFFF
+
+
 def sleep_hold(fx, prefix, failures):
     # The window stays up when armed, so its buttons can be clicked.
     folder = program_folder(fx, "sleephold", "[main]\ntray_hide=1\n")
     program, window = start(fx, prefix, folder, "sleephold", relay=True)
     # SetWaitableTimer(timer, due, period, routine, argument, fResume): the clock's own timers never resume.
-    resumes = lambda: [a for a in traced(program, "SetWaitableTimer") if int(a.split(",")[-1], 16) == 1]  # noqa: E731
+    # Wine 10's relay prints a 32-bit argument with whatever its 64-bit register held above it.
+    resumes = lambda: [a for a in traced(program, "SetWaitableTimer") if low(a.split(",")[-1]) == 1]  # noqa: E731
     # Wine 8's PowerCreateRequest is a stub that fails; the program then holds through SetThreadExecutionState
     # (ES_CONTINUOUS | ES_SYSTEM_REQUIRED), and lets go with ES_CONTINUOUS alone.
-    states = lambda flags: [a for a in traced(program, "SetThreadExecutionState") if int(a, 16) == flags]  # noqa: E731
+    states = lambda flags: [a for a in traced(program, "SetThreadExecutionState") if low(a) == flags]  # noqa: E731
     requested = lambda: traced(program, "PowerCreateRequest") and (  # noqa: E731
         traced(program, "PowerSetRequest") or states(0x80000001))
     cleared = lambda: traced(program, "PowerClearRequest") or states(0x80000000)  # noqa: E731
