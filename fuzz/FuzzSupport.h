@@ -13,7 +13,10 @@
 
 namespace fuzz {
 
-// One folder per process, in memory when /dev/shm exists, so a million iterations never touch the disk.
+inline void RemoveScratchFolder();
+
+// One folder per process, in memory when /dev/shm exists, so a million iterations never touch the disk. It goes
+// when the run ends; a failing input needs none of it, since libFuzzer writes that input to its own file.
 inline const QString &ScratchFolder() {
     static const QString folder = [] {
         const QString base = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
@@ -23,7 +26,14 @@ inline const QString &ScratchFolder() {
         }
         return QFile::decodeName(pattern) + u'/';
     }();
+    // Registered once the folder's name is complete, so it runs before that name is destroyed at exit.
+    static const bool removedAtExit = std::atexit(RemoveScratchFolder) == 0;
+    (void)removedAtExit;
     return folder;
+}
+
+inline void RemoveScratchFolder() {
+    QDir(ScratchFolder()).removeRecursively();
 }
 
 // Writes the input to a file of the scratch folder and returns its path.

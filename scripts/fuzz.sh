@@ -9,12 +9,15 @@ cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz --target zindrel_fuzz
 build=build/fuzz-clang
 status=0
+# Each target removes its scratch folder in /dev/shm when it ends; one left behind is a fault of the target.
+scratch() { find /dev/shm -maxdepth 1 -name 'zindrel-fuzz-*' 2>/dev/null | sort; }
 for target in "$build"/fuzz/*_fuzz; do
     name=$(basename "$target")
     work="$build/corpus/$name"
     artefacts="$build/artefacts/$name"
     mkdir -p "$work" "$artefacts"
     echo "== $name: ${seconds} s"
+    before=$(scratch)
     if ! UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ASAN_OPTIONS=detect_leaks=1 \
         LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0 \
         "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
@@ -24,6 +27,11 @@ for target in "$build"/fuzz/*_fuzz; do
         status=1
     else
         grep -E "^(stat::number_of_executed_units|stat::peak_rss_mb|#[0-9]+ *DONE)" "$artefacts/log.txt" || true
+        left=$(comm -13 <(echo "$before") <(scratch))
+        if [ -n "$left" ]; then
+            echo "== $name FAILED: it left its scratch folder behind: $left"
+            status=1
+        fi
     fi
 done
 exit $status
