@@ -23,6 +23,9 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
+#include <algorithm>
+#include <cstdint>
+
 using namespace form1;
 
 namespace {
@@ -73,6 +76,25 @@ void TForm1::SetRun(const RunState &next) {
     }
     run_ = next;
     emit RunChanged();
+}
+
+// Memory a long wait let go cold would be read back at the firing itself, between the due time and the tasks:
+// it is read back this long before instead. A paused alarm clock still fires at its time.
+void TForm1::FollowWarmUp() {
+    constexpr std::int64_t kLeadMs = 2000;
+    const bool firing = run_.phase() == RunState::Phase::Armed || (run_.paused && run_.alarm && !run_.warning);
+    std::int64_t due = INT64_MAX;
+    for (const SlotRun *slot : {&run_.slot1, &run_.slot2}) {
+        if (firing && slot->pending) {
+            due = std::min(due, slot->dueBootMs);
+        }
+    }
+    const std::int64_t wait = due == INT64_MAX ? 0 : due - kLeadMs - AppClock().NowMs();
+    warmUp_->SetEnabled(false);
+    if (wait > 0) {
+        warmUp_->SetInterval(wait);
+        warmUp_->SetEnabled(true);
+    }
 }
 
 void TForm1::ShowRun() {

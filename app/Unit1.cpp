@@ -102,6 +102,13 @@ void TForm1::ConnectHandlers() {
                            ((Form4->WaveFileChosen() && !Form4->SoundFile().isEmpty()) || Form4->SpeakerTuneChosen());
         sleepHold_->Follow(run_, sound);
     });
+    connect(this, &TForm1::RunChanged, this, &TForm1::FollowWarmUp);
+    warmUp_->OnTimer = [this](QObject *) {
+        warmUp_->SetEnabled(false);
+        if (platform::System *system = platform::Current().system) {
+            system->WarmUpMemory();
+        }
+    };
     for (QRadioButton *choice : {RadioButton1, RadioButton2, RadioButton3, RadioButton7, RadioButton9, RadioButton10,
                                  RadioButton8, RadioButton11, RadioButton6, RadioButton5, RadioButton4}) {
         connect(choice, &QRadioButton::toggled, this, [this] { ChoiceChanged(); });

@@ -245,8 +245,11 @@ private:
     void MarkFired(TimerSlot slot);
     // The firing; fromRun when the run's own alarm or countdown fired the slot (its per-run flag was set).
     void RunFired(TimerSlot slot, bool fromRun);
+    // Sets the memory's read-back for shortly before the run's next firing, or for none.
+    void FollowWarmUp();
 
     RunState run_;
+    WindowTimer *warmUp_ = nullptr;
     std::unique_ptr<SleepHold> sleepHold_;
     int wheelDelta_ = 0;
     quint64 lastWheelTimestamp_ = 0;

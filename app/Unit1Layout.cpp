@@ -175,6 +175,7 @@ void TForm1::BuildLayout() {
     TimerVisible->SetInterval(50);
     TimerAlpha = new WindowTimer(this);
     TimerAlpha->SetInterval(5);
+    warmUp_ = new WindowTimer(this);
 
     RxTrayIcon1 = new TrayIcon(this);
     RxTrayIcon1->SetHint(kTitle);

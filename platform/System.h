@@ -30,6 +30,9 @@ public:
     virtual int PlatformId() = 0;
     // A message box with no owner; returns when the user has dismissed it.
     virtual void MessageBox(const std::string &text, const std::string &caption, unsigned flags) = 0;
+    // Reads the program's memory back in shortly before a firing, so that a task due after a long wait does not
+    // wait for memory the system let go cold (paged out, or taken back by the host of a virtual machine).
+    virtual void WarmUpMemory() {}
 };
 
 } // namespace platform

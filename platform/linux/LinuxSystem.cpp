@@ -2,6 +2,8 @@
 // The System interface on Linux.
 #include "platform/linux/LinuxSystem.h"
 
+#include "platform/linux/PresentPages.h"
+
 #include <QMessageBox>
 #include <QString>
 
@@ -95,6 +97,10 @@ void LinuxSystem::MessageBox(const std::string &text, const std::string &caption
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
     }
     box.exec();
+}
+
+void LinuxSystem::WarmUpMemory() {
+    ReadPresentPages();
 }
 
 } // namespace platform

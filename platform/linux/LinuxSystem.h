@@ -15,6 +15,7 @@ public:
     std::string ProgramVersion() override;
     int PlatformId() override { return PLATFORM_WIN32_NT; }
     void MessageBox(const std::string &text, const std::string &caption, unsigned flags) override;
+    void WarmUpMemory() override;
 };
 
 } // namespace platform

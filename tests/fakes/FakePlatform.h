@@ -176,12 +176,14 @@ public:
     std::string ProgramVersion() override { return version; }
     int PlatformId() override { return platformId; }
     void MessageBox(const std::string &text, const std::string &caption, unsigned flags) override;
+    void WarmUpMemory() override { ++warmUps; }
 
     std::string userName = "tester";
     std::string programFolder = "/tmp/";
     std::string configFolder = "/tmp/";
     std::string version = "1.0.0.0";
     int platformId = platform::PLATFORM_WIN32_NT;
+    int warmUps = 0;
     std::vector<MessageBoxCall> messages;
     // Runs inside the box, while it would be on screen.
     std::function<void(const MessageBoxCall &)> onMessage;

@@ -187,6 +187,7 @@ TEST_F(Scheduler, PauseKeepsTheTimeLeftAndResumeFiresThatMuchLater) {
     EXPECT_FALSE(Form1->RxTrayIcon1->Animated());
     clock.advance(30 * kMinute);
     EXPECT_EQ(Sounds(), 0);
+    EXPECT_EQ(fake.system.warmUps, 0) << "a paused countdown's old due time passed unheeded";
     Form1->SpeedButton3Click(Form1->SpeedButton3);
     EXPECT_EQ(fake.sleepGuard.held, "Zindrel: заведён таймер, сработает в 11:10") << "held again, with the new time";
     EXPECT_EQ(Form1->SpeedButton3->text(), "Пауза");
@@ -196,6 +197,7 @@ TEST_F(Scheduler, PauseKeepsTheTimeLeftAndResumeFiresThatMuchLater) {
     EXPECT_EQ(Remaining1(), "Таймер 1.\rОсталось: 2 мин.");
     clock.advance(2 * kMinute - 1);
     EXPECT_EQ(Sounds(), 0);
+    EXPECT_EQ(fake.system.warmUps, 1) << "read back before the due time the resume set";
     clock.advance(1);
     EXPECT_EQ(Sounds(), 2);
     EXPECT_EQ(fake.sleepGuard.held, "") << "released at the firing";
@@ -328,7 +330,11 @@ TEST_F(Scheduler, TwoCountdownsOfTenAndFiveMinutes) {
     Form1->RadioButton3->setChecked(true);
     EXPECT_EQ(Form1->Label7->Caption(), "Таймер 2.\rОсталось: 5 мин.");
     EXPECT_EQ(fake.sleepGuard.held, "Zindrel: заведены два таймера, сработают в 10:40 и 10:35");
-    clock.advance(5 * kMinute);
+    clock.advance(5 * kMinute - 2001);
+    EXPECT_EQ(fake.system.warmUps, 0);
+    clock.advance(1);
+    EXPECT_EQ(fake.system.warmUps, 1) << "the memory is read back 2 s before the earlier countdown";
+    clock.advance(2000);
     EXPECT_EQ(fake.sleepGuard.held, "Zindrel: заведён таймер, сработает в 10:40") << "countdown 1 still holds";
     EXPECT_EQ(fake.Count("MonitorLowPower"), 1);
     EXPECT_FALSE(Form1->isVisible()) << "slot 2's MonitorOff does not show the window";
@@ -336,7 +342,9 @@ TEST_F(Scheduler, TwoCountdownsOfTenAndFiveMinutes) {
     EXPECT_TRUE(Form1->Label4->isVisibleTo(Form1));
     EXPECT_FALSE(Form1->Button2->isEnabled()) << "countdown 1 still runs";
     EXPECT_EQ(Sounds(), 1) << "the earlier firing plays the sound once";
-    clock.advance(5 * kMinute);
+    clock.advance(5 * kMinute - 2000);
+    EXPECT_EQ(fake.system.warmUps, 2) << "and again before the later one";
+    clock.advance(2000);
     EXPECT_EQ(Sounds(), 3) << "the later one twice";
     EXPECT_TRUE(Form1->isVisible());
     EXPECT_TRUE(Form1->Button2->isEnabled());
