@@ -36,6 +36,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace form1;
@@ -155,12 +156,37 @@ void TForm1::FormCreate() {
     FormStorage1->SetIniFileName(SettingsFilePath());
     Application::SetHintShortPause(500);
 
+    TimerAlpha->SetEnabled(true);
+    // A window put away at start (a command armed it) is not painted; nor is one the window manager keeps out of
+    // sight. For those the rest of the start comes when the loop first runs, or a quarter second later.
+    QTimer::singleShot(0, this, [this] {
+        if (!isVisible() || isMinimized()) {
+            StartAfterFirstPaint();
+        }
+    });
+    QTimer::singleShot(250, this, &TForm1::StartAfterFirstPaint);
+}
+
+void TForm1::StartAfterFirstPaint() {
+    if (std::exchange(startedAfterPaint_, true) || MainClosed) {
+        return;
+    }
     RxTrayIcon1->SetActive(true);
     // Where the system tells of the key going down and up, the Pause poll runs only while the key is held;
     // otherwise it runs for the whole life of the program.
     const bool told = platform::Current().keyState->WatchPause([this](bool down) { PauseKeyChange(down); });
     TimerVisible->SetEnabled(!told);
-    TimerAlpha->SetEnabled(true);
+}
+
+bool TForm1::event(QEvent *event) {
+    const bool handled = QWidget::event(event);
+    // The notification area and the Pause key's watch are round trips to the display server (a window of the
+    // icon's own, a second connection) that show nothing in this window: they follow its first paint, once the
+    // loop is back from flushing it.
+    if (event->type() == QEvent::Paint && !startedAfterPaint_) {
+        QTimer::singleShot(0, this, &TForm1::StartAfterFirstPaint);
+    }
+    return handled;
 }
 
 void TForm1::SetAlphaBlendValue(int value) {

@@ -210,6 +210,9 @@ public:
     void ShowBlinkStop(bool shown);
     // The icon in the notification area; the extras dialog can remove it.
     void SetTrayIconShown(bool shown);
+    // What the start leaves until the main window's first paint: the icon's placing in the notification area and
+    // the Pause key's watch. Runs once; tests call it where a real start would have painted by then.
+    void StartAfterFirstPaint();
 
 signals:
     // The run has changed: armed, paused, resumed, cancelled, fired, a minute counted, the warning counted, or the
@@ -222,6 +225,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     // The one place the run changes; announces the change.
@@ -251,6 +255,7 @@ private:
     RunState run_;
     WindowTimer *warmUp_ = nullptr;
     std::unique_ptr<SleepHold> sleepHold_;
+    bool startedAfterPaint_ = false;
     int wheelDelta_ = 0;
     quint64 lastWheelTimestamp_ = 0;
 };

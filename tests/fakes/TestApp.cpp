@@ -31,9 +31,12 @@ TestApp::~TestApp() {
     SetAppClock(nullptr);
 }
 
-void TestApp::CreateForms() {
+void TestApp::CreateForms(bool finishStart) {
     ::CreateForms();
     formsCreated_ = true;
+    if (finishStart) {
+        Form1->StartAfterFirstPaint();
+    }
 }
 
 void TestApp::StartAt(const QTime &timeOfDay) {

@@ -20,8 +20,9 @@ protected:
     TestApp();
     ~TestApp() override;
 
-    // Creates the program's windows in their order (the settings file may be written before).
-    void CreateForms();
+    // Creates the program's windows in their order (the settings file may be written before); finishStart also
+    // runs what a real start leaves until the main window's first paint.
+    void CreateForms(bool finishStart = true);
     // The program started at this time of day on 7 December 2026, with a sound file chosen and the main window
     // shown: the start most scheduler tests want.
     void StartAt(const QTime &timeOfDay);

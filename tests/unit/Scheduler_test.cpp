@@ -502,6 +502,46 @@ TEST_F(PauseKeyEvents, QuickTapsAndAHeldKeyCountWithNoPollWhileTheKeyIsUp) {
     EXPECT_EQ(Form1->PauseKeyCount, 0);
 }
 
+// The start's round trips to the display server wait for the main window's first paint; a window put away at
+// start (a command armed it) gets them as soon as the loop runs.
+class StartAfterPaint : public fakes::TestApp {
+protected:
+    void SetUp() override {
+        fake.keyState.events = true;
+        CreateForms(false);
+    }
+};
+
+TEST_F(StartAfterPaint, TrayIconAndPauseWatchFollowTheFirstPaint) {
+    // Whether the Pause key was watched when the window's first paint came.
+    struct FirstPaint : QObject {
+        explicit FirstPaint(const fakes::FakeKeyState &keys) : keys(keys) {}
+        const fakes::FakeKeyState &keys;
+        std::optional<bool> watching;
+        bool eventFilter(QObject *, QEvent *event) override {
+            if (event->type() == QEvent::Paint && !watching) {
+                watching = keys.onChange != nullptr;
+            }
+            return false;
+        }
+    } first(fake.keyState);
+    Form1->installEventFilter(&first);
+    Form1->show();
+    EXPECT_FALSE(Form1->RxTrayIcon1->Active());
+    QTRY_VERIFY_WITH_TIMEOUT(fake.keyState.onChange != nullptr, 200);
+    ASSERT_TRUE(first.watching.has_value()) << "the window was painted before the fallback's quarter second";
+    EXPECT_FALSE(*first.watching);
+    EXPECT_TRUE(Form1->RxTrayIcon1->Active());
+}
+
+TEST_F(StartAfterPaint, AWindowPutAwayAtStartGetsThemWhenTheLoopRuns) {
+    Form1->show();
+    Form1->HideToTray();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Form1->RxTrayIcon1->Active());
+    EXPECT_TRUE(fake.keyState.onChange);
+}
+
 TEST_F(Scheduler, FadeInReachesFullOpacityIn51Steps) {
     EXPECT_EQ(Form1->AlphaBlendValue, 0);
     clock.advance(5 * 50);
