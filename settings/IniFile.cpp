@@ -199,9 +199,16 @@ QStringList SplitLines(const QString &text) {
     return lines;
 }
 
+IniFile IniFile::Snapshot() const {
+    IniFile copy(path_);
+    bool exists = false;
+    copy.lines_ = ReadLines(path_, &exists);
+    return copy;
+}
+
 QString IniFile::ReadString(const QString &section, const QString &key, const QString &defaultValue) const {
     bool exists = false;
-    const QStringList lines = ReadLines(path_, &exists);
+    const QStringList lines = lines_ ? *lines_ : ReadLines(path_, &exists);
     bool inSection = false;
     for (const QString &line : lines) {
         QString name;

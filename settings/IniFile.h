@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -18,6 +20,9 @@ public:
     explicit IniFile(QString path) : path_(std::move(path)) {}
 
     const QString &FileName() const { return path_; }
+    // The file as it stands now, read once: the copy's reads all answer from that one reading, never from a later
+    // write. For reading many keys together.
+    IniFile Snapshot() const;
 
     QString ReadString(const QString &section, const QString &key, const QString &defaultValue) const;
     int ReadInteger(const QString &section, const QString &key, int defaultValue) const;
@@ -34,6 +39,7 @@ public:
 
 private:
     QString path_;
+    std::optional<QStringList> lines_;
 };
 
 // Replaces a whole file through a temporary file renamed over it (a new file gets mode 0600); a refused

@@ -4,7 +4,9 @@
 
 #include "settings/IniFile.h"
 
-Settings Settings::Read(const IniFile &file) {
+Settings Settings::Read(const IniFile &stored) {
+    // One reading of the file for all the keys, which also keeps them from a write in between.
+    const IniFile file = stored.Snapshot();
     Settings s;
     s.alpha = Read(file, setting::Alpha);
     s.sec = Read(file, setting::Sec);

@@ -44,11 +44,12 @@ void MakeFolders(const std::string &folder) {
 } // namespace
 
 std::string LinuxSystem::LogonUserName() {
-    const passwd *entry = ::getpwuid(::getuid());
-    if (entry == nullptr || entry->pw_name == nullptr) {
-        return {};
-    }
-    return entry->pw_name;
+    // Looked up once: a process keeps its user, and each lookup goes through the name service.
+    static const std::string name = [] {
+        const passwd *entry = ::getpwuid(::getuid());
+        return entry == nullptr || entry->pw_name == nullptr ? std::string() : std::string(entry->pw_name);
+    }();
+    return name;
 }
 
 std::string LinuxSystem::ExecutablePath() {

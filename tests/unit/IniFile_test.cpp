@@ -100,6 +100,12 @@ TEST_F(IniFileTest, EachKeyOfTheTableWritesUnderItsNameAndReadsBack) {
     EXPECT_LT(5, setting::LightSpeed.min);
     EXPECT_EQ(setting::Alpha.max, 255) << "255 is the opaque end of the opacity slider";
     EXPECT_EQ(setting::LightType.max - setting::LightType.min + 1, 9) << "one value per blink pattern";
+
+    // A snapshot answers from its one reading: a later write shows in the file, not in it.
+    const IniFile before = ini.Snapshot();
+    Settings::Write(ini, setting::Alpha, 200);
+    EXPECT_EQ(Settings::Read(before, setting::Alpha), 180);
+    EXPECT_EQ(Settings::Read(ini, setting::Alpha), 200);
 }
 
 TEST_F(IniFileTest, FlagsAndNamesIgnoreLetterCase) {
