@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -85,6 +86,7 @@ int main(int argc, char *argv[]) {
     }
 
     platform::ChooseDisplayProtocol();
+    std::jthread fonts = platform::ReadFontsAside();
     // Without a display only the hand-over can run: Qt ends the process when a GUI application finds none. The
     // choice is made once, before the application object, since the session bus's connection made under one
     // application object does not serve calls under a second one.
@@ -122,6 +124,9 @@ int main(int argc, char *argv[]) {
     platform::ReportDisplayLimits();
     SystemClock clock;
     SetAppClock(&clock);
+    if (fonts.joinable()) {
+        fonts.join();
+    }
     CreateForms();
     Form1->show();
     platform::SetMainWindow(Form1->winId());

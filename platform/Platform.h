@@ -19,6 +19,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <thread>
 
 namespace platform {
 
@@ -57,6 +58,9 @@ void ChooseDisplayProtocol();
 bool DisplayReachable();
 // After the GUI started: on native Wayland, one stderr line for each of those features it cannot have.
 void ReportDisplayLimits();
+// Before the GUI starts: a thread of its own reads the font configuration and the font caches meanwhile, which the
+// first text measured in a window would otherwise read then. Join it before the first window is made.
+std::jthread ReadFontsAside();
 // Tells the backends the main window's native handle (QWidget::winId()) once the window exists.
 void SetMainWindow(std::uintptr_t window);
 // Runs handler from the event loop when the system asks the program to end (SIGTERM on Linux), so the program

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// How the program talks to the display: the protocol in a Wayland session, X11 without shared memory, and what
-// native Wayland leaves out.
+// How the program talks to the display: the protocol in a Wayland session, X11 without shared memory, what native
+// Wayland leaves out, and the fonts read beside the connection.
 #include "platform/Platform.h"
 #include "platform/linux/LinuxLauncher.h"
 #include "platform/linux/Report.h"
@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <X11/Xlib.h>
+#include <fontconfig/fontconfig.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
@@ -85,6 +86,13 @@ bool DisplayReachable() {
         }
     }
     return false;
+}
+
+std::jthread ReadFontsAside() {
+    // fontconfig reads its configuration files and every font folder's cache on first use, a few milliseconds that
+    // would fall in the first window's layout; here they run beside the display connection. It is thread-safe, and
+    // Qt's own first call then finds the configuration loaded.
+    return std::jthread([] { FcInit(); });
 }
 
 void ReportDisplayLimits() {

@@ -53,6 +53,10 @@ bool DisplayReachable() {
     return true;
 }
 void ReportDisplayLimits() {}
+// Qt reads the system's fonts through DirectWrite or GDI, which need no configuration read beforehand.
+std::jthread ReadFontsAside() {
+    return {};
+}
 // Windows ends a program through its windows' messages, which Qt turns into close events.
 void OnEndRequest(std::function<void()>) {}
 void SetMainWindow(std::uintptr_t window) {
