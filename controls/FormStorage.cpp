@@ -97,20 +97,21 @@ void FormStorage::RestorePlacement() {
     const bool firstShow = !restored_;
     restored_ = true;
     saved_ = false;
-    const bool blocked = IniFile(fileName_).ReadInteger(section_, QStringLiteral("FormVersion"), 0) < 0;
-    const Position position = blocked ? Position::None : RestorePosition();
+    // One reading of the file for the five keys.
+    const IniFile ini = IniFile(fileName_).Snapshot();
+    const bool blocked = ini.ReadInteger(section_, QStringLiteral("FormVersion"), 0) < 0;
+    const Position position = blocked ? Position::None : RestorePosition(ini);
     // Centred at the first showing, and instead of a stored place that no screen shows; a window the user
     // moved keeps its place between showings.
     if (centred_ && (position == Position::OffScreen || (position == Position::None && firstShow))) {
         Centre(window_);
     }
     if (!blocked) {
-        RestoreState();
+        RestoreState(ini);
     }
 }
 
-FormStorage::Position FormStorage::RestorePosition() {
-    const IniFile ini(fileName_);
+FormStorage::Position FormStorage::RestorePosition(const IniFile &ini) {
     const QString none = QStringLiteral("\x01");
     const QString minMax = ini.ReadString(section_, QStringLiteral("MinMaxPos"), none);
     const QString norm = ini.ReadString(section_, QStringLiteral("NormPos"), none);
@@ -133,8 +134,8 @@ FormStorage::Position FormStorage::RestorePosition() {
     return Position::None;
 }
 
-void FormStorage::RestoreState() {
-    switch (IniFile(fileName_).ReadInteger(section_, QStringLiteral("ShowCmd"), 0)) {
+void FormStorage::RestoreState(const IniFile &ini) {
+    switch (ini.ReadInteger(section_, QStringLiteral("ShowCmd"), 0)) {
     case 2:
     case 6:
     case 7:

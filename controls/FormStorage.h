@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 
+class IniFile;
 class QWidget;
 
 class FormStorage : public QObject {
@@ -33,8 +34,8 @@ protected:
 private:
     enum class Position { Applied, None, OffScreen };
     // Moves the window to the stored position when one applies and some screen shows it.
-    Position RestorePosition();
-    void RestoreState();
+    Position RestorePosition(const IniFile &ini);
+    void RestoreState(const IniFile &ini);
 
     QWidget *window_;
     QString section_;
