@@ -132,7 +132,11 @@ void TForm1::RunFiredTasks(TimerSlot slot) {
 
 void TForm1::RunFired(TimerSlot slot, bool fromRun) {
     const bool alarmRun = fromRun && run_.alarm;
-    Form7->RunWinAmpActions();
+    // An extras dialog never opened holds every choice at doing nothing: the firing does not make it.
+    TForm7 *extras = Form7.Existing();
+    if (extras != nullptr) {
+        extras->RunWinAmpActions();
+    }
     if (Form4->NewPhraseOnRestore()) {
         ShowRandomPhrase();
     }
@@ -163,7 +167,9 @@ void TForm1::RunFired(TimerSlot slot, bool fromRun) {
         Sound();
         RunShownTask(Slot1Task(), TimerSlot::Slot1, fromRun && !alarmRun,
                      QStringLiteral("Zindrel - первый таймер сработал!"));
-        Form7->OperateCdDoor();
+        if (extras != nullptr) {
+            extras->OperateCdDoor();
+        }
         const TaskKind powerTask = Slot1Task();
         if (TaskOf(powerTask).powersDown) {
             if (fromRun && !alarmRun && SleepHold::FiredLate(*Timer1)) {
@@ -177,7 +183,9 @@ void TForm1::RunFired(TimerSlot slot, bool fromRun) {
         Form4->StartBlinking();
     }
 
-    Form7->RunLaunchList();
+    if (extras != nullptr) {
+        extras->RunLaunchList();
+    }
 
     if (slot == TimerSlot::Slot2) {
         Sound();

@@ -13,37 +13,29 @@
 
 TForm1 *Form1 = nullptr;
 TDM *DM = nullptr;
-TForm2 *Form2 = nullptr;
-TForm7 *Form7 = nullptr;
+LazyForm<TForm2> Form2;
+LazyForm<TForm7> Form7;
 TForm6 *Form6 = nullptr;
-TForm9 *Form9 = nullptr;
-TForm5 *Form5 = nullptr;
+LazyForm<TForm9> Form9;
+LazyForm<TForm5> Form5;
 TForm4 *Form4 = nullptr;
 
 void CreateForms() {
     Form1 = new TForm1;
     DM = new TDM;
-    Form2 = new TForm2;
-    Form7 = new TForm7;
     Form6 = new TForm6;
-    Form9 = new TForm9;
-    Form5 = new TForm5;
     Form4 = new TForm4;
 }
 
 void DestroyForms() {
     delete Form4;
     Form4 = nullptr;
-    delete Form5;
-    Form5 = nullptr;
-    delete Form9;
-    Form9 = nullptr;
+    Form5.Destroy();
+    Form9.Destroy();
     delete Form6;
     Form6 = nullptr;
-    delete Form7;
-    Form7 = nullptr;
-    delete Form2;
-    Form2 = nullptr;
+    Form7.Destroy();
+    Form2.Destroy();
     delete DM;
     DM = nullptr;
     delete Form1;

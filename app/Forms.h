@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The program's windows, created once in a fixed order and reachable by name.
+// The program's windows, reachable by name: those the start needs created in a fixed order, the dialogs nobody sees
+// before they are opened made on their first use.
 #pragma once
+
+#include "app/LazyForm.h"
 
 class TForm1;
 class TDM;
@@ -13,14 +16,14 @@ class TForm4;
 
 extern TForm1 *Form1;
 extern TDM *DM;
-extern TForm2 *Form2;
-extern TForm7 *Form7;
+extern LazyForm<TForm2> Form2;
+extern LazyForm<TForm7> Form7;
 extern TForm6 *Form6;
-extern TForm9 *Form9;
-extern TForm5 *Form5;
+extern LazyForm<TForm9> Form9;
+extern LazyForm<TForm5> Form5;
 extern TForm4 *Form4;
 
-// Creates the windows in the program's order, each running its FormCreate before the next is made.
+// Creates the windows the start needs in the program's order, each running its FormCreate before the next is made.
 void CreateForms();
 // Destroys them in the reverse order (the end of the program, or of a test).
 void DestroyForms();

@@ -365,8 +365,8 @@ void TForm1::closeEvent(QCloseEvent *event) {
     sleepHold_->End();
     // Slot 2's power task, "Выход" or the system's request to end may come while slot 1's warning counts: its
     // notice, whose "Отмена" would find nobody, goes with the program.
-    if (Form2 != nullptr) {
-        Form2->EndWithProgram();
+    if (TForm2 *warning = Form2.Existing()) {
+        warning->EndWithProgram();
     }
     Notices::Withdraw(platform::NoticeKind::Reminder);
     // A blink run ended by nothing else would leave the locks as its last step set them.

@@ -138,6 +138,10 @@ TEST_F(Firing, NoWindowIsOnlyTheExtrasTheSoundAndTheBlinking) {
     clock.advance(kMinute);
     EXPECT_EQ(Steps(), (std::vector<std::string>{"PlayFile /sounds/alarm.wav", "PlayFile /sounds/alarm.wav"}));
     EXPECT_FALSE(Form1->isVisible());
+    // Nobody opened a dialog: neither the start nor the firing made one to find it had nothing to do.
+    EXPECT_EQ(Form7.Existing(), nullptr);
+    EXPECT_EQ(Form5.Existing(), nullptr);
+    EXPECT_EQ(Form2.Existing(), nullptr);
 }
 
 TEST_F(Firing, TaskIsReadAtTheFiringNotAtArming) {

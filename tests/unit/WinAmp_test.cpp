@@ -70,11 +70,14 @@ TEST(WinAmpControl, StartsThenWaitsThenLooksAndClosesOnDestroy) {
     EXPECT_EQ(sleeps, (std::vector<std::int32_t>{3000}));
 }
 
-TEST_F(Player, LookedUpOnceAtStartWithTheProgramsValues) {
+TEST_F(Player, LookedUpOnceWhenTheExtrasAreFirstMadeWithTheProgramsValues) {
     fake.player.running = 7;
     CreateForms();
-    EXPECT_EQ(fake.Count("FindPlayer Winamp v1.x"), 1);
+    // The start makes no extras dialog, so it asks for no player.
+    EXPECT_EQ(Form7.Existing(), nullptr);
+    EXPECT_EQ(fake.Count("FindPlayer Winamp v1.x"), 0);
     EXPECT_TRUE(Form7->WinAmpControl1->WinAmpFound);
+    EXPECT_EQ(fake.Count("FindPlayer Winamp v1.x"), 1);
     EXPECT_EQ(Form7->WinAmpControl1->WinAmpWnd, 7u);
     EXPECT_EQ(Form7->WinAmpControl1->WAmpPath, QStringLiteral("C:\\Program Files\\WinAmp\\WinAmp2sss.exe"));
     EXPECT_EQ(Form7->WinAmpControl1->DelayAfterLoadWinAmp, 5000);
