@@ -16,9 +16,9 @@
 #include <QFont>
 
 #include <cstdio>
+#include <future>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -85,8 +85,9 @@ int main(int argc, char *argv[]) {
         return 0;
     }
 
+    // The face of the windows' dialog font is found meanwhile.
+    std::future<std::string> dialogFace = platform::ReadFontsAside("Arial");
     platform::ChooseDisplayProtocol();
-    std::jthread fonts = platform::ReadFontsAside();
     // Without a display only the hand-over can run: Qt ends the process when a GUI application finds none. The
     // choice is made once, before the application object, since the session bus's connection made under one
     // application object does not serve calls under a second one.
@@ -115,18 +116,15 @@ int main(int argc, char *argv[]) {
     Application::SetTitle(QStringLiteral("Zindrel"));
     Application::InstallHintStyle();
     Application::InstallQtTranslation();
-    // The windows are laid out in pixels for an 8-point Arial-sized dialog font (after the style, which would
-    // reset it); fontconfig maps Arial to a metric-compatible face (Liberation Sans on Debian).
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSize(8);
-    QApplication::setFont(font);
     platform::InstallNative();
     platform::ReportDisplayLimits();
     SystemClock clock;
     SetAppClock(&clock);
-    if (fonts.joinable()) {
-        fonts.join();
-    }
+    // The windows are laid out in pixels for an 8-point Arial-sized dialog font (after the style, which would
+    // reset it); fontconfig maps Arial to a metric-compatible face (Liberation Sans on Debian).
+    QFont font(QString::fromStdString(dialogFace.get()));
+    font.setPointSize(8);
+    QApplication::setFont(font);
     CreateForms();
     Form1->show();
     platform::SetMainWindow(Form1->winId());

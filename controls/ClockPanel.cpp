@@ -5,12 +5,14 @@
 #include "controls/Clock.h"
 #include "controls/WindowTimer.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 
 ClockPanel::ClockPanel(QWidget *parent) : QFrame(parent), RefreshTimer(new WindowTimer(this)) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    QFont f(QStringLiteral("Arial"));
+    // The dialog font's face: Arial, or the face the system gives for it.
+    QFont f = QApplication::font();
     f.setPixelSize(27);
     setFont(f);
     RefreshTimer->SetInterval(450);

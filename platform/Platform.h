@@ -19,7 +19,8 @@
 
 #include <cstdint>
 #include <functional>
-#include <thread>
+#include <future>
+#include <string>
 
 namespace platform {
 
@@ -59,8 +60,10 @@ bool DisplayReachable();
 // After the GUI started: on native Wayland, one stderr line for each of those features it cannot have.
 void ReportDisplayLimits();
 // Before the GUI starts: a thread of its own reads the font configuration and the font caches meanwhile, which the
-// first text measured in a window would otherwise read then. Join it before the first window is made.
-std::jthread ReadFontsAside();
+// first text measured in a window would otherwise read then, and names the installed family the system gives for
+// the one asked (a metric-compatible face for Arial, say), which Qt then loads without a search of its own. Where
+// the system needs no such reading the answer is the family asked. Wait for it before the first window is made.
+std::future<std::string> ReadFontsAside(const std::string &family);
 // Tells the backends the main window's native handle (QWidget::winId()) once the window exists.
 void SetMainWindow(std::uintptr_t window);
 // Runs handler from the event loop when the system asks the program to end (SIGTERM on Linux), so the program

@@ -88,13 +88,31 @@ bool DisplayReachable() {
     return false;
 }
 
-std::jthread ReadFontsAside() {
+std::future<std::string> ReadFontsAside(const std::string &family) {
     // fontconfig reads its configuration files and every font folder's cache on first use, a few milliseconds that
     // would fall in the first window's layout; here they run beside the display connection. It is thread-safe, and
-    // Qt's own first call then finds the configuration loaded.
-    return std::jthread([] { FcInit(); });
+    // Qt's own first call then finds the configuration loaded. A family that is not installed would send Qt through
+    // a sort of every face for its stand-in; fontconfig's best match is the face that sort puts first.
+    return std::async(std::launch::async, [family] {
+        FcInit();
+        std::string chosen = family;
+        FcPattern *asked = FcPatternCreate();
+        FcPatternAddString(asked, FC_FAMILY, reinterpret_cast<const FcChar8 *>(family.c_str()));
+        FcConfigSubstitute(nullptr, asked, FcMatchPattern);
+        FcDefaultSubstitute(asked);
+        FcResult result = FcResultNoMatch;
+        FcPattern *match = FcFontMatch(nullptr, asked, &result);
+        FcChar8 *name = nullptr;
+        if (match != nullptr && FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch) {
+            chosen = reinterpret_cast<const char *>(name);
+        }
+        if (match != nullptr) {
+            FcPatternDestroy(match);
+        }
+        FcPatternDestroy(asked);
+        return chosen;
+    });
 }
-
 void ReportDisplayLimits() {
     if (!QGuiApplication::platformName().startsWith(QStringLiteral("wayland"))) {
         return;

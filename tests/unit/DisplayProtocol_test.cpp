@@ -2,6 +2,7 @@
 // The display protocol chosen before the GUI starts: XWayland in a Wayland session that has it, else the user's.
 #include "platform/Platform.h"
 
+#include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -71,6 +72,21 @@ TEST(DisplayProtocol, WaylandWithXWaylandRunsThroughX11UnlessTheUserChose) {
         // Whichever protocol, an X11 connection is made without shared-memory images.
         EXPECT_NE(std::getenv("QT_XCB_NO_MITSHM"), nullptr);
     }
+}
+
+TEST(DisplayProtocol, TheDialogFaceNamedIsAnInstalledFamily) {
+    // Arial is not installed on Debian: its stand-in is. The name given to Qt then answers for itself, so Qt finds
+    // it among the installed families without a search of its own.
+    const std::string face = platform::ReadFontsAside("Arial").get();
+    FcPattern *named = FcPatternCreate();
+    FcPatternAddString(named, FC_FAMILY, reinterpret_cast<const FcChar8 *>(face.c_str()));
+    FcObjectSet *family = FcObjectSetBuild(FC_FAMILY, nullptr);
+    FcFontSet *installed = FcFontList(nullptr, named, family);
+    EXPECT_GT(installed->nfont, 0) << face;
+    FcFontSetDestroy(installed);
+    FcObjectSetDestroy(family);
+    FcPatternDestroy(named);
+    EXPECT_EQ(platform::ReadFontsAside(face).get(), face);
 }
 
 } // namespace

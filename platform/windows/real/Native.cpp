@@ -54,8 +54,10 @@ bool DisplayReachable() {
 }
 void ReportDisplayLimits() {}
 // Qt reads the system's fonts through DirectWrite or GDI, which need no configuration read beforehand.
-std::jthread ReadFontsAside() {
-    return {};
+std::future<std::string> ReadFontsAside(const std::string &family) {
+    std::promise<std::string> asked;
+    asked.set_value(family);
+    return asked.get_future();
 }
 // Windows ends a program through its windows' messages, which Qt turns into close events.
 void OnEndRequest(std::function<void()>) {}
