@@ -34,28 +34,37 @@ QPixmap DrawFace(int handStep, bool still) {
 }
 } // namespace
 
-TrayIcon::TrayIcon(QObject *parent)
-    : QObject(parent), AnimationTimer(new WindowTimer(this)), icon_(new QSystemTrayIcon(this)) {
-    icon_->setIcon(StillIcon());
+TrayIcon::TrayIcon(QObject *parent) : QObject(parent), AnimationTimer(new WindowTimer(this)) {
     AnimationTimer->SetInterval(kAnimationStepMs);
     AnimationTimer->OnTimer = [this](QObject *) { Step(); };
-    connect(icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        // A StatusNotifierItem host (KDE, GNOME with app indicators) reports only single activations, so there
-        // the activation stands for the double click that brings the window back.
-        const bool restore = reason == QSystemTrayIcon::DoubleClick ||
-                             (reason == QSystemTrayIcon::Trigger && platform::TrayReportsSingleActivations());
-        if (restore && OnDblClick) {
-            OnDblClick(this);
-        }
-    });
-    connect(icon_, &QSystemTrayIcon::messageClicked, this, [this] { BalloonClicked(); });
+}
+
+QSystemTrayIcon *TrayIcon::Icon() {
+    // Made when first shown: until then the icon costs the start neither its drawing nor the desktop's tray
+    // integration, which asks the session bus for a StatusNotifier watcher.
+    if (icon_ == nullptr) {
+        icon_ = new QSystemTrayIcon(animated_ ? AnimationIcon(iconIndex_) : StillIcon(), this);
+        icon_->setToolTip(hint_);
+        icon_->setContextMenu(menu_);
+        connect(icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+            // A StatusNotifierItem host (KDE, GNOME with app indicators) reports only single activations, so there
+            // the activation stands for the double click that brings the window back.
+            const bool restore = reason == QSystemTrayIcon::DoubleClick ||
+                                 (reason == QSystemTrayIcon::Trigger && platform::TrayReportsSingleActivations());
+            if (restore && OnDblClick) {
+                OnDblClick(this);
+            }
+        });
+        connect(icon_, &QSystemTrayIcon::messageClicked, this, [this] { BalloonClicked(); });
+    }
+    return icon_;
 }
 
 TrayIcon::~TrayIcon() = default;
 
 void TrayIcon::ShowBalloon(const QString &title, const QString &text, std::function<void()> onClick) {
     balloonClick_ = std::move(onClick);
-    icon_->showMessage(title, text, QSystemTrayIcon::Information, 0);
+    Icon()->showMessage(title, text, QSystemTrayIcon::Information, 0);
 }
 
 void TrayIcon::ForgetBalloon() {
@@ -79,12 +88,16 @@ void TrayIcon::OverrideAvailable(std::optional<bool> available) {
 
 void TrayIcon::SetHint(const QString &hint) {
     hint_ = hint;
-    icon_->setToolTip(hint);
+    if (icon_ != nullptr) {
+        icon_->setToolTip(hint);
+    }
 }
 
 void TrayIcon::SetActive(bool active) {
     active_ = active;
-    icon_->setVisible(active);
+    if (active || icon_ != nullptr) {
+        Icon()->setVisible(active);
+    }
     Turn();
 }
 
@@ -92,7 +105,9 @@ void TrayIcon::SetAnimated(bool animated) {
     animated_ = animated;
     if (!animated) {
         iconIndex_ = 0;
-        icon_->setIcon(StillIcon());
+        if (icon_ != nullptr) {
+            icon_->setIcon(StillIcon());
+        }
     }
     Turn();
 }
@@ -106,19 +121,22 @@ void TrayIcon::Turn() {
 void TrayIcon::HostChanged() {
     if (active_) {
         // A StatusNotifier host that started afresh knows only the items that register after it.
-        icon_->setVisible(false);
-        icon_->setVisible(true);
+        Icon()->setVisible(false);
+        Icon()->setVisible(true);
     }
     Turn();
 }
 
 void TrayIcon::SetPopupMenu(QMenu *menu) {
-    icon_->setContextMenu(menu);
+    menu_ = menu;
+    if (icon_ != nullptr) {
+        icon_->setContextMenu(menu);
+    }
 }
 
 void TrayIcon::Step() {
     iconIndex_ = (iconIndex_ + 1) % kAnimationIcons;
-    icon_->setIcon(AnimationIcon(iconIndex_));
+    Icon()->setIcon(AnimationIcon(iconIndex_));
 }
 
 QIcon TrayIcon::AnimationIcon(int index) {

@@ -4,6 +4,7 @@
 
 #include <QIcon>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -59,7 +60,10 @@ private:
     void Step();
     void Turn();
 
-    QSystemTrayIcon *icon_;
+    QSystemTrayIcon *Icon();
+
+    QSystemTrayIcon *icon_ = nullptr;
+    QPointer<QMenu> menu_;
     std::function<void()> balloonClick_;
     QString hint_;
     bool active_ = false;

@@ -20,6 +20,7 @@
 #include <QPaintEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSystemTrayIcon>
 #include <QTest>
 #include <QToolButton>
 #include <QWheelEvent>
@@ -520,8 +521,15 @@ TEST_F(StartAfterPaint, TrayIconAndPauseWatchFollowTheFirstPaint) {
     Form1->installEventFilter(&first);
     Form1->show();
     EXPECT_FALSE(Form1->RxTrayIcon1->Active());
+    EXPECT_EQ(Form1->RxTrayIcon1->findChild<QSystemTrayIcon *>(), nullptr) << "the icon is made when first placed";
     QTRY_VERIFY_WITH_TIMEOUT(Form1->RxTrayIcon1->Active() && fake.keyState.onChange, 200);
     EXPECT_EQ(first.watched, std::optional(false)) << "painted first, within less than the fallback's quarter second";
+    // It takes the hint and the menu given before it existed.
+    const QSystemTrayIcon *icon = Form1->RxTrayIcon1->findChild<QSystemTrayIcon *>();
+    ASSERT_NE(icon, nullptr);
+    EXPECT_FALSE(icon->toolTip().isEmpty());
+    EXPECT_EQ(icon->toolTip(), Form1->RxTrayIcon1->Hint());
+    EXPECT_EQ(icon->contextMenu(), Form1->PopupMenu1);
 }
 
 TEST_F(Scheduler, FadeInReachesFullOpacityIn51Steps) {
