@@ -102,11 +102,11 @@ std::future<std::string> ReadFontsAside(const std::string &family) {
         FcDefaultSubstitute(asked);
         FcResult result = FcResultNoMatch;
         FcPattern *match = FcFontMatch(nullptr, asked, &result);
-        FcChar8 *name = nullptr;
-        if (match != nullptr && FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch) {
-            chosen = reinterpret_cast<const char *>(name);
-        }
         if (match != nullptr) {
+            FcChar8 *name = nullptr;
+            if (FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch) {
+                chosen = reinterpret_cast<const char *>(name);
+            }
             FcPatternDestroy(match);
         }
         FcPatternDestroy(asked);
