@@ -102,7 +102,7 @@ void TForm2::ShowWarning(TimerSlot slot, int minimumSeconds) {
 }
 
 TaskKind TForm2::Task() const {
-    return slot_ == TimerSlot::Slot2 ? Form6->Task() : Form1->Slot1Task();
+    return slot_ == TimerSlot::Slot2 ? SecondTimerTask() : Form1->Slot1Task();
 }
 
 void TForm2::Counted() {

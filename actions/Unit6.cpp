@@ -29,7 +29,7 @@ TForm6::TForm6() : QDialog(nullptr) {
     Image1->setGeometry(0, 64, 128, 128);
     Picture::DrawWhenShown(Image1, Picture::Timer, QSize(128, 128));
 
-    RxSpinEdit1 = new SpinEdit(1, 999999, 1, this);
+    RxSpinEdit1 = new SpinEdit(1, 999999, kFirstMinutes, this);
     RxSpinEdit1->setGeometry(216, 56, 65, 21);
     Label2 = new QLabel(QStringLiteral("Мин."), this);
     Label2->setGeometry(286, 58, 40, 17);
@@ -52,10 +52,10 @@ TForm6::TForm6() : QDialog(nullptr) {
             radio->setToolTip(QString::fromUtf16(choice.hint));
         }
         *choice.button = radio;
+        radio->setChecked(choice.task == kFirstTask);
         choices_.push_back({radio, choice.task});
         y += 19;
     }
-    RadioButton3->setChecked(true);
 
     auto *separator = new QFrame(this);
     separator->setFrameShape(QFrame::HLine);
@@ -86,9 +86,19 @@ TaskKind TForm6::Task() const {
             return task;
         }
     }
-    return TaskKind::Remind;
+    return kFirstTask;
 }
 
 std::int64_t TForm6::Minutes() const {
     return RxSpinEdit1->Value();
+}
+
+TaskKind SecondTimerTask() {
+    const TForm6 *dialog = Form6.Existing();
+    return dialog != nullptr ? dialog->Task() : TForm6::kFirstTask;
+}
+
+std::int64_t SecondTimerMinutes() {
+    const TForm6 *dialog = Form6.Existing();
+    return dialog != nullptr ? dialog->Minutes() : TForm6::kFirstMinutes;
 }

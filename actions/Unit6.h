@@ -38,6 +38,10 @@ public:
     void RadioButton7Click(QObject *Sender);
     void Button1Click(QObject *Sender);
 
+    // What the dialog opens with.
+    static constexpr TaskKind kFirstTask = TaskKind::Remind;
+    static constexpr std::int64_t kFirstMinutes = 1;
+
     // The chosen task at this moment.
     TaskKind Task() const;
     // The chosen minutes; 64 bits hold the longest in milliseconds too.
@@ -52,3 +56,7 @@ private:
     // Each task button with the task it stands for, in the dialog's order.
     std::vector<std::pair<QRadioButton *, TaskKind>> choices_;
 };
+
+// The second timer's task and minutes: the dialog's, or what it opens with while nobody has opened it.
+TaskKind SecondTimerTask();
+std::int64_t SecondTimerMinutes();

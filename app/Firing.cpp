@@ -142,7 +142,7 @@ void TForm1::RunFired(TimerSlot slot, bool fromRun) {
     }
     // After the player's commands, before the text window, which waits for the person: where the window cannot come
     // to the front by itself, the notice is what they see.
-    const TaskKind reminding = slot == TimerSlot::Slot1 ? Slot1Task() : Form6->Task();
+    const TaskKind reminding = slot == TimerSlot::Slot1 ? Slot1Task() : SecondTimerTask();
     if (fromRun && TaskOf(reminding).showsSomething) {
         const QString text = reminding != TaskKind::RemindText ? QString()
                              : slot == TimerSlot::Slot1        ? Form5->Memo1->toPlainText()
@@ -189,11 +189,11 @@ void TForm1::RunFired(TimerSlot slot, bool fromRun) {
 
     if (slot == TimerSlot::Slot2) {
         Sound();
-        RunShownTask(Form6->Task(), TimerSlot::Slot2, fromRun, QStringLiteral("Zindrel - второй таймер сработал!"));
-        if (SleepHold::FiredLate(*Timer3) && TaskOf(Form6->Task()).powersDown) {
+        RunShownTask(SecondTimerTask(), TimerSlot::Slot2, fromRun, QStringLiteral("Zindrel - второй таймер сработал!"));
+        if (SleepHold::FiredLate(*Timer3) && TaskOf(SecondTimerTask()).powersDown) {
             Form2->ShowWarning(TimerSlot::Slot2, SleepHold::kLateWarningSeconds);
         } else {
-            DoPowerTask(Form6->Task());
+            DoPowerTask(SecondTimerTask());
         }
         Form4->StartBlinking();
     }

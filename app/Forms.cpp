@@ -15,7 +15,7 @@ TForm1 *Form1 = nullptr;
 TDM *DM = nullptr;
 LazyForm<TForm2> Form2;
 LazyForm<TForm7> Form7;
-TForm6 *Form6 = nullptr;
+LazyForm<TForm6> Form6;
 LazyForm<TForm9> Form9;
 LazyForm<TForm5> Form5;
 TForm4 *Form4 = nullptr;
@@ -23,7 +23,6 @@ TForm4 *Form4 = nullptr;
 void CreateForms() {
     Form1 = new TForm1;
     DM = new TDM;
-    Form6 = new TForm6;
     Form4 = new TForm4;
 }
 
@@ -32,8 +31,7 @@ void DestroyForms() {
     Form4 = nullptr;
     Form5.Destroy();
     Form9.Destroy();
-    delete Form6;
-    Form6 = nullptr;
+    Form6.Destroy();
     Form7.Destroy();
     Form2.Destroy();
     delete DM;

@@ -18,7 +18,7 @@ extern TForm1 *Form1;
 extern TDM *DM;
 extern LazyForm<TForm2> Form2;
 extern LazyForm<TForm7> Form7;
-extern TForm6 *Form6;
+extern LazyForm<TForm6> Form6;
 extern LazyForm<TForm9> Form9;
 extern LazyForm<TForm5> Form5;
 extern TForm4 *Form4;

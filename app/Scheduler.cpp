@@ -136,9 +136,7 @@ void TForm1::ChoiceChanged() {
         next.alarm = RadioButton1->isChecked();
     }
     next.slot1.task = Slot1Task();
-    if (Form6 != nullptr) {
-        next.slot2.task = Form6->Task();
-    }
+    next.slot2.task = SecondTimerTask();
     SetRun(next);
 }
 
@@ -188,7 +186,7 @@ bool TForm1::ArmChosen(bool alarm, int hour, int minute, int minutes) {
     next.slot1 = SlotRun{};
     next.slot2 = SlotRun{};
     next.slot1.task = Slot1Task();
-    next.slot2.task = Form6->Task();
+    next.slot2.task = SecondTimerTask();
     if (alarm) {
         try {
             RxClock1->SetAlarmHour(hour);
@@ -220,7 +218,7 @@ bool TForm1::ArmChosen(bool alarm, int hour, int minute, int minutes) {
         arm(next.slot1, Timer1, Timer2, minutes);
         if (CheckBox1->isChecked()) {
             // 64 bits hold every length the second timer's dialog allows (999 999 minutes).
-            arm(next.slot2, Timer3, Timer4, Form6->Minutes());
+            arm(next.slot2, Timer3, Timer4, SecondTimerMinutes());
         }
     }
     ElapsedMinutes1 = ElapsedMinutes2 = 0;
@@ -269,7 +267,7 @@ bool TForm1::PostponeRun(int minutes) {
         slot.dueWall = slot.dueWall.addMSecs(later);
     };
     moveOn(next.slot1, Timer1, RxSpinEdit3->Value());
-    moveOn(next.slot2, Timer3, Form6->Minutes());
+    moveOn(next.slot2, Timer3, SecondTimerMinutes());
     SetRun(next);
     return true;
 }
@@ -322,7 +320,7 @@ void TForm1::Timer2Timer(QObject *Sender) {
     }
     if (Sender == Timer4) {
         ++ElapsedMinutes2;
-        const std::int64_t length = next.slot2.ownMinutes > 0 ? next.slot2.ownMinutes : Form6->Minutes();
+        const std::int64_t length = next.slot2.ownMinutes > 0 ? next.slot2.ownMinutes : SecondTimerMinutes();
         next.slot2.minutesShown = length - ElapsedMinutes2;
     }
     SetRun(next);

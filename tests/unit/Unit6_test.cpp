@@ -29,9 +29,8 @@ protected:
     }
 };
 
-TEST_F(SecondTimer, UntouchedRunsOneMinuteWithRemind) {
+TEST_F(SecondTimer, UntouchedRunsOneMinuteWithRemindWithoutMakingTheDialog) {
     CreateForms();
-    EXPECT_EQ(Form6->Task(), TaskKind::Remind);
     ArmBothCountdowns(10);
     EXPECT_EQ(Form1->Timer3->Interval(), 60000);
     Form1->HideToTray();
@@ -39,6 +38,9 @@ TEST_F(SecondTimer, UntouchedRunsOneMinuteWithRemind) {
     clock.advance(60000);
     EXPECT_TRUE(Form1->isVisible()) << "Remind brings the main window back";
     EXPECT_TRUE(Form1->Timer1->Enabled()) << "countdown 1 still runs";
+    EXPECT_EQ(Form6.Existing(), nullptr) << "arming and firing read the dialog's first values without making it";
+    EXPECT_EQ(Form6->Task(), TaskKind::Remind) << "the dialog opens with what ran";
+    EXPECT_EQ(Form6->Minutes(), 1);
 }
 
 TEST_F(SecondTimer, MinutesAreHeldWholeUpTo999999) {
