@@ -137,7 +137,7 @@ void TForm1::RunFired(TimerSlot slot, bool fromRun) {
     if (extras != nullptr) {
         extras->RunWinAmpActions();
     }
-    if (Form4->NewPhraseOnRestore()) {
+    if (SettingsChoices::NewPhraseOnRestore(SettingsAtStart)) {
         ShowRandomPhrase();
     }
     // After the player's commands, before the text window, which waits for the person: where the window cannot come
@@ -180,7 +180,7 @@ void TForm1::RunFired(TimerSlot slot, bool fromRun) {
                 Form2->ShowWarning();
             }
         }
-        Form4->StartBlinking();
+        SettingsChoices::StartBlinking(SettingsAtStart);
     }
 
     if (extras != nullptr) {
@@ -195,18 +195,18 @@ void TForm1::RunFired(TimerSlot slot, bool fromRun) {
         } else {
             DoPowerTask(SecondTimerTask());
         }
-        Form4->StartBlinking();
+        SettingsChoices::StartBlinking(SettingsAtStart);
     }
 }
 
 void TForm1::Sound() {
-    if (Form4->WaveFileChosen()) {
-        const QString path = Form4->SoundFile();
+    if (SettingsChoices::WaveFileChosen(SettingsAtStart)) {
+        const QString path = SettingsChoices::SoundFile(SettingsAtStart);
         // The dialog tells the user that an empty field switches the sound off.
         if (!path.isEmpty()) {
             PlayWaveFile(path);
         }
-    } else if (Form4->SpeakerTuneChosen()) {
+    } else if (SettingsChoices::SpeakerTuneChosen(SettingsAtStart)) {
         for (int i = 0; i < 10; ++i) {
             PlayMelody(QStringLiteral("120/100"));
         }

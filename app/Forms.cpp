@@ -18,17 +18,15 @@ LazyForm<TForm7> Form7;
 LazyForm<TForm6> Form6;
 LazyForm<TForm9> Form9;
 LazyForm<TForm5> Form5;
-TForm4 *Form4 = nullptr;
+LazyForm<TForm4> Form4;
 
 void CreateForms() {
     Form1 = new TForm1;
     DM = new TDM;
-    Form4 = new TForm4;
 }
 
 void DestroyForms() {
-    delete Form4;
-    Form4 = nullptr;
+    Form4.Destroy();
     Form5.Destroy();
     Form9.Destroy();
     Form6.Destroy();

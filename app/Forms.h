@@ -21,7 +21,7 @@ extern LazyForm<TForm7> Form7;
 extern LazyForm<TForm6> Form6;
 extern LazyForm<TForm9> Form9;
 extern LazyForm<TForm5> Form5;
-extern TForm4 *Form4;
+extern LazyForm<TForm4> Form4;
 
 // Creates the windows the start needs in the program's order, each running its FormCreate before the next is made.
 void CreateForms();

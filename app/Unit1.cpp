@@ -99,8 +99,9 @@ void TForm1::ConnectHandlers() {
     // Everything that shows or follows the run hears of each change of it, in this order.
     connect(this, &TForm1::RunChanged, this, &TForm1::ShowRun);
     connect(this, &TForm1::RunChanged, this, [this] {
-        const bool sound = Form4 != nullptr &&
-                           ((Form4->WaveFileChosen() && !Form4->SoundFile().isEmpty()) || Form4->SpeakerTuneChosen());
+        const bool sound = (SettingsChoices::WaveFileChosen(SettingsAtStart) &&
+                            !SettingsChoices::SoundFile(SettingsAtStart).isEmpty()) ||
+                           SettingsChoices::SpeakerTuneChosen(SettingsAtStart);
         sleepHold_->Follow(run_, sound);
     });
     connect(this, &TForm1::RunChanged, this, &TForm1::FollowWarmUp);
@@ -128,7 +129,8 @@ void TForm1::FormCreate() {
     AlphaBlend = true;
     SetAlphaBlendValue(0);
     {
-        const Settings settings = Settings::Read(IniFile(SettingsFilePath()));
+        SettingsAtStart = Settings::Read(IniFile(SettingsFilePath()));
+        const Settings &settings = SettingsAtStart;
         Opacity = settings.alpha;
         if (Opacity != 255) {
             AlphaBlend = true;
@@ -305,7 +307,7 @@ void TForm1::Button3Clicw(QObject *Sender) {
     if (Sender == N15 || Sender == RxTrayIcon1) {
         ShowMainWindow();
         DM->StopBlinking();
-        if (Form4->NewPhraseOnRestore()) {
+        if (SettingsChoices::NewPhraseOnRestore(SettingsAtStart)) {
             ShowRandomPhrase();
         }
     }

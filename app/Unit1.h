@@ -123,6 +123,8 @@ public:
     QColor BackgroundColor;
     QColor TextColor;
     QString PhrasesPath;
+    // The settings as read at start: what the settings dialog opens with, and answers for until it is opened.
+    Settings SettingsAtStart;
     bool KeepWindowOnArm = false;
     int PauseKeyCount = 0;
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// TForm4, the settings dialog: six pages of settings, loaded once at start-up, written back by OK and Apply; the
+// TForm4, the settings dialog: six pages of settings, read when it is first opened, written back by OK and Apply; the
 // pages are laid out and the colour chooser made only when someone opens them.
 #include "settings/Unit4.h"
 
@@ -36,10 +36,24 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 const QString kPhrasesFilter = QStringLiteral("Текстовый файл (*.txt)|*.txt|Все файлы (*.*)|*.*");
 const QString kSoundFilter = QStringLiteral("Звуковой файл (*.wav)|*.wav");
+
+// The file's sound type as the dialog's two buttons take it: anything but the tune is the wave file.
+bool SpeakerTune(const Settings &settings) {
+    return settings.sound_type == 2;
+}
+
+// The row of the pattern list for the file's pattern, read as a byte like the pattern itself; -1 outside the list.
+int PatternIndex(int lighttype) {
+    const auto pattern = static_cast<std::uint8_t>(lighttype);
+    return pattern >= setting::LightType.min && pattern <= setting::LightType.max ? pattern - setting::LightType.min
+                                                                                  : -1;
+}
 
 QLabel *Text(const QString &caption, QWidget *parent) {
     auto *label = new QLabel(caption, parent);
@@ -371,11 +385,7 @@ void TForm4::FitFonts() {
 
 void TForm4::FormCreate() {
     const Settings settings = Settings::Read(IniFile(SettingsFilePath()));
-    if (settings.sound_type == 1) {
-        RadioButton1->setChecked(true);
-    } else if (settings.sound_type == 2) {
-        RadioButton2->setChecked(true);
-    }
+    (SpeakerTune(settings) ? RadioButton2 : RadioButton1)->setChecked(true);
     FilenameEdit2->setText(settings.sound_file);
 
     TrackBar1->setValue(Form1->Opacity);
@@ -393,9 +403,7 @@ void TForm4::FormCreate() {
     TrackBar2Change(TrackBar2);
 
     BlinkPattern = static_cast<std::uint8_t>(settings.lighttype);
-    ComboBox1->setCurrentIndex(BlinkPattern >= setting::LightType.min && BlinkPattern <= setting::LightType.max
-                                   ? BlinkPattern - setting::LightType.min
-                                   : -1);
+    ComboBox1->setCurrentIndex(PatternIndex(settings.lighttype));
 
     Edit1->setText(settings.pass);
     Shape1->SetFill(FromWinColor(settings.bkcolor));
@@ -615,3 +623,42 @@ void TForm4::BrowseFile(QLineEdit *edit, const QString &filter, bool quoteBlanks
     const QString picked = dialog.selectedFiles().constFirst();
     edit->setText(quoteBlanks ? QuotedSoundPath(picked) : picked);
 }
+
+namespace SettingsChoices {
+
+bool NewPhraseOnRestore(const Settings &unopened) {
+    const TForm4 *dialog = Form4.Existing();
+    return dialog != nullptr ? dialog->NewPhraseOnRestore() : unopened.phrasestray;
+}
+
+bool WaveFileChosen(const Settings &unopened) {
+    const TForm4 *dialog = Form4.Existing();
+    return dialog != nullptr ? dialog->WaveFileChosen() : !SpeakerTune(unopened);
+}
+
+bool SpeakerTuneChosen(const Settings &unopened) {
+    const TForm4 *dialog = Form4.Existing();
+    return dialog != nullptr ? dialog->SpeakerTuneChosen() : SpeakerTune(unopened);
+}
+
+QString SoundFile(const Settings &unopened) {
+    const TForm4 *dialog = Form4.Existing();
+    return dialog != nullptr ? dialog->SoundFile() : TForm4::UnquotedPath(unopened.sound_file);
+}
+
+void StartBlinking(const Settings &unopened) {
+    if (TForm4 *dialog = Form4.Existing()) {
+        dialog->StartBlinking();
+        return;
+    }
+    if (!unopened.lightenabled) {
+        return;
+    }
+    // As the dialog's sliders and list would hold the file's values.
+    DM->SetBlinkSpeed(std::clamp(unopened.lightspeed, setting::LightSpeed.min, setting::LightSpeed.max));
+    DM->SetBlinkTime(std::clamp(unopened.lighttime, setting::LightTime.min, setting::LightTime.max));
+    BlinkPattern = static_cast<std::uint8_t>(PatternIndex(unopened.lighttype) + 1);
+    DM->StartBlinking();
+}
+
+} // namespace SettingsChoices

@@ -18,6 +18,7 @@ class QSlider;
 class QTabWidget;
 class QToolButton;
 class SpinEdit;
+struct Settings;
 
 // A colour swatch whose fill can be read back.
 class ColorShape : public QFrame {
@@ -138,3 +139,13 @@ private:
     QColorDialog *colorDialog_ = nullptr;
     bool pagesBuilt_ = false;
 };
+
+// What the firing and the sleep hold ask of the settings dialog's choices: its controls once it has been made, and
+// before that the same choices it would open with from the settings given (those the main window read at start).
+namespace SettingsChoices {
+bool NewPhraseOnRestore(const Settings &unopened);
+bool WaveFileChosen(const Settings &unopened);
+bool SpeakerTuneChosen(const Settings &unopened);
+QString SoundFile(const Settings &unopened);
+void StartBlinking(const Settings &unopened);
+} // namespace SettingsChoices

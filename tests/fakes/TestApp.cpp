@@ -7,6 +7,7 @@
 #include "app/Unit1.h"
 #include "controls/TrayIcon.h"
 #include "settings/IniFile.h"
+#include "settings/Settings.h"
 #include "settings/Unit4.h"
 
 #include <QFile>
@@ -41,8 +42,9 @@ void TestApp::CreateForms(bool finishStart) {
 
 void TestApp::StartAt(const QTime &timeOfDay) {
     clock.setWall(QDateTime(QDate(2026, 12, 7), timeOfDay));
+    // The alarm sound as a settings file names it, read at start.
+    Settings::Write(IniFile(SettingsFilePath()), setting::SoundFile, QStringLiteral("/sounds/alarm.wav"));
     CreateForms();
-    Form4->FilenameEdit2->setText(QStringLiteral("/sounds/alarm.wav"));
     Form1->show();
 }
 

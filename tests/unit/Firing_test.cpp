@@ -9,6 +9,8 @@
 #include "controls/ClockPanel.h"
 #include "controls/SpinEdit.h"
 #include "controls/WindowTimer.h"
+#include "settings/IniFile.h"
+#include "settings/Settings.h"
 #include "settings/Unit4.h"
 #include "tests/fakes/TestApp.h"
 
@@ -28,8 +30,8 @@ constexpr std::int64_t kMinute = 60000;
 class Firing : public fakes::TestApp {
 protected:
     void SetUp() override {
+        Settings::Write(IniFile(SettingsFilePath()), setting::LightEnabled, false); // no blinking unless asked
         StartAt(QTime(9, 0, 10));
-        Form4->CheckBox5->setChecked(false); // no blinking unless a test asks for it
     }
     void ArmCountdown(int minutes, bool second = false) {
         Form1->RadioButton2->setChecked(true);
@@ -142,6 +144,8 @@ TEST_F(Firing, NoWindowIsOnlyTheExtrasTheSoundAndTheBlinking) {
     EXPECT_EQ(Form7.Existing(), nullptr);
     EXPECT_EQ(Form5.Existing(), nullptr);
     EXPECT_EQ(Form2.Existing(), nullptr);
+    EXPECT_EQ(Form4.Existing(), nullptr) << "the sound and the blinking come from the settings read at start";
+    EXPECT_EQ(Form6.Existing(), nullptr);
 }
 
 TEST_F(Firing, TaskIsReadAtTheFiringNotAtArming) {

@@ -36,6 +36,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -491,5 +492,34 @@ TEST_F(SettingsDialog, BrowsingForASoundQuotesAPathWithABlank) {
     EXPECT_EQ(TForm4::QuotedSoundPath(QStringLiteral("\"/a b.wav\"")), QStringLiteral("\"/a b.wav\""));
     EXPECT_EQ(TForm4::QuotedSoundPath(QStringLiteral("/ab.wav")), QStringLiteral("/ab.wav"));
 }
+
+// What the firing asks of the settings before anyone opened the dialog is what the dialog answers once made from
+// the same file, odd values included.
+class UnopenedSettings : public SettingsDialog, public testing::WithParamInterface<const char *> {};
+
+TEST_P(UnopenedSettings, AnswerAsTheDialogWouldOnceMade) {
+    StartWith(GetParam());
+    const Settings &start = Form1->SettingsAtStart;
+    const auto answers = [&] {
+        BlinkPattern = 99;
+        SettingsChoices::StartBlinking(start);
+        auto seen = std::make_tuple(SettingsChoices::NewPhraseOnRestore(start), SettingsChoices::WaveFileChosen(start),
+                                    SettingsChoices::SpeakerTuneChosen(start), SettingsChoices::SoundFile(start),
+                                    DM->Blinking(), DM->Timer1->Interval(), DM->Timer2->Interval(), BlinkPattern);
+        DM->StopBlinking();
+        return seen;
+    };
+    const auto before = answers();
+    EXPECT_EQ(Form4.Existing(), nullptr) << "answered without making the dialog";
+    Form4.get();
+    EXPECT_EQ(answers(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, UnopenedSettings,
+                         testing::Values("", "sound_type=2\r\nsound_file=\"/s/a b.wav\"\r\nphrasestray=1\r\n",
+                                         "sound_type=7\r\nsound_file=/s/c.wav\r\nlightenabled=1\r\nlightspeed=10\r\n"
+                                         "lighttime=99\r\nlighttype=257\r\n",
+                                         "lightenabled=1\r\nlightspeed=600\r\nlighttime=0\r\nlighttype=10\r\n",
+                                         "lightenabled=1\r\nlightspeed=120\r\nlighttime=5\r\nlighttype=4\r\n"));
 
 } // namespace
