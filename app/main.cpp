@@ -85,13 +85,14 @@ int main(int argc, char *argv[]) {
         return 0;
     }
 
-    // The face of the windows' dialog font is found meanwhile.
-    std::future<std::string> dialogFace = platform::ReadFontsAside("Arial");
     platform::ChooseDisplayProtocol();
     // Without a display only the hand-over can run: Qt ends the process when a GUI application finds none. The
     // choice is made once, before the application object, since the session bus's connection made under one
     // application object does not serve calls under a second one.
     const bool display = platform::DisplayReachable();
+    // The face of the windows' dialog font is found meanwhile. Its thread starts after the display's check, which
+    // would otherwise wait on the thread's mapping of the font caches; a start without a display needs no fonts.
+    std::future<std::string> dialogFace = display ? platform::ReadFontsAside("Arial") : std::future<std::string>();
     const std::unique_ptr<QCoreApplication> app =
         display ? std::make_unique<QApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);

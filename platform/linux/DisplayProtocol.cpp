@@ -9,9 +9,9 @@
 #include <QString>
 #include <QStringList>
 
-#include <X11/Xlib.h>
 #include <fontconfig/fontconfig.h>
 #include <sys/stat.h>
+#include <xcb/xcb.h>
 
 #include <cstdlib>
 #include <string_view>
@@ -25,13 +25,13 @@ bool Set(const char *name) {
     return value != nullptr && *value != '\0';
 }
 
+// The connection's set-up and its authorisation, as Qt's own connection will make them; Xlib would add its own
+// initialisation and round trips to the question.
 bool XServerAnswers() {
-    ::Display *display = XOpenDisplay(nullptr);
-    if (display == nullptr) {
-        return false;
-    }
-    XCloseDisplay(display);
-    return true;
+    xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
+    const bool answers = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return answers;
 }
 
 // Where libwayland looks: WAYLAND_DISPLAY (default wayland-0), relative to XDG_RUNTIME_DIR unless absolute.
