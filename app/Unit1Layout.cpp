@@ -105,8 +105,7 @@ void TForm1::BuildLayout() {
     Label6 = new ClickLabel(QStringLiteral("Второй таймер"), GroupBox2);
     Label6->setGeometry(90, 51, 78, 16);
     // A live link while the countdown mode is on; greyed like any disabled control in alarm-clock mode.
-    Label6->setStyleSheet(QStringLiteral("QLabel { color: blue; text-decoration: underline; }"
-                                         "QLabel:disabled { color: palette(mid); text-decoration: none; }"));
+    Label6->ShowAsLink();
     Label6->setCursor(Qt::PointingHandCursor);
 
     GroupBox3 = new QGroupBox(QStringLiteral("Дополнительно"), this);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A label or picture that answers clicks.
+// A label or picture that answers clicks, and a label shown as a link.
 #include "controls/ClickLabel.h"
 
 #include <QMouseEvent>
@@ -15,6 +15,30 @@ void ClickLabel::SetCaption(const QString &caption) {
     QString shown = caption;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     setText(shown);
+}
+
+void ClickLabel::ShowAsLink() {
+    // By palette and font: a style sheet would bring in Qt's whole style-sheet engine for one label.
+    link_ = true;
+    QPalette colors = palette();
+    colors.setColor(QPalette::Active, QPalette::WindowText, Qt::blue);
+    colors.setColor(QPalette::Inactive, QPalette::WindowText, Qt::blue);
+    colors.setColor(QPalette::Disabled, QPalette::WindowText, colors.color(QPalette::Active, QPalette::Mid));
+    setPalette(colors);
+    UnderlineWhenEnabled();
+}
+
+void ClickLabel::changeEvent(QEvent *event) {
+    if (link_ && event->type() == QEvent::EnabledChange) {
+        UnderlineWhenEnabled();
+    }
+    QLabel::changeEvent(event);
+}
+
+void ClickLabel::UnderlineWhenEnabled() {
+    QFont underlined = font();
+    underlined.setUnderline(isEnabled());
+    setFont(underlined);
 }
 
 void ClickLabel::Click() {

@@ -17,11 +17,17 @@ public:
     // The caption as the program set it; a carriage return (code 13) shows as a line break.
     QString Caption() const { return caption_; }
     void SetCaption(const QString &caption);
+    // Blue and underlined while enabled, plain grey while disabled.
+    void ShowAsLink();
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    void UnderlineWhenEnabled();
+
     QString caption_;
+    bool link_ = false;
 };

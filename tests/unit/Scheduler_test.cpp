@@ -618,7 +618,9 @@ TEST_F(Scheduler, SecondTimerLinkLooksDisabledInAlarmMode) {
     Form1->RadioButton1Click(Form1->RadioButton1);
     EXPECT_FALSE(Form1->Label6->isEnabled());
     EXPECT_EQ(bluePixels(), 0) << "no live-link blue while disabled";
+    EXPECT_FALSE(Form1->Label6->font().underline());
     Form1->RadioButton2->setChecked(true);
     Form1->RadioButton1Click(Form1->RadioButton2);
     EXPECT_GT(bluePixels(), 20) << "a live link in countdown mode";
+    EXPECT_TRUE(Form1->Label6->font().underline());
 }
