@@ -55,6 +55,15 @@ int PatternIndex(int lighttype) {
                                                                                   : -1;
 }
 
+// One blink run with the step, length and pattern row the dialog's sliders and list hold. The timers keep their
+// period when given the same interval, so a second press during a run keeps its end.
+void Blink(int stepMs, int seconds, int patternIndex) {
+    DM->SetBlinkSpeed(stepMs);
+    DM->SetBlinkTime(seconds);
+    BlinkPattern = static_cast<std::uint8_t>(patternIndex + 1);
+    DM->StartBlinking();
+}
+
 QLabel *Text(const QString &caption, QWidget *parent) {
     auto *label = new QLabel(caption, parent);
     label->setWordWrap(false);
@@ -537,11 +546,7 @@ void TForm4::StartBlinking() {
     if (!CheckBox5->isChecked()) {
         return;
     }
-    // The timers keep their period when given the same interval, so a second press during a run keeps its end.
-    DM->SetBlinkSpeed(TrackBar3->value());
-    DM->SetBlinkTime(TrackBar2->value());
-    BlinkPattern = static_cast<std::uint8_t>(ComboBox1->currentIndex() + 1);
-    DM->StartBlinking();
+    Blink(TrackBar3->value(), TrackBar2->value(), ComboBox1->currentIndex());
 }
 
 void TForm4::SpeedButton5Click(QObject *) {
@@ -655,10 +660,9 @@ void StartBlinking(const Settings &unopened) {
         return;
     }
     // As the dialog's sliders and list would hold the file's values.
-    DM->SetBlinkSpeed(std::clamp(unopened.lightspeed, setting::LightSpeed.min, setting::LightSpeed.max));
-    DM->SetBlinkTime(std::clamp(unopened.lighttime, setting::LightTime.min, setting::LightTime.max));
-    BlinkPattern = static_cast<std::uint8_t>(PatternIndex(unopened.lighttype) + 1);
-    DM->StartBlinking();
+    Blink(std::clamp(unopened.lightspeed, setting::LightSpeed.min, setting::LightSpeed.max),
+          std::clamp(unopened.lighttime, setting::LightTime.min, setting::LightTime.max),
+          PatternIndex(unopened.lighttype));
 }
 
 } // namespace SettingsChoices
