@@ -22,8 +22,8 @@ esac
 run=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
-  libx11-dev libxi-dev libxtst-dev libxext-dev libxss-dev libsndfile1-dev libpulse-dev libjpeg62-turbo-dev
-  libfontconfig-dev
+  libx11-dev libxtst-dev libxext-dev libxss-dev libxcb-xinput-dev libxcb-xfixes0-dev
+  libsndfile1-dev libpulse-dev libjpeg62-turbo-dev libfontconfig-dev
   librsvg2-bin fonts-liberation
 )
 # Debian's default clang (libFuzzer and the sanitizer runtimes); the X server, buses, mocked services and sound

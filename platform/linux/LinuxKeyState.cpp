@@ -6,16 +6,43 @@
 #include "platform/linux/LinuxDisplay.h"
 #include "platform/linux/PortalShortcut.h"
 #include "platform/linux/Report.h"
+#include "platform/linux/XRootEvents.h"
 
-#include <QCoreApplication>
+#include <QObject>
 #include <QPointer>
-#include <QSocketNotifier>
 
-#include <X11/Xlib.h>
-#include <X11/extensions/XInput2.h>
-#include <X11/keysym.h>
+#include <xcb/xinput.h>
+
+#include <cstdlib>
 
 namespace platform {
+
+namespace {
+
+constexpr xcb_keysym_t kPauseKeysym = 0xff13; // XK_Pause
+
+// The first key code the server's keyboard map gives the Pause keysym; 0 for none.
+xcb_keycode_t PauseKeycode(xcb_connection_t *c) {
+    const xcb_setup_t *setup = xcb_get_setup(c);
+    const int count = setup->max_keycode - setup->min_keycode + 1;
+    xcb_get_keyboard_mapping_reply_t *map =
+        xcb_get_keyboard_mapping_reply(c, xcb_get_keyboard_mapping(c, setup->min_keycode, count), nullptr);
+    if (map == nullptr) {
+        return 0;
+    }
+    const xcb_keysym_t *syms = xcb_get_keyboard_mapping_keysyms(map);
+    const int perKey = map->keysyms_per_keycode;
+    xcb_keycode_t found = 0;
+    for (int i = 0; found == 0 && perKey > 0 && i < xcb_get_keyboard_mapping_keysyms_length(map); ++i) {
+        if (syms[i] == kPauseKeysym) {
+            found = static_cast<xcb_keycode_t>(setup->min_keycode + i / perKey);
+        }
+    }
+    std::free(map);
+    return found;
+}
+
+} // namespace
 
 // Owned by the application object, so it goes before the event loop's machinery does at exit.
 struct LinuxKeyState::Notifier {
@@ -27,39 +54,46 @@ LinuxKeyState::LinuxKeyState() = default;
 
 LinuxKeyState::~LinuxKeyState() {
     notifier_.reset();
-    if (display_ != nullptr) {
-        XCloseDisplay(static_cast<::Display *>(display_));
+    if (listener_ != 0) {
+        x_->Forget(listener_);
     }
 }
 
 bool LinuxKeyState::Open() {
     if (opened_) {
-        return display_ != nullptr;
+        return x_ != nullptr;
     }
     opened_ = true;
-    auto *dpy = XOpenDisplay(nullptr);
-    if (dpy == nullptr) {
+    std::shared_ptr<XRootEvents> x = XRootEvents::Share();
+    if (x == nullptr) {
         return false;
     }
-    int event = 0;
-    int error = 0;
+    xcb_connection_t *c = x->Connection();
+    // A request of an extension the server lacks would close the connection the tray watch shares.
+    const xcb_query_extension_reply_t *xi = xcb_get_extension_data(c, &xcb_input_id);
     // Announcing 2.2 (2.1 would do) has the server send raw events also while another client grabs the keyboard.
-    int major = 2;
-    int minor = 2;
-    if (!XQueryExtension(dpy, "XInputExtension", &xiOpcode_, &event, &error) ||
-        XIQueryVersion(dpy, &major, &minor) != Success) {
+    xcb_input_xi_query_version_reply_t *version =
+        xi != nullptr && xi->present != 0
+            ? xcb_input_xi_query_version_reply(c, xcb_input_xi_query_version(c, 2, 2), nullptr)
+            : nullptr;
+    const bool xi2 = version != nullptr && version->major_version >= 2;
+    std::free(version);
+    if (!xi2) {
         ReportUnreachable("the X server has no XInput 2, the Pause key is not watched");
-        XCloseDisplay(dpy);
         return false;
     }
-    display_ = dpy;
-    pauseKeycode_ = XKeysymToKeycode(dpy, XK_Pause);
-    unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
-    XISetMask(bits, XI_RawKeyPress);
-    XISetMask(bits, XI_RawKeyRelease);
-    XIEventMask mask{XIAllMasterDevices, static_cast<int>(sizeof bits), bits};
-    XISelectEvents(dpy, DefaultRootWindow(dpy), &mask, 1);
-    XSync(dpy, False);
+    x_ = std::move(x);
+    xiOpcode_ = xi->major_opcode;
+    pauseKeycode_ = PauseKeycode(c);
+    // On the wire a mask is its header followed by its words of bits, here one.
+    struct {
+        xcb_input_event_mask_t head;
+        uint32_t bits;
+    } mask{{XCB_INPUT_DEVICE_ALL_MASTER, 1},
+           XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS | XCB_INPUT_XI_EVENT_MASK_RAW_KEY_RELEASE};
+    xcb_input_xi_select_events(c, x_->Root(), 1, &mask.head);
+    // Selected once the server has answered something asked after it.
+    std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
     return true;
 }
 
@@ -75,9 +109,11 @@ bool LinuxKeyState::PausePressed() {
         return false;
     }
     // Nobody reads the events: ask the server, as a poll must.
-    char keys[32] = {};
-    XQueryKeymap(static_cast<::Display *>(display_), keys);
-    return (keys[pauseKeycode_ / 8] & (1 << (pauseKeycode_ % 8))) != 0;
+    xcb_connection_t *c = x_->Connection();
+    xcb_query_keymap_reply_t *keymap = xcb_query_keymap_reply(c, xcb_query_keymap(c), nullptr);
+    const bool down = keymap != nullptr && (keymap->keys[pauseKeycode_ / 8] & (1 << (pauseKeycode_ % 8))) != 0;
+    std::free(keymap);
+    return down;
 }
 
 bool LinuxKeyState::WatchPause(std::function<void(bool down)> onChange) {
@@ -88,12 +124,9 @@ bool LinuxKeyState::WatchPause(std::function<void(bool down)> onChange) {
     }
     notifier_ = std::make_unique<Notifier>();
     if (Open()) {
-        auto *socket = new QSocketNotifier(XConnectionNumber(static_cast<::Display *>(display_)), QSocketNotifier::Read,
-                                           QCoreApplication::instance());
-        QObject::connect(socket, &QSocketNotifier::activated, socket, [this] { ReadEvents(); });
-        notifier_->object = socket;
-        // Events that came in while the connection was set up wait in Xlib's queue, not in the socket.
-        ReadEvents();
+        listener_ = x_->Listen([this](const xcb_generic_event_t &event) { Read(event); });
+        // Events that came in while the connection was set up wait in xcb's queue, not in the socket.
+        x_->Drain();
         return true;
     }
     if (!wayland) {
@@ -103,27 +136,21 @@ bool LinuxKeyState::WatchPause(std::function<void(bool down)> onChange) {
     return true;
 }
 
-void LinuxKeyState::ReadEvents() {
-    auto *dpy = static_cast<::Display *>(display_);
-    if (dpy == nullptr) {
+void LinuxKeyState::Read(const xcb_generic_event_t &event) {
+    if ((event.response_type & 0x7f) != XCB_GE_GENERIC) {
         return;
     }
-    while (XPending(dpy) > 0) {
-        XEvent event;
-        XNextEvent(dpy, &event);
-        XGenericEventCookie *cookie = &event.xcookie;
-        if (cookie->type != GenericEvent || cookie->extension != xiOpcode_ || !XGetEventData(dpy, cookie)) {
-            continue;
+    const auto &generic = reinterpret_cast<const xcb_ge_generic_event_t &>(event);
+    if (generic.extension != xiOpcode_) {
+        return;
+    }
+    const auto &raw = reinterpret_cast<const xcb_input_raw_key_press_event_t &>(event);
+    if (raw.detail == pauseKeycode_) {
+        if (generic.event_type == XCB_INPUT_RAW_KEY_PRESS) {
+            Change(true);
+        } else if (generic.event_type == XCB_INPUT_RAW_KEY_RELEASE) {
+            Change(false);
         }
-        const auto *raw = static_cast<const XIRawEvent *>(cookie->data);
-        if (static_cast<unsigned>(raw->detail) == pauseKeycode_) {
-            if (cookie->evtype == XI_RawKeyPress) {
-                Change(true);
-            } else if (cookie->evtype == XI_RawKeyRelease) {
-                Change(false);
-            }
-        }
-        XFreeEventData(dpy, cookie);
     }
 }
 

@@ -3,17 +3,17 @@
 #include "platform/Tray.h"
 
 #include "platform/linux/DBusService.h"
+#include "platform/linux/XRootEvents.h"
 
 #include <QDBusConnection>
 #include <QDBusServiceWatcher>
 #include <QGuiApplication>
-#include <QSocketNotifier>
 #include <QTimer>
 #include <QtGui/qguiapplication_platform.h>
 
-#include <X11/Xlib.h>
-#include <X11/extensions/Xfixes.h>
+#include <xcb/xfixes.h>
 
+#include <cstdlib>
 #include <string>
 
 namespace platform {
@@ -35,8 +35,8 @@ public:
         WatchXSelection();
     }
     ~TrayHostWatch() override {
-        if (display_ != nullptr) {
-            XCloseDisplay(display_);
+        if (x_ != nullptr) {
+            x_->Forget(listener_);
         }
     }
     TrayHostWatch(const TrayHostWatch &) = delete;
@@ -44,42 +44,57 @@ public:
 
 private:
     void WatchXSelection() {
+        // Only where Qt's tray is an X one: on Wayland the X server beside it has no say in the tray.
         auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-        if (x11 == nullptr || x11->display() == nullptr) {
+        x_ = x11 != nullptr ? XRootEvents::Share() : nullptr;
+        if (x_ == nullptr) {
             return;
         }
-        // A connection of its own: the events are read here, not by Qt's event reader.
-        display_ = XOpenDisplay(DisplayString(x11->display()));
-        int eventBase = 0;
-        int errorBase = 0;
-        if (display_ == nullptr || !XFixesQueryExtension(display_, &eventBase, &errorBase)) {
+        xcb_connection_t *c = x_->Connection();
+        // A request of an extension the server lacks would close the connection.
+        const xcb_query_extension_reply_t *xfixes = xcb_get_extension_data(c, &xcb_xfixes_id);
+        if (xfixes == nullptr || xfixes->present == 0) {
             return;
         }
-        selectionNotify_ = eventBase + XFixesSelectionNotify;
-        const std::string name = "_NET_SYSTEM_TRAY_S" + std::to_string(DefaultScreen(display_));
-        XFixesSelectSelectionInput(display_, DefaultRootWindow(display_), XInternAtom(display_, name.c_str(), False),
-                                   XFixesSetSelectionOwnerNotifyMask | XFixesSelectionWindowDestroyNotifyMask |
-                                       XFixesSelectionClientCloseNotifyMask);
-        XFlush(display_);
-        auto *notifier = new QSocketNotifier(ConnectionNumber(display_), QSocketNotifier::Read, this);
-        connect(notifier, &QSocketNotifier::activated, this, [this] { Drain(); });
+        // XFixes takes no other request before its version is asked.
+        free(xcb_xfixes_query_version_reply(c, xcb_xfixes_query_version(c, 1, 0), nullptr));
+        const std::string name = "_NET_SYSTEM_TRAY_S" + std::to_string(x_->Screen());
+        xcb_intern_atom_reply_t *atom =
+            xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(name.size()), name.c_str()), nullptr);
+        if (atom == nullptr) {
+            return;
+        }
+        xcb_xfixes_select_selection_input(c, x_->Root(), atom->atom,
+                                          XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER |
+                                              XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
+                                              XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
+        xcb_flush(c);
+        const xcb_atom_t selection = atom->atom;
+        free(atom);
+        const uint8_t notify = xfixes->first_event + XCB_XFIXES_SELECTION_NOTIFY;
+        listener_ = x_->Listen([this, notify, selection](const xcb_generic_event_t &event) {
+            if ((event.response_type & 0x7f) == notify &&
+                reinterpret_cast<const xcb_xfixes_selection_notify_event_t &>(event).selection == selection) {
+                Changed();
+            }
+        });
     }
 
-    void Drain() {
-        bool changed = false;
-        while (XPending(display_) > 0) {
-            XEvent event;
-            XNextEvent(display_, &event);
-            changed = changed || event.type == selectionNotify_;
-        }
-        if (changed) {
-            QTimer::singleShot(kXSettleMs, this, [this] { onChange_(); });
+    // One answer for the burst of events a tray's going or coming makes.
+    void Changed() {
+        if (!settling_) {
+            settling_ = true;
+            QTimer::singleShot(kXSettleMs, this, [this] {
+                settling_ = false;
+                onChange_();
+            });
         }
     }
 
     std::function<void()> onChange_;
-    ::Display *display_ = nullptr;
-    int selectionNotify_ = -1;
+    std::shared_ptr<XRootEvents> x_;
+    int listener_ = 0;
+    bool settling_ = false;
 };
 
 } // namespace

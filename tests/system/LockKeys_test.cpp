@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The real XKB lock keys on the fixture's X server, and the blinker putting them back after a run.
+// The real XKB lock keys on the fixture's X server, the blinker putting them back after a run, and the Pause key.
 #include "app/Forms.h"
 #include "app/Unit1.h"
 #include "controls/TrayIcon.h"
 #include "controls/WindowTimer.h"
+#include "platform/linux/LinuxKeyState.h"
 #include "platform/linux/LinuxLockKeys.h"
 #include "settings/Unit4.h"
 #include "signals/Unit8.h"
@@ -12,11 +13,16 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QSlider>
+#include <QTest>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 namespace {
 
@@ -138,6 +144,43 @@ TEST_F(SystemLockKeys, AKeymapLightingCapsLockForTheLayoutNeverLeavesCapsLockOn)
     map = original;
     XkbSetIndicatorMap(dpy, 1u << index, keymap);
     XkbFreeKeyboard(keymap, 0, True);
+    XCloseDisplay(dpy);
+}
+
+// Pressed through XTest: the poll asks the server; each watch hears the raw events on the connection they share,
+// and one that has gone hears nothing more while the other still does.
+TEST_F(SystemLockKeys, ThePauseKeyReachesThePollAndTheWatchesOfTheMomentOnly) {
+    Display *dpy = XOpenDisplay(nullptr);
+    ASSERT_NE(dpy, nullptr);
+    const KeyCode pause = XKeysymToKeycode(dpy, XK_Pause);
+    ASSERT_NE(pause, 0);
+    const auto tap = [dpy, pause](bool down) {
+        XTestFakeKeyEvent(dpy, pause, down ? True : False, CurrentTime);
+        XSync(dpy, False);
+    };
+    {
+        platform::LinuxKeyState polled;
+        EXPECT_FALSE(polled.PausePressed());
+        tap(true);
+        EXPECT_TRUE(polled.PausePressed()) << "held down";
+        tap(false);
+        EXPECT_FALSE(polled.PausePressed());
+    }
+    std::vector<bool> first;
+    std::vector<bool> second;
+    auto gone = std::make_unique<platform::LinuxKeyState>();
+    ASSERT_TRUE(gone->WatchPause([&first](bool down) { first.push_back(down); }));
+    platform::LinuxKeyState staying;
+    ASSERT_TRUE(staying.WatchPause([&second](bool down) { second.push_back(down); }));
+    tap(true);
+    tap(false);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return first.size() >= 2 && second.size() >= 2; }, 5000));
+    gone.reset();
+    tap(true);
+    tap(false);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return second.size() >= 4; }, 5000));
+    EXPECT_EQ(first, (std::vector<bool>{true, false}));
+    EXPECT_EQ(second, (std::vector<bool>{true, false, true, false}));
     XCloseDisplay(dpy);
 }
 
