@@ -178,6 +178,7 @@ void TForm1::StartAfterFirstPaint() {
     // otherwise it runs for the whole life of the program.
     const bool told = platform::Current().keyState->WatchPause([this](bool down) { PauseKeyChange(down); });
     TimerVisible->SetEnabled(!told);
+    emit StartedAfterFirstPaint();
 }
 
 bool TForm1::event(QEvent *event) {

@@ -220,6 +220,8 @@ signals:
     // The run has changed: armed, paused, resumed, cancelled, fired, a minute counted, the warning counted, or the
     // choice of mode or task changed.
     void RunChanged();
+    // The start's steps that wait for the first paint have run (once).
+    void StartedAfterFirstPaint();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -130,7 +130,10 @@ int main(int argc, char *argv[]) {
     Form1->show();
     platform::SetMainWindow(Form1->winId());
     platform::OnEndRequest([] { Form1->close(); });
-    platform::WatchTrayHost([] { Form1->TrayHostChanged(); });
+    // The tray's owner is watched from the icon's placing on: a connection and round trips to the display that,
+    // made here, came before the window's mapping.
+    QObject::connect(Form1, &TForm1::StartedAfterFirstPaint,
+                     [] { platform::WatchTrayHost([] { Form1->TrayHostChanged(); }); });
     instance.SetMainWindow(Form1->winId());
     auto lastState = std::make_shared<QString>(Commands::StatusLine());
     Commands::WatchState([&instance, lastState] {
