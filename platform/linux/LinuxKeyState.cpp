@@ -69,13 +69,10 @@ bool LinuxKeyState::Open() {
         return false;
     }
     xcb_connection_t *c = x->Connection();
-    // A request of an extension the server lacks would close the connection the tray watch shares.
-    const xcb_query_extension_reply_t *xi = xcb_get_extension_data(c, &xcb_input_id);
+    const xcb_query_extension_reply_t *xi = x->Extension(&xcb_input_id);
     // Announcing 2.2 (2.1 would do) has the server send raw events also while another client grabs the keyboard.
     xcb_input_xi_query_version_reply_t *version =
-        xi != nullptr && xi->present != 0
-            ? xcb_input_xi_query_version_reply(c, xcb_input_xi_query_version(c, 2, 2), nullptr)
-            : nullptr;
+        xi != nullptr ? xcb_input_xi_query_version_reply(c, xcb_input_xi_query_version(c, 2, 2), nullptr) : nullptr;
     const bool xi2 = version != nullptr && version->major_version >= 2;
     std::free(version);
     if (!xi2) {

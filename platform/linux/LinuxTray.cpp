@@ -51,13 +51,12 @@ private:
             return;
         }
         xcb_connection_t *c = x_->Connection();
-        // A request of an extension the server lacks would close the connection.
-        const xcb_query_extension_reply_t *xfixes = xcb_get_extension_data(c, &xcb_xfixes_id);
-        if (xfixes == nullptr || xfixes->present == 0) {
+        const xcb_query_extension_reply_t *xfixes = x_->Extension(&xcb_xfixes_id);
+        if (xfixes == nullptr) {
             return;
         }
         // XFixes takes no other request before its version is asked.
-        free(xcb_xfixes_query_version_reply(c, xcb_xfixes_query_version(c, 1, 0), nullptr));
+        std::free(xcb_xfixes_query_version_reply(c, xcb_xfixes_query_version(c, 1, 0), nullptr));
         const std::string name = "_NET_SYSTEM_TRAY_S" + std::to_string(x_->Screen());
         xcb_intern_atom_reply_t *atom =
             xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(name.size()), name.c_str()), nullptr);
@@ -70,7 +69,7 @@ private:
                                               XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
         xcb_flush(c);
         const xcb_atom_t selection = atom->atom;
-        free(atom);
+        std::free(atom);
         const uint8_t notify = xfixes->first_event + XCB_XFIXES_SELECTION_NOTIFY;
         listener_ = x_->Listen([this, notify, selection](const xcb_generic_event_t &event) {
             if ((event.response_type & 0x7f) == notify &&

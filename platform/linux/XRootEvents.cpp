@@ -4,8 +4,6 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QPointer>
-#include <QSocketNotifier>
 #include <QtGui/qguiapplication_platform.h>
 
 #include <X11/Xlib.h>
@@ -28,12 +26,6 @@ std::string DisplayName() {
 }
 
 } // namespace
-
-// Owned by the application object, so it goes before the event loop's machinery does at exit.
-struct XRootEvents::Notifier {
-    QPointer<QSocketNotifier> socket;
-    ~Notifier() { delete socket.data(); }
-};
 
 std::shared_ptr<XRootEvents> XRootEvents::Share() {
     static std::weak_ptr<XRootEvents> shared;
@@ -66,17 +58,21 @@ XRootEvents::XRootEvents(xcb_connection_t *connection, int screen) : connection_
 }
 
 XRootEvents::~XRootEvents() {
-    notifier_.reset();
+    delete socket_.data();
     xcb_disconnect(connection_);
+}
+
+const xcb_query_extension_reply_t *XRootEvents::Extension(xcb_extension_t *extension) const {
+    const xcb_query_extension_reply_t *reply = xcb_get_extension_data(connection_, extension);
+    return reply != nullptr && reply->present != 0 ? reply : nullptr;
 }
 
 int XRootEvents::Listen(Handler handler) {
     handlers_.emplace_back(++lastListener_, std::move(handler));
-    if (!notifier_) {
-        notifier_ = std::make_unique<Notifier>();
-        notifier_->socket = new QSocketNotifier(xcb_get_file_descriptor(connection_), QSocketNotifier::Read,
-                                                QCoreApplication::instance());
-        QObject::connect(notifier_->socket, &QSocketNotifier::activated, notifier_->socket, [this] { Drain(); });
+    if (socket_ == nullptr) {
+        socket_ = new QSocketNotifier(xcb_get_file_descriptor(connection_), QSocketNotifier::Read,
+                                      QCoreApplication::instance());
+        QObject::connect(socket_, &QSocketNotifier::activated, socket_, [this] { Drain(); });
     }
     return lastListener_;
 }
@@ -93,8 +89,8 @@ void XRootEvents::Drain() {
         std::free(event);
     }
     // A server that went away leaves the socket readable for ever: stop reading it.
-    if (xcb_connection_has_error(connection_) != 0 && notifier_ && notifier_->socket) {
-        notifier_->socket->setEnabled(false);
+    if (xcb_connection_has_error(connection_) != 0 && socket_ != nullptr) {
+        socket_->setEnabled(false);
     }
 }
 

@@ -2,6 +2,9 @@
 // One xcb connection of the program's own for the events it watches on the X root window, read as they come.
 #pragma once
 
+#include <QPointer>
+#include <QSocketNotifier>
+
 #include <xcb/xcb.h>
 
 #include <functional>
@@ -28,6 +31,9 @@ public:
     xcb_connection_t *Connection() const { return connection_; }
     xcb_window_t Root() const { return root_; }
     int Screen() const { return screen_; }
+    // The server's answer about an extension, or nullptr when it lacks it: a request of a missing extension would
+    // close the connection for all its users.
+    const xcb_query_extension_reply_t *Extension(xcb_extension_t *extension) const;
 
     // handler is given every event from now on, until Forget with what this returns; the socket is read in the
     // event loop from the first call.
@@ -45,8 +51,8 @@ private:
     xcb_window_t root_ = XCB_NONE;
     std::vector<std::pair<int, Handler>> handlers_;
     int lastListener_ = 0;
-    struct Notifier;
-    std::unique_ptr<Notifier> notifier_;
+    // Owned by the application object, so it goes before the event loop's machinery does at exit.
+    QPointer<QSocketNotifier> socket_;
 };
 
 } // namespace platform

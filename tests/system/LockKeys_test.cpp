@@ -6,6 +6,7 @@
 #include "controls/WindowTimer.h"
 #include "platform/linux/LinuxKeyState.h"
 #include "platform/linux/LinuxLockKeys.h"
+#include "platform/linux/XRootEvents.h"
 #include "settings/Unit4.h"
 #include "signals/Unit8.h"
 #include "tests/fakes/TestApp.h"
@@ -170,8 +171,8 @@ TEST_F(SystemLockKeys, ThePauseKeyReachesThePollAndTheWatchesOfTheMomentOnly) {
     std::vector<bool> second;
     auto gone = std::make_unique<platform::LinuxKeyState>();
     ASSERT_TRUE(gone->WatchPause([&first](bool down) { first.push_back(down); }));
-    platform::LinuxKeyState staying;
-    ASSERT_TRUE(staying.WatchPause([&second](bool down) { second.push_back(down); }));
+    auto staying = std::make_unique<platform::LinuxKeyState>();
+    ASSERT_TRUE(staying->WatchPause([&second](bool down) { second.push_back(down); }));
     tap(true);
     tap(false);
     EXPECT_TRUE(QTest::qWaitFor([&] { return first.size() >= 2 && second.size() >= 2; }, 5000));
@@ -182,6 +183,14 @@ TEST_F(SystemLockKeys, ThePauseKeyReachesThePollAndTheWatchesOfTheMomentOnly) {
     EXPECT_EQ(first, (std::vector<bool>{true, false}));
     EXPECT_EQ(second, (std::vector<bool>{true, false, true, false}));
     XCloseDisplay(dpy);
+
+    // The connection lasts as long as a watch uses it: a DISPLAY changed meanwhile counts from the next one on.
+    const QByteArray display = qgetenv("DISPLAY");
+    qunsetenv("DISPLAY");
+    EXPECT_NE(platform::XRootEvents::Share(), nullptr) << "shared while a watch lives";
+    staying.reset();
+    EXPECT_EQ(platform::XRootEvents::Share(), nullptr) << "closed with its last user, asked again";
+    qputenv("DISPLAY", display);
 }
 
 } // namespace
