@@ -199,14 +199,20 @@ void TForm1::RunFired(TimerSlot slot, bool fromRun) {
     }
 }
 
+bool TForm1::SoundPlays() const {
+    // The dialog tells the user that an empty field switches the sound off.
+    return (SettingsChoices::WaveFileChosen(SettingsAtStart) &&
+            !SettingsChoices::SoundFile(SettingsAtStart).isEmpty()) ||
+           SettingsChoices::SpeakerTuneChosen(SettingsAtStart);
+}
+
 void TForm1::Sound() {
+    if (!SoundPlays()) {
+        return;
+    }
     if (SettingsChoices::WaveFileChosen(SettingsAtStart)) {
-        const QString path = SettingsChoices::SoundFile(SettingsAtStart);
-        // The dialog tells the user that an empty field switches the sound off.
-        if (!path.isEmpty()) {
-            PlayWaveFile(path);
-        }
-    } else if (SettingsChoices::SpeakerTuneChosen(SettingsAtStart)) {
+        PlayWaveFile(SettingsChoices::SoundFile(SettingsAtStart));
+    } else {
         for (int i = 0; i < 10; ++i) {
             PlayMelody(QStringLiteral("120/100"));
         }

@@ -98,12 +98,7 @@ void TForm1::ConnectHandlers() {
     RxTrayIcon1->OnDblClick = [this](QObject *sender) { Button3Clicw(sender); };
     // Everything that shows or follows the run hears of each change of it, in this order.
     connect(this, &TForm1::RunChanged, this, &TForm1::ShowRun);
-    connect(this, &TForm1::RunChanged, this, [this] {
-        const bool sound = (SettingsChoices::WaveFileChosen(SettingsAtStart) &&
-                            !SettingsChoices::SoundFile(SettingsAtStart).isEmpty()) ||
-                           SettingsChoices::SpeakerTuneChosen(SettingsAtStart);
-        sleepHold_->Follow(run_, sound);
-    });
+    connect(this, &TForm1::RunChanged, this, [this] { sleepHold_->Follow(run_, SoundPlays()); });
     connect(this, &TForm1::RunChanged, this, &TForm1::FollowWarmUp);
     warmUp_->OnTimer = [this](QObject *) {
         warmUp_->SetEnabled(false);

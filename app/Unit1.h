@@ -193,6 +193,8 @@ public:
 
     // Plays the alarm sound chosen in the settings dialog and returns when it has finished.
     void Sound();
+    // Whether Sound() plays anything: the wave file with a file named, or the tune.
+    bool SoundPlays() const;
     void ShowRandomPhrase();
     QString FileVersion();
 
