@@ -2,6 +2,7 @@
 // The application object's part of the program.
 #include "app/Application.h"
 
+#include "controls/GroupFrame.h"
 #include "platform/Platform.h"
 
 #include <QApplication>
@@ -19,7 +20,8 @@ int hintShortPause = 50;
 QPointer<QWidget> minimizedWindow;
 std::function<void()> terminateHandler;
 
-class HintStyle : public QProxyStyle {
+// The base style with the program's tool-tip delays, and Fusion's group box frame drawn without its picture.
+class ProgramStyle : public QProxyStyle {
 public:
     int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
                   QStyleHintReturn *returnData) const override {
@@ -30,6 +32,13 @@ public:
             return hintShortPause;
         }
         return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+                       const QWidget *widget) const override {
+        if (element != PE_FrameGroupBox || !GroupFrame::Draw(baseStyle(), option, painter, widget)) {
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+        }
     }
 };
 } // namespace
@@ -62,8 +71,8 @@ void SetHintShortPause(int ms) {
     hintShortPause = ms;
 }
 
-void InstallHintStyle() {
-    QApplication::setStyle(new HintStyle);
+void InstallStyle() {
+    QApplication::setStyle(new ProgramStyle);
 }
 
 QTranslator *InstallQtTranslation() {

@@ -22,8 +22,9 @@ int HintPause();
 void SetHintPause(int ms);
 int HintShortPause();
 void SetHintShortPause(int ms);
-// Makes the style answer the tool-tip delay above; called once the QApplication exists.
-void InstallHintStyle();
+// Makes the style answer the tool-tip delay above and draw Fusion's group box frames without reading a picture;
+// called once the QApplication exists.
+void InstallStyle();
 // Makes Qt's own texts (colour chooser, file dialog, context menus) Russian, as the program's are. Returns
 // the installed translator, owned by the application, or null when Qt's Russian translation is missing.
 QTranslator *InstallQtTranslation();

@@ -115,7 +115,7 @@ int main(int argc, char *argv[]) {
 
     QApplication::setWindowIcon(Picture::AppIcon());
     Application::SetTitle(QStringLiteral("Zindrel"));
-    Application::InstallHintStyle();
+    Application::InstallStyle();
     Application::InstallQtTranslation();
     platform::InstallNative();
     platform::ReportDisplayLimits();
