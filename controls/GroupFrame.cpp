@@ -14,8 +14,8 @@ namespace GroupFrame {
 namespace {
 
 // Fusion reads its frame from a picture by file name. Qt's image reader then looks through every image-format
-// plugin (JPEG with libjpeg, GIF, ICO), and the picture's stretching starts the image threads: about half a
-// megabyte at every start for a grey line. These are that picture's colours: a translucent grey outline whose corners
+// plugin (JPEG with libjpeg, GIF, ICO), and the picture's stretching starts the image threads: 0.3 to 0.5 MB
+// at every start for a grey line. These are that picture's colours: a translucent grey outline whose corners
 // are softened, a fainter line inside it and a shade over the inside.
 const QColor kOutline(117, 117, 117, 50);
 const QColor kOutlineCorner(117, 117, 117, 13);
